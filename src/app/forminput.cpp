@@ -1,0 +1,102 @@
+#include "app/inputrules.h"
+#include "app/tform1.h"
+
+#include "mylib/numbers.h"
+
+void TForm1::Edit6Change(TComponent*) {
+    if (Visible()) {
+        CalcAll();
+    }
+}
+
+void TForm1::dt1Change(TComponent*) {
+    CalcAll();
+}
+
+void TForm1::Edit6KeyPress(TComponent*, QChar& Key) {
+    if (!IsNumericKey(Key, DecimalSeparator(QLocale()))) {
+        Key = QChar();
+    }
+}
+
+void TForm1::exportlaterupdownClick(TComponent* Sender, TUDBtnType Button) {
+    TEdit* field = nullptr;
+    if (Sender == exportlaterupdown) {
+        field = exportlater;
+    } else if (Sender == importgenlaterupdown) {
+        field = importgenlatered;
+    } else if (Sender == importhwlaterupdown) {
+        field = importhwlatered;
+    } else if (Sender == edit7laterupdown) {
+        field = Edit7;
+    } else if (Sender == edit10laterupdown) {
+        field = Edit10;
+    } else {
+        return;
+    }
+    const auto text = SteppedText(
+        field->Text(), Button == TUDBtnType::btNext ? StepDirection::Up : StepDirection::Down);
+    if (text) {
+        field->SetText(*text);
+    }
+}
+
+void TForm1::solarcbClick(TComponent*) {
+    const bool s = solarcb->Checked();
+    const bool h = showhwcb->Checked();
+    usedlab->SetCaption(s ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
+    dailyusedlab->SetCaption(s ? QStringLiteral("Daily kw imported:")
+                               : QStringLiteral("Daily kw used:"));
+    if (s) {
+        typelabel->SetCaption(QStringLiteral("Solar power"));
+    } else {
+        typelabel->SetCaption(QStringLiteral("Standard power"));
+        stadardlightandpowerreadingsgb->SetLeft(solarexportreadingsgb->Left());
+        stadardlightandpowerreadingsgb->SetTop(solarexportreadingsgb->Top());
+        standardhwreadingsgb->SetLeft(solarimportgeneralgb->Left());
+        standardhwreadingsgb->SetTop(solarimportgeneralgb->Top());
+    }
+    stadardlightandpowerreadingsgb->SetVisible(!s);
+    standardhwreadingsgb->SetVisible(!s && h);
+    solarexportreadingsgb->SetVisible(s);
+    solarimportgeneralgb->SetVisible(s);
+    solarimporthwreadingsgb->SetVisible(s && h);
+    feedingb->SetVisible(s);
+    if (Visible()) {
+        CalcAll();
+    }
+}
+
+void TForm1::showhwcbClick(TComponent*) {
+    const bool s = solarcb->Checked();
+    const bool h = showhwcb->Checked();
+    hotwatersettingsgb->SetVisible(h);
+    standardhwreadingsgb->SetVisible(h && !s);
+    solarimporthwreadingsgb->SetVisible(h && s);
+    for (TLabel* l : {lightandpowerlabel1, lightandpowerlabel2, hotwaterlabel1, hotwaterlabel2,
+                      totlabel1, totlabel2}) {
+        l->SetVisible(h);
+    }
+    // The 200 pixels are screen pixels, the same at every pixel density.
+    constexpr int narrowing = 200;
+    if (h && resultsnarrowed) {
+        SetWidth(Width() + narrowing);
+        pagecontrol1->SetWidth(pagecontrol1->Width() + narrowing);
+        resultsgb->SetWidth(resultsgb->Width() + narrowing);
+        resultsnarrowed = false;
+    } else {
+        SetWidth(Width() - narrowing);
+        pagecontrol1->SetWidth(pagecontrol1->Width() - narrowing);
+        resultsgb->SetWidth(resultsgb->Width() - narrowing);
+        for (TLabel* l : {usedwk, dusedwk, dcostwk, tdcostwk, fresultwk, vresultwk, tresultwk}) {
+            l->SetCaption(QString());
+        }
+        resultsnarrowed = true;
+    }
+    CalcAll();
+}
+
+void TForm1::Timer1Timer(TComponent*) {
+    Timer1->SetEnabled(false);
+    sb1->SetSimpleText(QString());
+}

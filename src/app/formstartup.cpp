@@ -1,0 +1,111 @@
+#include "app/startuppage.h"
+#include "app/tform1.h"
+
+#include "mylib/colours.h"
+#include "mylib/forms.h"
+#include "mylib/numbers.h"
+#include "mylib/paths.h"
+
+bool StartOnCalculatorPage(const QStringList& arguments) {
+    return !arguments.isEmpty() &&
+           arguments.first().compare(QLatin1String("CALC"), Qt::CaseInsensitive) == 0;
+}
+
+void TForm1::Create() {
+    Guard([this] { FormCreate(this); });
+}
+
+void TForm1::Show() {
+    SetVisible(true);
+    Guard([this] { FormShow(this); });
+}
+
+void TForm1::Destroy() {
+    Guard([this] { FormDestroy(this); });
+}
+
+void TForm1::ActivationMessage() {
+    if (WindowState() == TWindowState::wsMinimized) {
+        SetWindowState(TWindowState::wsNormal);
+    }
+    if (onBringToFront) {
+        onBringToFront();
+    }
+}
+
+void TForm1::FormCreate(TComponent*) {
+    SetCaption(QStringLiteral("Voltisk"));
+    ApplicationTitle = QStringLiteral("Voltisk");
+    todaysdaterb->SetChecked(true);
+    csvloadbtn->SetVisible(IsDeveloperMachine(platform_.markerPath));
+    // The activation message is attached by the program (app/singleinstance).
+    StoreExeFolder(platform_.executablePath);
+
+    const QLocale locale;
+    generaldailyservicechargeed->SetText(FormatGeneral(1.00326, locale));
+    generalrateed->SetText(FormatGeneral(0.28283, locale));
+    feedined->SetText(FormatGeneral(0.28283, locale));
+    hwdailyfixedchargeed->SetText(FormatGeneral(0.19431, locale));
+    hwrateed->SetText(FormatGeneral(0.17057, locale));
+
+    Memo1->SetLines({
+        QStringLiteral("If you have solar power, then check the checkbox for solar power."),
+        QString(),
+        QStringLiteral(
+            "If you don't have separate readings for hot water, then uncheck the checkbox "
+            "\"Show rates and readings for hot water\"."),
+        QString(),
+        QStringLiteral(
+            "If you have solar, then enter your solar feed-in tariff (the amount you get "
+            "paid per Kwh for power you export to the grid)."),
+    });
+    versionlabel->SetCaption(QStringLiteral("v1.2"));
+    pagecontrol1->SetActivePage(StartOnCalculatorPage(platform_.arguments) ? calc : readingsts);
+
+    const TColor solarColour = HtmlHexToColour(QStringLiteral("FFFBF0"));
+    for (TGroupBox* gb : {solarexportreadingsgb, solarimportgeneralgb, solarimporthwreadingsgb}) {
+        gb->SetColor(solarColour);
+    }
+    for (TGroupBox* gb : {stadardlightandpowerreadingsgb, standardhwreadingsgb}) {
+        gb->SetColor(RGBColor(215, 228, 242));
+    }
+    readingdatesgb->SetColor(clBtnFace);
+
+    const QDate today = platform_.clock ? platform_.clock->Today() : QDate();
+    dt1->SetDate(today);
+    dt2->SetDate(today);
+    resetbuttonClick(this);
+    for (TEdit* e : {Edit6, Edit7, Edit9, Edit10, exportoriged, exportlater, importgenoriged,
+                     importgenlatered, importhworiged, importhwlatered}) {
+        e->SetText(QString());
+    }
+    for (TLabel* l : {fresult,       fresultwk,      vresult,     vresultwk,    tresult,
+                      tresultwk,     used,           usedwk,      dused,        dusedwk,
+                      dcost,         dcostwk,        tdcost,      tdcostwk,     dayslabel,
+                      exportedlabel, exportedincome, resultlabel, perweeklabel, peryearlabel}) {
+        l->SetCaption(QString());
+    }
+    sb1->SetSimpleText(QString());
+    IniSettings1->SetIniFileName(QString());
+    if (platform_.screen) {
+        CentreOnScreen(this, *platform_.screen);
+    }
+    loadsettings();
+    const bool s = solarcb->Checked();
+    usedlab->SetCaption(s ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
+    dailyusedlab->SetCaption(s ? QStringLiteral("Daily kw imported:")
+                               : QStringLiteral("Daily kw used:"));
+}
+
+void TForm1::FormShow(TComponent*) {
+    solarcbClick(this);
+    CalcAll();
+}
+
+void TForm1::FormDestroy(TComponent*) {
+    savesettings();
+}
+
+void TForm1::Memo1Enter(TComponent*) {
+    SetActiveControl(nullptr);
+}

@@ -1,0 +1,93 @@
+#include "app/inputrules.h"
+
+#include <limits>
+
+bool IsNumericKey(QChar key, QChar decimalSeparator) {
+    const char16_t c = key.unicode();
+    if (key == decimalSeparator) {
+        return true;
+    }
+    if (c > 63) {
+        return false;
+    }
+    return c == 3 || c == 8 || c == 22 || c == 24 || c == 26 || (c >= u'0' && c <= u'9');
+}
+
+std::optional<qint32> ReadWholeNumber(const QString& text) {
+    int b = 0;
+    int e = static_cast<int>(text.size());
+    while (b < e && text.at(b).unicode() <= 32) {
+        ++b;
+    }
+    while (e > b && text.at(e - 1).unicode() <= 32) {
+        --e;
+    }
+    int i = b;
+    bool negative = false;
+    if (i < e && (text.at(i) == u'+' || text.at(i) == u'-')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    int base = 10;
+    if (i < e && text.at(i) == u'$') {
+        base = 16;
+        ++i;
+    } else if (i < e && (text.at(i) == u'x' || text.at(i) == u'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < e && text.at(i) == u'0' &&
+               (text.at(i + 1) == u'x' || text.at(i + 1) == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= e) {
+        return std::nullopt;
+    }
+    qint64 value = 0;
+    const qint64 limit = negative ? -static_cast<qint64>(std::numeric_limits<qint32>::min())
+                                  : std::numeric_limits<qint32>::max();
+    for (; i < e; ++i) {
+        const char16_t c = text.at(i).unicode();
+        int digit = -1;
+        if (c >= u'0' && c <= u'9') {
+            digit = c - u'0';
+        } else if (base == 16 && c >= u'a' && c <= u'f') {
+            digit = c - u'a' + 10;
+        } else if (base == 16 && c >= u'A' && c <= u'F') {
+            digit = c - u'A' + 10;
+        }
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * base + digit;
+        if (value > limit) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<qint32>(negative ? -value : value);
+}
+
+std::optional<QString> SteppedText(const QString& text, StepDirection direction) {
+    bool blank = true;
+    for (QChar c : text) {
+        if (c.unicode() > 32) {
+            blank = false;
+            break;
+        }
+    }
+    if (blank) {
+        return direction == StepDirection::Up ? std::optional<QString>(QStringLiteral("1"))
+                                              : std::nullopt;
+    }
+    const auto n = ReadWholeNumber(text);
+    if (!n) {
+        return std::nullopt;
+    }
+    if (direction == StepDirection::Up) {
+        if (*n == std::numeric_limits<qint32>::max()) {
+            return std::nullopt;
+        }
+        return QString::number(*n + 1);
+    }
+    return QString::number(*n > 0 ? *n - 1 : *n);
+}

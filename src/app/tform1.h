@@ -1,0 +1,203 @@
+#pragma once
+// The main window model. TForm1 owns every named element of the window as a
+// member of that exact name and implements every handler. Handlers read and
+// write element properties and call the pure layers (calc, tools, settings,
+// billimport); platform services arrive through TPlatform. Nothing here needs
+// a screen: the Qt view (app/view) binds the same elements to real widgets.
+//
+// Member definitions are split by concern:
+//   tform1.cpp        building the elements and wiring their events
+//   formstartup.cpp   FormCreate, FormShow, FormDestroy, activation, Memo1Enter
+//   forminput.cpp     field changes, key filter, step buttons, display modes, timer
+//   formperiod.cpp    CalcAll
+//   formreport.cpp    the period report steps and reportsbtnClick
+//   formtools.cpp     the usage calculator and the converter
+//   formsettings.cpp  loadsettings, savesettings
+//   formimport.cpp    csvloadbtnClick
+
+#include "mylib/elements/controls.h"
+#include "mylib/platform.h"
+#include "settings/tinisettings.h"
+
+#include <QLocale>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class TURLLabel;
+
+// The desktop services a TForm1 uses; all must outlive it.
+struct TPlatform {
+    TDialogs* dialogs = nullptr;
+    TShell* shell = nullptr;
+    TClock* clock = nullptr;
+    TScreen* screen = nullptr;
+    // Program arguments after the program name (toolkit options removed).
+    QStringList arguments;
+    // The running program's full file name.
+    QString executablePath;
+    // Where the developer marker file is looked for.
+    QString markerPath;
+    // Where the bill import looks for the newest CSV file.
+    QString billFolder;
+};
+
+class TForm1 : public TForm {
+public:
+    // Builds every element; runs nothing. Call Create() to run FormCreate.
+    explicit TForm1(const TPlatform& platform);
+    ~TForm1() override;
+
+    // The window's life: FormCreate while invisible, Show (visible flag, then
+    // FormShow), Destroy (FormDestroy). Errors reach the error box.
+    void Create();
+    void Show();
+    void Destroy();
+    // The activation message from a second copy.
+    void ActivationMessage();
+
+    // Runs a handler from a user action; an error reaches the error box.
+    template <class F> void Guard(F&& f) {
+        try {
+            f();
+        } catch (const std::exception& e) {
+            ShowException(e);
+        }
+    }
+    void ShowException(const std::exception& e);
+
+    // Elements by name, for the view and for tests.
+    TComponent* Element(const QString& name) const { return FindComponent(name); }
+
+    QString ApplicationTitle;
+    bool resultsnarrowed = false;
+
+    // --- handlers ---
+    void FormCreate(TComponent* Sender);
+    void FormShow(TComponent* Sender);
+    void FormDestroy(TComponent* Sender);
+    void Memo1Enter(TComponent* Sender);
+    void dt1Change(TComponent* Sender);
+    void Edit6Change(TComponent* Sender);
+    void Edit6KeyPress(TComponent* Sender, QChar& Key);
+    void exportlaterupdownClick(TComponent* Sender, TUDBtnType Button);
+    void solarcbClick(TComponent* Sender);
+    void showhwcbClick(TComponent* Sender);
+    void Timer1Timer(TComponent* Sender);
+    void wattseditChange(TComponent* Sender);
+    void SpeedButton1Click(TComponent* Sender);
+    void SpeedButton2Click(TComponent* Sender);
+    void SpeedButton3Click(TComponent* Sender);
+    void SpeedButton5Click(TComponent* Sender);
+    void calculatebuttonClick(TComponent* Sender);
+    void resetbuttonClick(TComponent* Sender);
+    void ohmsenablecbClick(TComponent* Sender);
+    void reportsbtnClick(TComponent* Sender);
+    void csvloadbtnClick(TComponent* Sender);
+
+    // --- operations ---
+    void CalcAll();
+    void CalcUsage();
+    void loadsettings();
+    void savesettings();
+
+    // --- elements ---
+    TPageControl* pagecontrol1;
+    TStatusBar* sb1;
+    TButton* csvloadbtn;
+    std::unique_ptr<TIniSettings> IniSettings1;
+    TTimer* Timer1;
+
+    TTabSheet *readingsts, *calc, *about;
+
+    TGroupBox* readingdatesgb;
+    TLabel *Label23, *Label24;
+    TDateTimePicker *dt1, *dt2;
+    TCheckBox* showhwcb;
+    TGroupBox* lightandpowersettingsgb;
+    TLabel *Label1, *Label3;
+    TEdit *generaldailyservicechargeed, *generalrateed;
+    TGroupBox* hotwatersettingsgb;
+    TLabel *Label4, *Label5;
+    TEdit *hwdailyfixedchargeed, *hwrateed;
+    TGroupBox* feedingb;
+    TLabel* Label16;
+    TEdit* feedined;
+
+    TLabel* typelabel;
+    TCheckBox* solarcb;
+    TGroupBox* stadardlightandpowerreadingsgb;
+    TLabel *Label6, *Label7;
+    TEdit *Edit6, *Edit7;
+    TUpDown* edit7laterupdown;
+    TGroupBox* standardhwreadingsgb;
+    TLabel *Label11, *Label12;
+    TEdit *Edit9, *Edit10;
+    TUpDown* edit10laterupdown;
+    TGroupBox* solarexportreadingsgb;
+    TLabel *Label10, *Label25;
+    TEdit *exportoriged, *exportlater;
+    TUpDown* exportlaterupdown;
+    TGroupBox* solarimportgeneralgb;
+    TLabel *Label26, *Label27;
+    TEdit *importgenoriged, *importgenlatered;
+    TUpDown* importgenlaterupdown;
+    TGroupBox* solarimporthwreadingsgb;
+    TLabel *Label28, *Label29;
+    TEdit *importhworiged, *importhwlatered;
+    TUpDown* importhwlaterupdown;
+
+    TGroupBox* resultsgb;
+    TLabel *Label22, *dayslabel, *Label30, *exportedlabel;
+    TLabel *totlabel1, *lightandpowerlabel1, *hotwaterlabel1;
+    TLabel *usedlab, *used, *usedwk;
+    TLabel *dailyusedlab, *dused, *dusedwk;
+    TLabel *Label14, *dcost, *dcostwk;
+    TLabel *Label15, *tdcost, *tdcostwk;
+    TLabel *totlabel2, *lightandpowerlabel2, *hotwaterlabel2;
+    TLabel *Label32, *exportedincome;
+    TLabel *Label8, *fresult, *fresultwk;
+    TLabel *Label9, *vresult, *vresultwk;
+    TLabel *Label13, *tresult, *tresultwk;
+
+    TGroupBox* wattsusagegb;
+    TLabel *Label31, *Label33;
+    TEdit *wattsedit, *hrsedit;
+    TLabel *resultlabel, *kwhlabel;
+    TGroupBox* GroupBox1;
+    TLabel *perweeklabel, *peryearlabel;
+    TGroupBox* voltswattsampsconvertergb;
+    TLabel *Label21, *Label34;
+    TEdit *voltsedit, *wedit, *ampsedit, *ohmsedit;
+    TButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton5;
+    TLabel *Label18, *Label19, *Label20, *Label36;
+    TCheckBox* ohmsenablecb;
+    TButton *calculatebutton, *resetbutton;
+
+    TLabel *Label2, *versionlabel;
+    TURLLabel *URLLabel1, *URLLabel2;
+    TGroupBox* reportsgb;
+    TButton* reportsbtn;
+    TGroupBox* reportnamegb;
+    TRadioButton *todaysdaterb, *lastdaterb;
+    TLabel* Label17;
+    TMemo* Memo1;
+
+    const TPlatform& Platform() const { return platform_; }
+
+private:
+    void BuildElements();
+    void WireEvents();
+    // Report steps of one CalcAll run (formreport.cpp).
+    void ReportOpen();
+    void ReportReadings();
+    void ReportClose();
+    void ReportDays(qint64 days);
+    // True when the whole report reached the disk.
+    bool ReportResults();
+
+    TPlatform platform_;
+    std::vector<std::unique_ptr<TComponent>> owned_;
+    struct ReportFile;
+    std::unique_ptr<ReportFile> report_;
+};

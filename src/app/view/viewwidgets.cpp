@@ -1,0 +1,96 @@
+#include "app/view/viewwidgets.h"
+
+#include <QKeyEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+QChar TypedCharacter(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    if (ctrl && key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return QChar(static_cast<char16_t>(key - Qt::Key_A + 1));
+    }
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return QChar();
+    case Qt::Key_Backspace:
+        return QChar(8);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QChar(13);
+    case Qt::Key_Escape:
+        return QChar(27);
+    default:
+        break;
+    }
+    return text.isEmpty() ? QChar() : text.at(0);
+}
+
+void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
+    QChar c = TypedCharacter(event->key(), event->modifiers(), event->text());
+    if (!c.isNull() && keyFilter && !keyFilter(c)) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+StepButtons::StepButtons(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto make = [&](Qt::ArrowType arrow, bool up, const char* name) {
+        auto* b = new QToolButton(this);
+        b->setArrowType(arrow);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        connect(b, &QToolButton::clicked, this, [this, up] {
+            if (onStep) {
+                onStep(up);
+            }
+        });
+        layout->addWidget(b);
+    };
+    make(Qt::UpArrow, true, "up");
+    make(Qt::DownArrow, false, "down");
+}
+
+void LinkLabel::enterEvent(QEnterEvent* event) {
+    QLabel::enterEvent(event);
+    if (onEnter) {
+        onEnter();
+    }
+}
+
+void LinkLabel::leaveEvent(QEvent* event) {
+    QLabel::leaveEvent(event);
+    if (onLeave) {
+        onLeave();
+    }
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        onClick) {
+        onClick();
+    }
+}
+
+void HelpTextBox::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    if (onFocusIn) {
+        onFocusIn();
+    }
+}

@@ -1,0 +1,91 @@
+#include "calc/periodcalc.h"
+
+#include "mylib/money.h"
+#include "mylib/numbers.h"
+
+namespace {
+
+double Read(const QString& text, const QLocale& locale) {
+    return ParseLocaleNumber(text, locale).value_or(0.0);
+}
+
+} // namespace
+
+PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale) {
+    PeriodFigures f;
+    f.days = days;
+    const double d = static_cast<double>(days);
+    f.hwDailyCharge = in.showHotWater ? Read(in.hwDailyCharge, locale) : 0.0;
+    f.generalDailyCharge = Read(in.generalDailyCharge, locale);
+    f.generalRate = Read(in.generalRate, locale);
+    f.hwRate = Read(in.hwRate, locale);
+    double hwKwh = 0;
+    if (in.solar) {
+        f.feedIn = Read(in.feedIn, locale);
+        f.exportedKwh = Read(in.exportAfter, locale) - Read(in.exportBefore, locale);
+        f.generalKwh = Read(in.importGeneralAfter, locale) - Read(in.importGeneralBefore, locale);
+        hwKwh = Read(in.importHwAfter, locale) - Read(in.importHwBefore, locale);
+    } else {
+        f.generalKwh = Read(in.generalAfter, locale) - Read(in.generalBefore, locale);
+        hwKwh = Read(in.hotWaterAfter, locale) - Read(in.hotWaterBefore, locale);
+    }
+    f.hwKwh = in.showHotWater ? hwKwh : 0.0;
+    f.generalFixed = d * f.generalDailyCharge;
+    f.hwFixed = d * f.hwDailyCharge;
+    f.fixed = f.generalFixed + f.hwFixed;
+    f.income = f.exportedKwh * f.feedIn;
+    f.generalVariable = f.generalKwh * f.generalRate;
+    f.hwVariable = f.hwKwh * f.hwRate;
+    f.variable = f.generalVariable + f.hwVariable;
+    f.totalNet = f.fixed + f.variable - f.income;
+    return f;
+}
+
+QString KwhText(double value, int decimals, QChar separator) {
+    const DecimalDigits d = RoundDecimal(value, 7, decimals);
+    if (d.exponent > 7) {
+        return FormatGeneral(value, separator, 7);
+    }
+    return FixedText(d, decimals, separator);
+}
+
+QString SplitText(const QString& general, const QString& hotWater) {
+    return QStringLiteral("(") + general + QStringLiteral(" + ") + hotWater + QStringLiteral(")");
+}
+
+PeriodLabels PeriodLabelTexts(const PeriodFigures& f, bool solar, bool showHotWater,
+                              const QLocale& locale, int moneyDecimals) {
+    const QChar sep = DecimalSeparator(locale);
+    const int n = solar ? 0 : 1;
+    const double days = static_cast<double>(f.days);
+    auto money = [&](double v) { return FormatMoney(v, locale, moneyDecimals); };
+    auto kwh = [&](double v, int decimals) { return KwhText(v, decimals, sep); };
+    auto split = [&](const QString& a, const QString& b) {
+        return showHotWater ? SplitText(a, b) : QString();
+    };
+
+    PeriodLabels l;
+    l.dayslabel = QString::number(f.days);
+    l.exportedlabel = kwh(f.exportedKwh, n);
+    l.exportedincome = money(f.income);
+    l.used = kwh(f.generalKwh + f.hwKwh, n);
+    l.usedwk = split(kwh(f.generalKwh, n), kwh(f.hwKwh, n));
+    l.dused = kwh((f.generalKwh + f.hwKwh) / days, 1);
+    l.dusedwk = split(kwh(f.generalKwh / days, 1), kwh(f.hwKwh / days, 1));
+    l.dcost = money(f.variable / days);
+    l.dcostwk = split(money(f.generalVariable / days), money(f.hwVariable / days));
+    l.tdcost = money((f.fixed + f.variable) / days);
+    l.tdcostwk = split(money((f.generalVariable + f.generalFixed) / days),
+                       money((f.hwVariable + f.hwFixed) / days));
+    l.fresult = money(f.fixed);
+    l.fresultwk = split(money(days * f.generalDailyCharge), money(days * f.hwDailyCharge));
+    l.vresult = money(f.variable);
+    l.vresultwk = split(money(f.generalVariable), money(f.hwVariable));
+    l.totalNegative = f.totalNet < 0;
+    l.tresult = money(f.totalNet);
+    l.tresultwk = showHotWater ? QStringLiteral("((") + money(f.generalFixed + f.generalVariable) +
+                                     QStringLiteral(" + ") + money(f.hwFixed + f.hwVariable) +
+                                     QStringLiteral(") - ") + money(f.income) + QStringLiteral(")")
+                               : QString();
+    return l;
+}

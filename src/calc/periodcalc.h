@@ -1,0 +1,49 @@
+#pragma once
+// The reading-period figures and their label texts. Inputs are the field texts
+// as typed; a text that is not a finite number counts as 0 without disturbing
+// the others. Everything here is pure: CalcAll (app/formperiod.cpp) reads the
+// window, calls these and writes the labels back in its own order.
+
+#include <QLocale>
+#include <QString>
+
+struct PeriodInputs {
+    bool solar = false;
+    bool showHotWater = true;
+    QString hwDailyCharge, generalDailyCharge, generalRate, hwRate;
+    // Standard mode.
+    QString generalBefore, generalAfter, hotWaterBefore, hotWaterAfter;
+    // Solar mode.
+    QString feedIn, exportBefore, exportAfter, importGeneralBefore, importGeneralAfter,
+        importHwBefore, importHwAfter;
+};
+
+struct PeriodFigures {
+    qint64 days = 0;
+    double hwDailyCharge = 0, generalDailyCharge = 0, generalRate = 0, hwRate = 0;
+    double generalFixed = 0, hwFixed = 0, fixed = 0;
+    double feedIn = 0, exportedKwh = 0, generalKwh = 0, hwKwh = 0;
+    double income = 0, generalVariable = 0, hwVariable = 0, variable = 0, totalNet = 0;
+};
+
+// The figures for a positive day count.
+PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale);
+
+struct PeriodLabels {
+    QString dayslabel, exportedlabel, exportedincome, used, usedwk, dused, dusedwk, dcost, dcostwk,
+        tdcost, tdcostwk, fresult, fresultwk, vresult, vresultwk, tresult, tresultwk;
+    bool totalNegative = false; // tresult is shown green
+};
+
+// The label texts for a positive day count; split labels are empty while hot
+// water is hidden. Money texts use `locale` with `moneyDecimals` decimals.
+PeriodLabels PeriodLabelTexts(const PeriodFigures& f, bool solar, bool showHotWater,
+                              const QLocale& locale, int moneyDecimals);
+
+// A kWh figure with exactly n decimals, rounded once to at most 7 significant
+// digits and n decimals (halves away from zero); more than 7 integer digits
+// switch to the general format with 7 significant digits.
+QString KwhText(double value, int decimals, QChar separator);
+
+// "(" general " + " hot water ")".
+QString SplitText(const QString& general, const QString& hotWater);

@@ -1,0 +1,30 @@
+#pragma once
+// File and folder helpers. Paths use the platform separator ("/"); the names
+// say "Backslash" because callers think of it as the folder separator.
+
+#include <QString>
+
+inline constexpr char16_t PathDelim = u'/';
+
+// The folder text ending in the separator; an empty text stays empty.
+QString AddTrailingBackslash(const QString& folder);
+
+// AddTrailingBackslash(folder) + name; an empty folder gives the bare name.
+QString JoinPath(const QString& folder, const QString& name);
+
+// The per-user configuration folder without a trailing separator, or empty.
+QString AppDataFolder();
+
+// True when the path names a file (a link counts when its target is a file).
+bool FileExists(const QString& path);
+
+// The folder part of a path, up to and including its last separator.
+QString ExtractFilePath(const QString& path);
+
+// The program's folder with a trailing separator; empty until StoreExeFolder.
+void StoreExeFolder(const QString& executablePath);
+QString ExeFolder();
+
+// The developer marker file; its existence shows the "CSV Load" button.
+inline constexpr const char* DeveloperMarkerPath = "/Ziroriza_identifier_5813076429918.txt";
+bool IsDeveloperMachine(const QString& markerPath = QString::fromLatin1(DeveloperMarkerPath));

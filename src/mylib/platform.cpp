@@ -1,0 +1,5 @@
+#include "mylib/platform.h"
+
+void ShowFolderInFileManager(TShell& shell, const QString& folder) {
+    shell.ShowFolder(folder);
+}

@@ -1,0 +1,23 @@
+#include "support/fakes.h"
+
+#include "support/testenv.h"
+
+FormFixture::FormFixture(const QStringList& arguments) {
+    platform.dialogs = &dialogs;
+    platform.shell = &shell;
+    platform.clock = &clock;
+    platform.screen = &screen;
+    platform.arguments = arguments;
+    platform.executablePath = TestEnv::ExeDir() + QStringLiteral("/voltisk");
+    platform.markerPath = TestEnv::ConfigDir() + QStringLiteral("/no-marker.txt");
+    platform.billFolder = TestEnv::ConfigDir() + QStringLiteral("/bills");
+}
+
+TForm1& FormFixture::Make(bool show) {
+    form = std::make_unique<TForm1>(platform);
+    form->Create();
+    if (show) {
+        form->Show();
+    }
+    return *form;
+}
