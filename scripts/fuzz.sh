@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (ASan + UBSan + libFuzzer) and runs each
+# for the given number of seconds on its corpus under fuzz/corpus/<name>.
+# Usage: scripts/fuzz.sh [seconds-per-target] [target...]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+seconds="${1:-60}"
+shift || true
+build="$here/build-fuzz"
+"$here/scripts/setup.sh" "$here/build" -DVOLTISK_BUILD_TESTS=OFF >/dev/null
+dpkg-query -W -f='${Status}' clang 2>/dev/null | grep -q "install ok installed" || {
+  sudo_cmd=(); [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends clang >/dev/null
+}
+CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DVOLTISK_FUZZ=ON -DVOLTISK_BUILD_TESTS=OFF \
+  -DVOLTISK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in "$here"/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" .cpp)"); done
+fi
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+mkdir -p "$here/fuzz/findings"
+for t in "${targets[@]}"; do
+  corpus="$here/fuzz/corpus/$t"
+  work="$build/corpus/$t"
+  mkdir -p "$corpus" "$work"
+  echo "== $t for ${seconds}s"
+  QT_QPA_PLATFORM=offscreen "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$here/fuzz/findings/$t-" "$work" "$corpus"
+done
