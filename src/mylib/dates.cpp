@@ -12,11 +12,9 @@ qint64 RoundedDifference(QDate a, QDate b) {
 }
 
 QString DateStamp(const QString& separator, QDate date) {
-    return QStringLiteral("%1%4%2%4%3")
-        .arg(date.year(), 4, 10, QChar('0'))
-        .arg(date.month(), 2, 10, QChar('0'))
-        .arg(date.day(), 2, 10, QChar('0'))
-        .arg(separator);
+    return QStringLiteral("%1").arg(date.year(), 4, 10, QChar('0')) + separator +
+           QStringLiteral("%1").arg(date.month(), 2, 10, QChar('0')) + separator +
+           QStringLiteral("%1").arg(date.day(), 2, 10, QChar('0'));
 }
 
 QString ShortDateFormat(const QLocale& locale) {

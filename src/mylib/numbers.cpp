@@ -224,7 +224,7 @@ std::optional<double> ParsePlainNumber(const QString& text, QChar altSeparator) 
     }
     // The rest must be a number up to the very end: no trailing blanks.
     const QString rest = text.mid(i);
-    if (IsBlankOrControl(rest.back())) {
+    if (IsBlankOrControl(rest.front()) || IsBlankOrControl(rest.back())) {
         return std::nullopt;
     }
     const QChar sep = rest.contains(altSeparator) ? altSeparator : QChar('.');

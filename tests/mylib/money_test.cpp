@@ -1,0 +1,80 @@
+#include "mylib/money.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Currency texts carry no-break spaces; spell them visibly in expectations.
+QString Visible(QString s) {
+    s.replace(QChar(0x00A0), QLatin1String("<nb>"));
+    s.replace(QChar(0x202F), QLatin1String("<nnb>"));
+    return s;
+}
+
+QString Money(double v, const char* locale) {
+    const QLocale l(QString::fromLatin1(locale));
+    return Visible(FormatMoney(v, l, CurrencyDecimals(l)));
+}
+
+} // namespace
+
+TEST(Money, CurrencyDecimalsFollowTheLocaleCurrency) {
+    EXPECT_EQ(CurrencyDecimals(QLocale("en_US")), 2);
+    EXPECT_EQ(CurrencyDecimals(QLocale("de_DE")), 2);
+    EXPECT_EQ(CurrencyDecimals(QLocale("ja_JP")), 0);
+}
+
+TEST(Money, PositiveAmountsAcrossLocales) {
+    EXPECT_EQ(Money(1234.5, "en_US"), "$1,234.50");
+    EXPECT_EQ(Money(1234.5, "en_AU"), "$1,234.50");
+    EXPECT_EQ(Money(1234.5, "en_GB"), QString::fromUtf8("£1,234.50"));
+    EXPECT_EQ(Money(1234.5, "de_DE"), QString::fromUtf8("1.234,50<nb>€"));
+    EXPECT_EQ(Money(1234.5, "fr_FR"), QString::fromUtf8("1<nnb>234,50<nb>€"));
+    EXPECT_EQ(Money(1234.5, "nl_NL"), QString::fromUtf8("€<nb>1.234,50"));
+    EXPECT_EQ(Money(1234.5, "de_CH"), QString::fromUtf8("1’234.50<nb>CHF"));
+    EXPECT_EQ(Money(1234.5, "ja_JP"), QString::fromUtf8("￥1,235"));
+    EXPECT_EQ(Money(1234.5, "pt_BR"), QString::fromUtf8("R$<nb>1.234,50"));
+}
+
+TEST(Money, NegativeAmountsUseTheLocalePattern) {
+    EXPECT_EQ(Money(-7, "en_US"), "($7.00)");
+    EXPECT_EQ(Money(-7, "de_DE"), QString::fromUtf8("-7,00<nb>€"));
+    EXPECT_EQ(Money(-7, "nl_NL"), QString::fromUtf8("(€<nb>7,00)"));
+    EXPECT_EQ(Money(-7, "de_CH"), QString::fromUtf8("-7.00<nb>CHF"));
+    EXPECT_EQ(Money(-7, "pt_BR"), QString::fromUtf8("R$<nb>-7,00"));
+    EXPECT_EQ(Money(-7, "ja_JP"), QString::fromUtf8("(￥7)"));
+    EXPECT_EQ(Money(-1234.5, "en_GB"), QString::fromUtf8("(£1,234.50)"));
+}
+
+TEST(Money, RoundsOnceHalfAwayFromZero) {
+    EXPECT_EQ(Money(0.125, "en_US"), "$0.13");
+    EXPECT_EQ(Money(2.675, "en_US"), "$2.67");
+    EXPECT_EQ(Money(1.005, "en_US"), "$1.00"); // 1.00499999999999989...
+    EXPECT_EQ(Money(2.5, "ja_JP"), QString::fromUtf8("￥3"));
+    EXPECT_EQ(Money(-0.001, "en_US"), "$0.00");
+    // Fifteen significant digits come first when they leave fewer decimals.
+    EXPECT_EQ(Money(1234567890123.456, "en_US"), "$1,234,567,890,123.46");
+    EXPECT_EQ(Money(12345678901234.56, "en_US"), "$12,345,678,901,234.60");
+}
+
+TEST(Money, MoreThanFifteenIntegerDigitsUseTheGeneralFormat) {
+    EXPECT_EQ(Money(1234567890123456789.0, "en_US"), "$1.23456789012346E18");
+    EXPECT_EQ(Money(-1e20, "de_DE"), QString::fromUtf8("-1E20<nb>€"));
+    EXPECT_EQ(Money(999999999999999.0, "en_US"), "$999,999,999,999,999.00");
+}
+
+TEST(Money, DefaultFormUsesTheDecimalsReadAtStart) {
+    QLocale::setDefault(QLocale("ja_JP"));
+    ReadMoneyDecimals(QLocale());
+    EXPECT_EQ(MoneyDecimals(), 0);
+    // A later locale change does not change the decimals read at start.
+    QLocale::setDefault(QLocale("en_US"));
+    EXPECT_EQ(FormatMoney(1.5), "$2");
+    ReadMoneyDecimals(QLocale());
+    EXPECT_EQ(FormatMoney(1.5), "$1.50");
+}
+
+TEST(Money, LocaleWithoutCurrencyFallsBackToLeadingDollar) {
+    EXPECT_EQ(Money(3.5, "C"), "$3.50");
+}
