@@ -1,0 +1,179 @@
+// The real window, offscreen: typed keys, mouse clicks and what the widgets show.
+#include "app/view/formview.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ViewFixture {
+    FormFixture fx;
+    TForm1* form = nullptr;
+    std::unique_ptr<TFormView> view;
+    explicit ViewFixture(const QStringList& args = {}) : fx(args) {
+        form = &fx.Make(false);
+        view = std::make_unique<TFormView>(*form);
+        form->Show();
+        view->show();
+        QApplication::setActiveWindow(view.get());
+    }
+    template <class W> W* W_(const char* name) {
+        auto* w = view->Widget<W>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+};
+
+} // namespace
+
+TEST(View, EveryModelElementHasAWidgetOfItsName) {
+    ViewFixture v;
+    int bound = 0;
+    for (TComponent* c : v.form->Components()) {
+        if (dynamic_cast<TControl*>(c)) {
+            QWidget* w = v.view->WidgetOf(c);
+            ASSERT_NE(w, nullptr) << c->Name().toStdString();
+            EXPECT_EQ(w->objectName(), c->Name());
+            ++bound;
+        }
+    }
+    EXPECT_GT(bound, 100);
+}
+
+TEST(View, FixedSizeWindowWithMinimiseAndCloseOnly) {
+    ViewFixture v;
+    EXPECT_EQ(v.view->minimumSize(), v.view->maximumSize());
+    EXPECT_FALSE(v.view->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(v.view->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(v.view->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(v.view->windowTitle(), "Voltisk");
+}
+
+TEST(View, TypingWattsUpdatesTheCostLabelsAtOnce) {
+    ViewFixture v({"CALC"});
+    auto* watts = v.W_<QLineEdit>("wattsedit");
+    auto* hours = v.W_<QLineEdit>("hrsedit");
+    v.form->generalrateed->SetText("0.25");
+    watts->selectAll();
+    QTest::keyClicks(watts, "2000");
+    hours->selectAll();
+    QTest::keyClicks(hours, "3");
+    EXPECT_EQ(v.W_<QLabel>("resultlabel")->text(), "Cost: $1.50");
+    EXPECT_EQ(v.W_<QLabel>("kwhlabel")->text(), "(6.00 kwh)");
+    EXPECT_EQ(v.W_<QLabel>("perweeklabel")->text(), "$10.50 per week");
+    QTest::keyClick(watts, Qt::Key_End);
+    QTest::keyClick(watts, Qt::Key_Space);
+    EXPECT_TRUE(v.W_<QLabel>("resultlabel")->text().isEmpty())
+        << "a trailing blank is not a number";
+}
+
+TEST(View, KeyFilterOnARealField) {
+    ViewFixture v;
+    auto* rate = v.W_<QLineEdit>("generalrateed");
+    rate->setFocus();
+    rate->clear();
+    v.form->generalrateed->SetText("");
+    QTest::keyClicks(rate, "-1,a.5x");
+    EXPECT_EQ(rate->text(), "1.5");
+    EXPECT_EQ(v.form->generalrateed->Text(), "1.5");
+    QTest::keyClick(rate, Qt::Key_Backspace);
+    EXPECT_EQ(rate->text(), "1.");
+    QTest::keyClick(rate, Qt::Key_Left);
+    QTest::keyClick(rate, Qt::Key_Delete);
+    EXPECT_EQ(rate->text(), "1") << "Delete and the arrows still edit";
+    QApplication::clipboard()->setText("abc");
+    rate->selectAll();
+    QTest::sendKeyEvent(QTest::KeyAction::Click, rate, Qt::Key_V, QString(QChar(0x16)),
+                        Qt::ControlModifier);
+    EXPECT_EQ(rate->text(), "abc") << "pasting is not filtered";
+    EXPECT_EQ(v.form->generalrateed->Text(), "abc");
+    QTest::keyClick(rate, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(rate, "7");
+    EXPECT_EQ(rate->text(), "abc7") << "Ctrl+A is dropped, so nothing was selected";
+}
+
+TEST(View, TabStillMovesTheFocusOutOfAFilteredField) {
+    ViewFixture v;
+    auto* charge = v.W_<QLineEdit>("generaldailyservicechargeed");
+    charge->setFocus();
+    ASSERT_TRUE(charge->hasFocus());
+    QTest::keyClick(charge, Qt::Key_Tab);
+    EXPECT_FALSE(charge->hasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), v.W_<QLineEdit>("generalrateed"));
+}
+
+TEST(View, StepArrowsWorkWithTheMouse) {
+    ViewFixture v;
+    v.form->solarcb->SetChecked(true);
+    auto* arrows = v.W_<QWidget>("exportlaterupdown");
+    auto* up = arrows->findChild<QToolButton*>("up");
+    ASSERT_NE(up, nullptr);
+    QTest::mouseClick(up, Qt::LeftButton);
+    QTest::mouseClick(up, Qt::LeftButton);
+    EXPECT_EQ(v.W_<QLineEdit>("exportlater")->text(), "2");
+    QTest::mouseClick(arrows->findChild<QToolButton*>("down"), Qt::LeftButton);
+    EXPECT_EQ(v.W_<QLineEdit>("exportlater")->text(), "1");
+}
+
+TEST(View, SwitchesRearrangeThePage) {
+    ViewFixture v;
+    auto* solar = v.W_<QCheckBox>("solarcb");
+    auto* hw = v.W_<QCheckBox>("showhwcb");
+    QTest::mouseClick(solar, Qt::LeftButton, {}, QPoint(8, solar->height() / 2));
+    EXPECT_TRUE(v.form->solarcb->Checked());
+    EXPECT_TRUE(v.W_<QGroupBox>("solarexportreadingsgb")->isVisible());
+    EXPECT_FALSE(v.W_<QGroupBox>("stadardlightandpowerreadingsgb")->isVisible());
+    EXPECT_EQ(v.W_<QLabel>("typelabel")->text(), "Solar power");
+    const int width = v.view->width();
+    const int results = v.W_<QGroupBox>("resultsgb")->width();
+    QTest::mouseClick(hw, Qt::LeftButton, {}, QPoint(8, hw->height() / 2));
+    EXPECT_FALSE(v.W_<QGroupBox>("solarimporthwreadingsgb")->isVisible());
+    EXPECT_FALSE(v.W_<QLabel>("hotwaterlabel1")->isVisible());
+    EXPECT_EQ(v.view->width(), width - 200);
+    EXPECT_EQ(v.W_<QGroupBox>("resultsgb")->width(), results - 200);
+    QTest::mouseClick(hw, Qt::LeftButton, {}, QPoint(8, hw->height() / 2));
+    EXPECT_EQ(v.view->width(), width);
+    EXPECT_EQ(v.W_<QGroupBox>("resultsgb")->width(), results);
+}
+
+TEST(View, UserDateChangeRecalculatesAndProgramDateChangeDoesNot) {
+    ViewFixture v;
+    auto* later = v.W_<QDateEdit>("dt2");
+    later->setDate(later->date().addDays(7));
+    EXPECT_EQ(v.form->dt2->Date(), v.fx.clock.today.addDays(7));
+    EXPECT_EQ(v.W_<QLabel>("dayslabel")->text(), "7");
+    v.form->dt1->SetDate(v.fx.clock.today.addDays(-1));
+    EXPECT_EQ(v.W_<QDateEdit>("dt1")->date(), v.fx.clock.today.addDays(-1));
+    EXPECT_EQ(v.W_<QLabel>("dayslabel")->text(), "7") << "a program-set date runs nothing";
+}
+
+TEST(View, StatusLineAndHints) {
+    ViewFixture v;
+    v.form->dt2->UserSetDate(v.form->dt1->Date().addDays(3));
+    EXPECT_EQ(v.view->findChild<QLabel*>("sb1text")->text(), v.form->sb1->SimpleText());
+    EXPECT_FALSE(v.form->sb1->SimpleText().isEmpty());
+    EXPECT_EQ(v.W_<QWidget>("csvloadbtn")->toolTip(),
+              "Load \"original\" values from latest Aurora CSV file");
+    EXPECT_FALSE(v.W_<QWidget>("csvloadbtn")->isVisible()) << "no marker file";
+    EXPECT_TRUE(v.W_<QWidget>("Memo1")->isHidden() == false);
+}
+
+TEST(View, FocusNeverStaysInTheHelpText) {
+    ViewFixture v;
+    v.form->pagecontrol1->SetActivePage(v.form->about);
+    QWidget* memo = v.W_<QWidget>("Memo1");
+    memo->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(memo->hasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), v.view.get()) << "the window itself holds the focus";
+}
