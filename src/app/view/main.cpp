@@ -1,52 +1,5 @@
-#include "app/singleinstance.h"
-#include "app/tform1.h"
-#include "app/view/formview.h"
-#include "app/view/qtplatform.h"
-#include "app/view/signalcloser.h"
-#include "mylib/money.h"
-#include "mylib/paths.h"
-
-#include <QApplication>
-#include <QIcon>
+#include "app/view/program.h"
 
 int main(int argc, char* argv[]) {
-    // A second copy hands over before any window or settings file is touched.
-    TSingleInstance instance;
-    if (!instance.TryLock()) {
-        instance.SendActivation();
-        return 0;
-    }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
-    ReadMoneyDecimals(QLocale());
-
-    QtDialogs dialogs;
-    QtShell shell;
-    QtClock clock;
-    QtScreen screen;
-    TPlatform platform;
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
-    platform.arguments = QApplication::arguments().mid(1);
-    platform.executablePath = QApplication::applicationFilePath();
-    platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
-    platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");
-
-    int code = 0;
-    {
-        TForm1 form(platform);
-        form.Create();
-        TFormView view(form);
-        SignalCloser closer(&view);
-        instance.Listen([&form] { form.ActivationMessage(); });
-        form.Show();
-        view.show();
-        code = QApplication::exec();
-        form.Destroy();
-    }
-    return code;
+    return RunProgram(argc, argv);
 }

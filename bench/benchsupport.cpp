@@ -1,0 +1,31 @@
+#include "benchsupport.h"
+
+#include "mylib/money.h"
+
+#include <QDir>
+
+void BenchEnvironment() {
+    static QTemporaryDir root;
+    qputenv("XDG_CONFIG_HOME", (root.path() + "/config").toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (root.path() + "/run").toUtf8());
+    QDir().mkpath(root.path() + "/config");
+    QDir().mkpath(root.path() + "/run");
+    QFile::setPermissions(root.path() + "/run",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ReadMoneyDecimals(QLocale());
+}
+
+BenchForm::BenchForm() {
+    platform.dialogs = &dialogs;
+    platform.shell = &shell;
+    platform.clock = &clock;
+    platform.screen = &screen;
+    platform.executablePath = dir.path() + "/voltisk";
+    platform.markerPath = dir.path() + "/none";
+    platform.billFolder = dir.path();
+    form = std::make_unique<TForm1>(platform);
+    form->Create();
+    form->Show();
+}
