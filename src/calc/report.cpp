@@ -1,11 +1,12 @@
 #include "calc/report.h"
 
+#include "mylib/atomicfile.h"
+
 #include "mylib/dates.h"
 #include "mylib/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -153,15 +154,5 @@ bool WriteReport(const QString& path, const QStringList& lines) {
     if (!folder.isEmpty() && !QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
         return false;
     }
-    // QSaveFile writes a temporary file beside the target and renames it over
-    // the target only after every byte was written.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    const QByteArray bytes = ReportBytes(lines);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting(); // commit() then removes the temporary file
-    }
-    return file.commit();
+    return ReplaceFileContents(path, ReportBytes(lines));
 }
