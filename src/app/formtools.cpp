@@ -1,7 +1,9 @@
 #include "app/tform1.h"
 
+#include "mylib/errors.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
+#include "tools/converter.h"
 #include "tools/usagecost.h"
 
 void TForm1::CalcUsage() {
@@ -24,11 +26,97 @@ void TForm1::wattseditChange(TComponent*) {
     CalcUsage();
 }
 
-// The converter's handlers arrive with the converter.
-void TForm1::SpeedButton1Click(TComponent*) {}
-void TForm1::SpeedButton2Click(TComponent*) {}
-void TForm1::SpeedButton3Click(TComponent*) {}
-void TForm1::SpeedButton5Click(TComponent*) {}
-void TForm1::calculatebuttonClick(TComponent*) {}
-void TForm1::resetbuttonClick(TComponent*) {}
+namespace {
+
+// Blanks and control characters around a field's text do not count.
+bool IsBlankText(const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() > 32) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A converter field read with the locale's decimal conversion; a text that is
+// not a number ends the press.
+double ConverterNumber(const TEdit* field) {
+    const std::optional<double> v = ParseLocaleNumber(field->Text(), QLocale());
+    if (!v) {
+        throw EVoltiskError(
+            QStringLiteral("'%1' is not a valid floating point value").arg(field->Text()));
+    }
+    return *v;
+}
+
+} // namespace
+
+void TForm1::SpeedButton1Click(TComponent*) {
+    voltsedit->SetText(QString());
+}
+
+void TForm1::SpeedButton2Click(TComponent*) {
+    wedit->SetText(QString());
+}
+
+void TForm1::SpeedButton3Click(TComponent*) {
+    ampsedit->SetText(QString());
+}
+
+void TForm1::SpeedButton5Click(TComponent*) {
+    ohmsedit->SetText(QString());
+}
+
+void TForm1::calculatebuttonClick(TComponent*) {
+    TEdit* const fields[] = {wedit, ampsedit, voltsedit, ohmsedit};
+    // A 0 is never a given value, so it cannot divide anything.
+    for (TEdit* field : fields) {
+        if (!IsBlankText(field->Text()) && ConverterNumber(field) == 0.0) {
+            field->SetText(QString());
+        }
+    }
+    double read[4] = {kConverterAbsent, kConverterAbsent, kConverterAbsent, kConverterAbsent};
+    for (int i = 0; i < 4; ++i) {
+        if (!IsBlankText(fields[i]->Text())) {
+            read[i] = ConverterNumber(fields[i]);
+        }
+    }
+    ConverterValues given;
+    given.watts = read[0];
+    given.amps = read[1];
+    given.volts = read[2];
+    given.ohms = read[3];
+
+    TDialogs* dialogs = Platform().dialogs;
+    const QString countMessage = ConverterCountMessage(ConverterGivenCount(given));
+    if (!countMessage.isEmpty()) {
+        if (dialogs) {
+            dialogs->ShowMessage(countMessage);
+        }
+        return;
+    }
+    const ConverterSolution solution = SolveConverter(given);
+    if (solution.outcome != ConverterOutcome::Solved) {
+        if (dialogs) {
+            dialogs->ShowMessage(ConverterFailureMessage(solution.outcome));
+        }
+        return;
+    }
+    const QLocale locale;
+    for (const ConverterFinding& f : solution.found) {
+        TEdit* field = f.quantity == ConverterQuantity::Power     ? wedit
+                       : f.quantity == ConverterQuantity::Current ? ampsedit
+                       : f.quantity == ConverterQuantity::Voltage ? voltsedit
+                                                                  : ohmsedit;
+        field->SetText(ConverterFieldText(f.value, locale));
+    }
+}
+
+void TForm1::resetbuttonClick(TComponent*) {
+    for (TEdit* field : {voltsedit, wedit, ampsedit, ohmsedit}) {
+        field->SetText(QString());
+    }
+}
+
+// The check box is never shown; the ohms field always takes part.
 void TForm1::ohmsenablecbClick(TComponent*) {}

@@ -6,3 +6,5 @@ QString DialogMessageText(const QString& headline, const QString& detail) {
     }
     return headline + QStringLiteral("\r\r") + detail;
 }
+
+bool TaskDialogsAvailable() { return false; }

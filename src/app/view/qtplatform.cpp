@@ -11,9 +11,15 @@
 
 namespace {
 
+// The application title: the display name the program set (the window model's
+// ApplicationTitle), else "Voltisk". Qt reports the executable's name when no
+// display name was set, which is no title for a dialog.
 QString AppTitle() {
-    const QString t = QGuiApplication::applicationDisplayName();
-    return t.isEmpty() ? QStringLiteral("Voltisk") : t;
+    const QString display = QGuiApplication::applicationDisplayName();
+    if (display.isEmpty() || display == QCoreApplication::applicationName()) {
+        return QStringLiteral("Voltisk");
+    }
+    return display;
 }
 
 } // namespace
@@ -30,24 +36,29 @@ void QtDialogs::ShowError(const QString& text) {
     box.exec();
 }
 
+// Linux has no task dialog, so both dialogs take the message-box form: the
+// headline and the detail joined into one text (DialogMessageText).
 void QtDialogs::InfoDialog(const QString& headline, const QString& detail, const QString& caption,
                            bool relativeToOwner, int x, int y) {
     QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? AppTitle() : caption,
                     DialogMessageText(headline, detail), QMessageBox::Ok,
                     relativeToOwner ? QApplication::activeWindow() : nullptr);
     if (x >= 0 && y >= 0) {
+        // A moved window keeps its place when shown instead of being centred.
         box.move(x, y);
     }
     box.exec();
 }
 
 bool QtDialogs::VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
-                             bool allowCancel) {
+                             bool /*allowCancel*/) {
+    // With Yes and No only, QMessageBox makes No the escape button, so Escape
+    // and the close button answer No whether or not cancelling was offered.
     QMessageBox box(QMessageBox::Question, QStringLiteral("Verify"),
                     DialogMessageText(question, detail), QMessageBox::Yes | QMessageBox::No,
                     relativeToOwner ? QApplication::activeWindow() : nullptr);
-    box.setEscapeButton(allowCancel ? QMessageBox::No : QMessageBox::NoButton);
-    return box.exec() == QMessageBox::Yes;
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void QtShell::OpenUrl(const QString& url) {
