@@ -1,4 +1,69 @@
 #include "app/tform1.h"
 
-// The bill import arrives with the CSV reader.
-void TForm1::csvloadbtnClick(TComponent*) {}
+#include "billimport/billvalues.h"
+#include "billimport/newestfile.h"
+#include "mylib/paths.h"
+#include "mylib/ucsv.h"
+
+// The bill import: the newest CSV file of the bill folder gives the end date
+// and the three "original" readings of the solar layout, written after the
+// user confirms. The cell list lives only within this call. Errors of the
+// date parts and of reading the file leave as exceptions for Guard's error box.
+void TForm1::csvloadbtnClick(TComponent*) {
+    if (!platform_.dialogs) {
+        // Nothing could be reported or confirmed.
+        return;
+    }
+    TDialogs& dialogs = *platform_.dialogs;
+
+    const QString path = FindNewestFile(platform_.billFolder, BillFilePattern);
+    if (path.isEmpty()) {
+        dialogs.ShowMessage(NoBillFileMessage(platform_.billFolder));
+        return;
+    }
+    if (!FileExists(path)) {
+        dialogs.ShowMessage(BillFileVanishedMessage(path));
+        return;
+    }
+
+    QStringList cells;
+    int headerCount = 0;
+    int recordCount = 0;
+    QString error;
+    ReadCsvFile(path, headerCount, recordCount, cells, false, QChar(u','), QChar(u'"'), error,
+                platform_.dialogs);
+    if (!error.isEmpty()) {
+        dialogs.ShowMessage(error);
+        return;
+    }
+
+    const QString exportReading = TariffReading(cells, headerCount, ExportTariffName);
+    const QString generalReading = TariffReading(cells, headerCount, GeneralTariffName);
+    const QString hotWaterReading = TariffReading(cells, headerCount, HotWaterTariffName);
+    if (exportReading.isEmpty() || generalReading.isEmpty() || hotWaterReading.isEmpty()) {
+        dialogs.ShowMessage(BillValuesMissingMessage);
+        return;
+    }
+
+    const QString dateText = BillDateText(cells, headerCount);
+    if (dateText.size() != 8) {
+        dialogs.ShowMessage(BillDateMissingMessage);
+        return;
+    }
+    const QDate date = ParseBillDate(dateText);
+
+    const QString question =
+        ImportQuestion(date, QLocale(), exportReading, generalReading, hotWaterReading);
+    if (!dialogs.VerifyDialog(question, QString(), false, false)) {
+        return;
+    }
+
+    // The date first: it fires nothing, so the recalculations run by the
+    // three fields' change events already see it.
+    dt1->SetDate(date);
+    exportoriged->SetText(exportReading);
+    importgenoriged->SetText(generalReading);
+    importhworiged->SetText(hotWaterReading);
+
+    dialogs.InfoDialog(BillImportDoneMessage, QString(), QString(), false, -1, -1);
+}

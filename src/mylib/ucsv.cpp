@@ -1,0 +1,272 @@
+#include "mylib/ucsv.h"
+
+#include "mylib/errors.h"
+#include "mylib/paths.h"
+#include "mylib/platform.h"
+
+#include <QFile>
+#include <QStringView>
+#include <array>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// Reads the whole file, refusing more than CsvMaxFileBytes however large the
+// file claims to be (some system files report a size of 0). Returns false
+// when the file is too large. The file is closed before an error leaves.
+bool ReadFileBytes(const QString& fileName, QByteArray& bytes) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        throw EVoltiskError(
+            QStringLiteral("Could not read the file %1: %2").arg(fileName, file.errorString()));
+    }
+    std::array<char, 65536> chunk{};
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), static_cast<qint64>(chunk.size()));
+        if (got < 0) {
+            const QString reason = file.errorString();
+            file.close();
+            bytes.clear();
+            throw EVoltiskError(
+                QStringLiteral("Could not read the file %1: %2").arg(fileName, reason));
+        }
+        if (got == 0) {
+            return true;
+        }
+        if (bytes.size() + got > CsvMaxFileBytes) {
+            bytes.clear();
+            return false;
+        }
+        bytes.append(chunk.data(), got);
+    }
+}
+
+QString DecodeUtf8(const QByteArray& bytes) {
+    static constexpr char bom[] = "\xEF\xBB\xBF";
+    if (bytes.startsWith(QByteArrayView(bom, 3))) {
+        return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
+    }
+    return QString::fromUtf8(bytes);
+}
+
+// Blanks and control characters only (or nothing at all).
+bool IsBlankLine(QStringView line) {
+    for (const QChar c : line) {
+        if (c.unicode() > u' ') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The next line of `text` from `pos`; moves `pos` past its LF, CR LF or CR.
+QStringView NextLine(const QString& text, qsizetype& pos) {
+    const qsizetype start = pos;
+    const qsizetype end = text.size();
+    while (pos < end && text[pos] != u'\n' && text[pos] != u'\r') {
+        ++pos;
+    }
+    const QStringView line = QStringView(text).sliced(start, pos - start);
+    if (pos < end) {
+        const bool crlf = text[pos] == u'\r' && pos + 1 < end && text[pos + 1] == u'\n';
+        pos += crlf ? 2 : 1;
+    }
+    return line;
+}
+
+QString FieldCountError(int lineNumber, int headerCount, qsizetype fieldCount,
+                        const QString& recordText) {
+    return QStringLiteral("The record at line ") + QString::number(lineNumber) +
+           QStringLiteral(" has a different number of fields than is specified in the headers.") +
+           CrLf + QStringLiteral("(") + QString::number(headerCount) +
+           QStringLiteral(" header fields, ") + QString::number(fieldCount) +
+           QStringLiteral(" fields)") + CrLf + recordText;
+}
+
+} // namespace
+
+void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QStringList& cells,
+                 bool lenient, QChar separator, QChar quote, QString& errorText,
+                 TDialogs* dialogs) {
+    errorText.clear();
+    cells.clear();
+    if (!FileExists(fileName)) {
+        errorText = QStringLiteral("File not found.\r\n\r\n") + fileName;
+        return;
+    }
+    headerCount = 0;
+    recordCount = 0;
+
+    QString text;
+    qint64 byteCount = 0;
+    {
+        QByteArray bytes;
+        if (!ReadFileBytes(fileName, bytes)) {
+            errorText = QStringLiteral("File too large.\r\n\r\n") + fileName;
+            return;
+        }
+        byteCount = bytes.size();
+        text = DecodeUtf8(bytes);
+    }
+    const qint64 maxCells = byteCount + CsvCellAllowance;
+
+    int lineNumber = 0;
+    bool quoteOpen = false;
+    bool warned = false;
+    QString pending;
+    QStringList fields;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const QStringView line = NextLine(text, pos);
+        if (IsBlankLine(line)) {
+            continue;
+        }
+        pending += line;
+        ++lineNumber;
+        // Quote pairs never straddle the CR LF join, so the state of the
+        // whole pending text follows from each line's own parity; scanning
+        // only the new line keeps long multi-line records linear.
+        if (HasOpenQuote(line, quote)) {
+            quoteOpen = !quoteOpen;
+        }
+        if (quoteOpen) {
+            pending += CrLf;
+            continue;
+        }
+        SplitCsvRecord(pending, fields, separator, quote);
+        ++recordCount;
+        if (lineNumber == 1) {
+            headerCount = static_cast<int>(fields.size());
+            if (headerCount == 0 && !lenient) {
+                errorText = QStringLiteral("Field names not found in first line of file.");
+                break;
+            }
+        } else {
+            if (fields.size() < headerCount) {
+                fields.resize(headerCount);
+            }
+            if (fields.size() > headerCount) {
+                if (!lenient) {
+                    errorText = FieldCountError(lineNumber, headerCount, fields.size(), pending);
+                    break;
+                }
+                fields.resize(headerCount);
+                if (!warned) {
+                    warned = true;
+                    if (dialogs) {
+                        dialogs->ShowMessage(QStringLiteral(
+                            "Warning:\r\n\r\nAt least one record has more fields than the number "
+                            "of headers.\r\n\r\nThese extra fields will not be displayed."));
+                    }
+                }
+            }
+        }
+        if (static_cast<qint64>(cells.size()) + fields.size() > maxCells) {
+            errorText = QStringLiteral("Too many cells in file.\r\n\r\n") + fileName;
+            break;
+        }
+        cells.append(std::move(fields));
+        fields = QStringList();
+        pending.clear();
+    }
+}
+
+bool HasOpenQuote(QStringView text, QChar quote) {
+    bool inside = false;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (text[i] != quote) {
+            continue;
+        }
+        if (i + 1 < size && text[i + 1] == quote) {
+            ++i;
+        } else {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+void SplitCsvRecord(QStringView text, QStringList& fields, QChar separator, QChar quote) {
+    enum class State { StartOfField, Plain, Quoted, AfterQuote };
+    fields.clear();
+    State state = State::StartOfField;
+    QString field;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        const bool last = i + 1 == size;
+        switch (state) {
+        case State::StartOfField:
+            field.clear();
+            if (c == quote) {
+                state = State::Quoted;
+            } else if (c == separator) {
+                fields.append(QString());
+                if (last) {
+                    fields.append(QString());
+                }
+            } else {
+                field = c;
+                if (last) {
+                    fields.append(field);
+                }
+                state = State::Plain;
+            }
+            break;
+        case State::Plain:
+            if (c == separator) {
+                fields.append(field);
+                if (last) {
+                    fields.append(QString());
+                }
+                state = State::StartOfField;
+            } else {
+                field += c;
+                if (last) {
+                    fields.append(field);
+                }
+            }
+            break;
+        case State::Quoted:
+            if (c == quote) {
+                if (last) {
+                    fields.append(field);
+                } else if (text[i + 1] == separator) {
+                    state = State::Plain;
+                } else {
+                    state = State::AfterQuote;
+                }
+            } else {
+                field += c;
+            }
+            break;
+        case State::AfterQuote:
+            if (c == quote) {
+                field += quote;
+                state = State::Quoted;
+            }
+            break;
+        }
+    }
+}
+
+QString CsvCell(const QStringList& cells, const QString& name, int columnOffset, int rowOffset,
+                int rowLength) {
+    if (name.isEmpty()) {
+        return QString();
+    }
+    for (qsizetype k = 0; k < cells.size(); ++k) {
+        if (cells[k].compare(name, Qt::CaseInsensitive) != 0) {
+            continue;
+        }
+        const qint64 index =
+            static_cast<qint64>(k) + static_cast<qint64>(rowOffset) * rowLength + columnOffset;
+        if (index < 0 || index >= cells.size()) {
+            return QString();
+        }
+        return cells[static_cast<qsizetype>(index)];
+    }
+    return QString();
+}
