@@ -1,5 +1,101 @@
 #include "app/tform1.h"
 
-// Loading and saving arrive with the settings component.
-void TForm1::loadsettings() {}
-void TForm1::savesettings() {}
+#include "mylib/dates.h"
+#include "mylib/errors.h"
+#include "mylib/paths.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+const QString kSection = QStringLiteral("Settings");
+
+// The text fields in the order they are stored.
+std::array<std::pair<QString, TEdit*>, 15> TextKeys(const TForm1& f) {
+    return {{
+        {QStringLiteral("DailyServiceCharge"), f.generaldailyservicechargeed},
+        {QStringLiteral("GeneralChargePerUnit"), f.generalrateed},
+        {QStringLiteral("HotWaterDailyMeterCharge"), f.hwdailyfixedchargeed},
+        {QStringLiteral("HotWaterChargePerUnit"), f.hwrateed},
+        {QStringLiteral("FeedInTariff"), f.feedined},
+        {QStringLiteral("GeneralBefore"), f.Edit6},
+        {QStringLiteral("GeneralAfter"), f.Edit7},
+        {QStringLiteral("HotWaterBefore"), f.Edit9},
+        {QStringLiteral("HotWaterAfter"), f.Edit10},
+        {QStringLiteral("ExportBefore"), f.exportoriged},
+        {QStringLiteral("ExportAfter"), f.exportlater},
+        {QStringLiteral("ImportGeneralBefore"), f.importgenoriged},
+        {QStringLiteral("ImportGeneralAfter"), f.importgenlatered},
+        {QStringLiteral("ImportHWBefore"), f.importhworiged},
+        {QStringLiteral("ImportHWAfter"), f.importhwlatered},
+    }};
+}
+
+// Blanks and control characters at both ends removed.
+QString TrimmedText(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= u' ') {
+        ++begin;
+    }
+    while (end > begin && text.at(end - 1).unicode() <= u' ') {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+void TForm1::loadsettings() {
+    if (!FileExists(IniSettings1->GetFullIniFilename())) {
+        return;
+    }
+    IniSettings1->readwindowpos(this, QString());
+    for (const auto& [key, field] : TextKeys(*this)) {
+        field->SetText(IniSettings1->readstring(key, QString(), kSection));
+    }
+    solarcb->SetChecked(
+        !IniSettings1->readbool(QStringLiteral("StandardReadings"), true, kSection));
+    showhwcb->SetChecked(IniSettings1->readbool(QStringLiteral("ShowHotWater"), true, kSection));
+
+    const QLocale locale;
+    const QDate today = platform_.clock ? platform_.clock->Today() : QDate::currentDate();
+    const QString todayText = FormatShortDate(today, locale);
+    // A damaged date is reported and replaced by today; the keys after it
+    // still load, so the next save does not lose them.
+    for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
+                                      std::pair{QStringLiteral("DateAfter"), dt2}}) {
+        const QString text = IniSettings1->readstring(key, todayText, kSection);
+        if (const auto date = ParseShortDate(text, locale)) {
+            picker->SetDate(*date);
+        } else {
+            picker->SetDate(today);
+            ShowException(EVoltiskError(QStringLiteral("''%1'' is not a valid date").arg(text)));
+        }
+    }
+
+    wattsedit->SetText(
+        IniSettings1->readstring(QStringLiteral("Watts"), QStringLiteral("0"), kSection));
+    hrsedit->SetText(
+        IniSettings1->readstring(QStringLiteral("Hours"), QStringLiteral("1"), kSection));
+}
+
+void TForm1::savesettings() {
+    IniSettings1->writewindowpos(this, QString());
+    for (const auto& [key, field] : TextKeys(*this)) {
+        IniSettings1->writestring(key, field->Text(), kSection);
+    }
+    IniSettings1->writebool(QStringLiteral("StandardReadings"), !solarcb->Checked(), kSection);
+    IniSettings1->writebool(QStringLiteral("ShowHotWater"), showhwcb->Checked(), kSection);
+
+    const QLocale locale;
+    const QDate today = platform_.clock ? platform_.clock->Today() : QDate::currentDate();
+    for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
+                                      std::pair{QStringLiteral("DateAfter"), dt2}}) {
+        const QDate date = picker->Date().isValid() ? picker->Date() : today;
+        IniSettings1->writestring(key, FormatShortDate(date, locale), kSection);
+    }
+    IniSettings1->writestring(QStringLiteral("Watts"), TrimmedText(wattsedit->Text()), kSection);
+    IniSettings1->writestring(QStringLiteral("Hours"), TrimmedText(hrsedit->Text()), kSection);
+}
