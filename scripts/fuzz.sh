@@ -7,11 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 build="$here/build-fuzz"
-"$here/scripts/setup.sh" "$here/build" -DVOLTISK_BUILD_TESTS=OFF >/dev/null
-dpkg-query -W -f='${Status}' clang 2>/dev/null | grep -q "install ok installed" || {
-  sudo_cmd=(); [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends clang >/dev/null
-}
+"$here/scripts/deps.sh" clang
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DVOLTISK_FUZZ=ON -DVOLTISK_BUILD_TESTS=OFF \
   -DVOLTISK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=("$@")

@@ -5,8 +5,13 @@
 #include <cstdio>
 
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes) {
+    // A file without any write permission counts as read-only even for a
+    // user (root) who could override that.
     const QFileInfo target(path);
-    if (target.exists() && (!target.isFile() || !target.isWritable())) {
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (target.exists() &&
+        (!target.isFile() || !target.isWritable() || !(target.permissions() & writeBits))) {
         return false;
     }
     QTemporaryFile temp(path + QStringLiteral(".XXXXXX"));

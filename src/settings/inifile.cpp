@@ -1,10 +1,10 @@
 #include "settings/inifile.h"
 
+#include "mylib/atomicfile.h"
 #include "mylib/errors.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -200,27 +200,9 @@ QByteArray OneLine(const QString& text) {
     throw EVoltiskError(QStringLiteral("Unable to write to ") + fileName);
 }
 
-// Replaces the file with `data` through a temporary file in the same folder,
-// so a crash leaves either the old or the new file. A file without any write
-// permission counts as read-only even for a user who could override that.
+// Replaces the file with `data`; a crash leaves either the old or the new file.
 void Replace(const QString& fileName, const QByteArray& data) {
-    const QFileInfo info(fileName);
-    if (info.exists()) {
-        const auto writeBits =
-            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-        if (!info.isFile() || !info.isWritable() || !(info.permissions() & writeBits)) {
-            WriteFailed(fileName);
-        }
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        WriteFailed(fileName);
-    }
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        WriteFailed(fileName);
-    }
-    if (!file.commit()) {
+    if (!ReplaceFileContents(fileName, data)) {
         WriteFailed(fileName);
     }
 }
