@@ -3,6 +3,7 @@
 
 #include "app/tform1.h"
 #include "mylib/platform.h"
+#include "support/printers.h"
 
 #include <QStringList>
 #include <deque>

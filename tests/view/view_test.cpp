@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -176,4 +177,76 @@ TEST(View, FocusNeverStaysInTheHelpText) {
     memo->setFocus(Qt::MouseFocusReason);
     EXPECT_FALSE(memo->hasFocus());
     EXPECT_EQ(QApplication::focusWidget(), v.view.get()) << "the window itself holds the focus";
+}
+
+TEST(View, ScreenReadersHearAUsefulNameForEveryInputButtonAndResult) {
+    ViewFixture v;
+    auto name = [&](const char* element) { return v.W_<QWidget>(element)->accessibleName(); };
+    EXPECT_EQ(name("Edit6"), "General Light and Power Readings (Kwh), Original reading");
+    EXPECT_EQ(name("importhwlatered"), "Import from grid - Hot water (Kwh), Later reading");
+    EXPECT_EQ(name("dt1"), "Reading Dates, Original reading");
+    EXPECT_EQ(name("generalrateed"), "General Light and Power Charges ($), Energy rate (per Kwh)");
+    EXPECT_EQ(name("wattsedit"), "Calculate cost for watts usage, Watts");
+    EXPECT_EQ(name("voltsedit"), "Volts / Watts / Amps / Ohms Converter, Volts");
+    EXPECT_EQ(name("SpeedButton1"), "Clear this entry, Volts");
+    EXPECT_EQ(v.W_<QWidget>("SpeedButton1")->accessibleDescription(), "Clear this entry");
+    EXPECT_EQ(name("fresult"), "Fixed cost");
+    EXPECT_EQ(name("fresultwk"), "Fixed cost, light and power plus hot water");
+    EXPECT_EQ(name("dayslabel"), "# Days in period");
+    EXPECT_EQ(name("resultlabel"), "Cost per day");
+    EXPECT_EQ(name("showhwcb"), "Show rates and readings for Hot Water");
+    EXPECT_EQ(v.W_<QLabel>("Label6")->buddy(), v.W_<QWidget>("Edit6"));
+    for (TComponent* c : v.form->Components()) {
+        auto* w = v.view->WidgetOf(c);
+        const bool interactive = dynamic_cast<TEdit*>(c) || dynamic_cast<TButton*>(c) ||
+                                 dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c) ||
+                                 dynamic_cast<TDateTimePicker*>(c);
+        if (w && interactive) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << c->Name().toStdString();
+        }
+    }
+}
+
+TEST(View, EveryFunctionIsReachableWithTheKeyboard) {
+    ViewFixture v;
+    // Walk the focus chain from the first field and collect what Tab reaches.
+    QSet<QString> reached;
+    QWidget* w = v.W_<QWidget>("dt1");
+    for (int i = 0; i < 200 && w; ++i) {
+        reached.insert(w->objectName());
+        w = w->nextInFocusChain();
+    }
+    for (const char* name : {"dt1",
+                             "dt2",
+                             "showhwcb",
+                             "generaldailyservicechargeed",
+                             "generalrateed",
+                             "hwdailyfixedchargeed",
+                             "hwrateed",
+                             "feedined",
+                             "solarcb",
+                             "Edit6",
+                             "Edit7",
+                             "Edit9",
+                             "Edit10",
+                             "exportoriged",
+                             "exportlater",
+                             "importgenoriged",
+                             "importgenlatered",
+                             "importhworiged",
+                             "importhwlatered",
+                             "wattsedit",
+                             "hrsedit",
+                             "voltsedit",
+                             "wedit",
+                             "ampsedit",
+                             "ohmsedit",
+                             "calculatebutton",
+                             "resetbutton",
+                             "SpeedButton1",
+                             "reportsbtn",
+                             "todaysdaterb",
+                             "lastdaterb"}) {
+        EXPECT_TRUE(reached.contains(name)) << name;
+    }
 }

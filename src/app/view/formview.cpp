@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -111,6 +112,111 @@ void TFormView::Build() {
     connect(&timer_, &QTimer::timeout, this,
             [this] { FromUser([this] { model_.Timer1->Tick(); }); });
     BuildTabOrder();
+    NameForScreenReaders();
+}
+
+namespace {
+
+QString Plain(QString caption) {
+    caption = caption.trimmed();
+    if (caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption;
+}
+
+// The caption label standing left of a control on the same row of its parent,
+// else the unit label right of it.
+TLabel* RowCaption(const TForm1& model, const TControl* control) {
+    TLabel* best = nullptr;
+    TLabel* unit = nullptr;
+    const int middle = control->Top() + control->Height() / 2;
+    for (TComponent* c : model.Components()) {
+        auto* label = dynamic_cast<TLabel*>(c);
+        if (!label || label == control || label->Parent() != control->Parent() ||
+            label->Caption().isEmpty() ||
+            std::abs(label->Top() + label->Height() / 2 - middle) > label->Height() / 2 + 2) {
+            continue;
+        }
+        // Value labels of the results are not captions.
+        if (label->Alignment != TAlignment::LeftJustify ||
+            label->Name().endsWith(QLatin1String("wk"))) {
+            continue;
+        }
+        if (label->Left() >= control->Left() + control->Width()) {
+            if (!unit || label->Left() < unit->Left()) {
+                unit = label;
+            }
+        } else if (label->Left() < control->Left() && (!best || label->Left() > best->Left())) {
+            best = label;
+        }
+    }
+    return best ? best : unit;
+}
+
+// Labels whose text is a figure, with no caption beside them.
+QString FigureName(const QString& element) {
+    static const QHash<QString, QString> figures{
+        {QStringLiteral("resultlabel"), QStringLiteral("Cost per day")},
+        {QStringLiteral("kwhlabel"), QStringLiteral("Energy per day")},
+        {QStringLiteral("perweeklabel"), QStringLiteral("Cost per week")},
+        {QStringLiteral("peryearlabel"), QStringLiteral("Cost per year")},
+        {QStringLiteral("versionlabel"), QStringLiteral("Version")},
+        {QStringLiteral("typelabel"), QStringLiteral("Kind of meter readings")},
+    };
+    return figures.value(element);
+}
+
+} // namespace
+
+void TFormView::NameForScreenReaders() {
+    for (TComponent* element : model_.Components()) {
+        auto* control = dynamic_cast<TControl*>(element);
+        QWidget* w = widgets_.value(element);
+        if (!control || !w) {
+            continue;
+        }
+        QString name = FigureName(control->Name());
+        QString description = name.isEmpty() ? control->Hint() : QStringLiteral("Result");
+        const auto* group = dynamic_cast<const TGroupBox*>(control->Parent());
+        const QString groupCaption = group ? Plain(group->Caption()) : QString();
+        auto* cc = dynamic_cast<TCaptionControl*>(control);
+        if (!name.isEmpty()) {
+        } else if (dynamic_cast<TUpDown*>(control)) {
+            name = groupCaption + QStringLiteral(", step the later reading up or down");
+        } else if (cc && cc->Caption() == QLatin1String("-") && RowCaption(model_, control)) {
+            // A clear button says what it clears.
+            name = control->Hint() + QStringLiteral(", ") +
+                   Plain(RowCaption(model_, control)->Caption());
+        } else if (cc && !dynamic_cast<TLabel*>(control) && !cc->Caption().isEmpty()) {
+            name = Plain(cc->Caption());
+        } else if (TLabel* caption = RowCaption(model_, control)) {
+            if (auto* l = qobject_cast<QLabel*>(widgets_.value(caption))) {
+                l->setBuddy(w);
+            }
+            if (dynamic_cast<TEdit*>(control) || dynamic_cast<TDateTimePicker*>(control)) {
+                name = groupCaption.isEmpty()
+                           ? Plain(caption->Caption())
+                           : groupCaption + QStringLiteral(", ") + Plain(caption->Caption());
+            } else if (control->Name().endsWith(QLatin1String("wk"))) {
+                name =
+                    Plain(caption->Caption()) + QStringLiteral(", light and power plus hot water");
+                description = QStringLiteral("The general and hot-water shares of the total");
+            } else {
+                name = Plain(caption->Caption());
+                description = QStringLiteral("Result");
+            }
+        } else if (auto* label = dynamic_cast<TLabel*>(control)) {
+            name = Plain(label->Caption());
+        }
+        if (name.isEmpty()) {
+            name = groupCaption.isEmpty() ? control->Name() : groupCaption;
+        }
+        w->setAccessibleName(name);
+        if (!description.isEmpty()) {
+            w->setAccessibleDescription(description);
+        }
+    }
 }
 
 QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {

@@ -36,6 +36,8 @@ private:
     void Apply(TComponent* element, Prop p);
     void ApplyGeometry(TControl* c);
     void BuildTabOrder();
+    // Accessible names and descriptions from captions, row labels and groups.
+    void NameForScreenReaders();
     // Runs a model call from a user action, with errors going to the error box.
     template <class F> void FromUser(F&& f) {
         if (mirroring_) {
