@@ -145,7 +145,7 @@ void TForm1::BuildElements() {
     edit10laterupdown->SetVisible(false);
 
     // Right column: results, a right-aligned total column and a left-aligned split column.
-    make(resultsgb, "resultsgb", readingsts, 766, 10, 533, 446, QStringLiteral("Results"));
+    make(resultsgb, "resultsgb", readingsts, 758, 10, 533, 446, QStringLiteral("Results"));
     // The total column ends well inside the 200 pixels that hiding hot water cuts off.
     const int capX = 12, capW = 152, totX = 166, totW = 110, splitX = 290, splitW = 236;
     auto row = [&](TLabel*& cap, const char* capName, const QString& caption, TLabel*& tot,

@@ -6,11 +6,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-// Readable failure output.
-static void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 const QDateTime Base(QDate(2024, 3, 6), QTime(10, 0, 0));

@@ -1,12 +1,8 @@
 #include "billimport/billvalues.h"
 #include "mylib/errors.h"
+#include "support/printers.h"
 
 #include <gtest/gtest.h>
-
-// Readable failure output.
-static void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -7,11 +7,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Readable failure output.
-static void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 struct CsvRead {

@@ -250,3 +250,10 @@ TEST(View, EveryFunctionIsReachableWithTheKeyboard) {
         EXPECT_TRUE(reached.contains(name)) << name;
     }
 }
+
+TEST(View, AmpersandInTheColumnHeadingsIsAPlainCharacter) {
+    ViewFixture v;
+    auto* heading = v.W_<QLabel>("lightandpowerlabel1");
+    EXPECT_EQ(heading->text(), "(Light & Power +");
+    EXPECT_EQ(heading->buddy(), nullptr) << "a buddy would turn the & into a shortcut mark";
+}

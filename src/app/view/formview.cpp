@@ -191,10 +191,10 @@ void TFormView::NameForScreenReaders() {
         } else if (cc && !dynamic_cast<TLabel*>(control) && !cc->Caption().isEmpty()) {
             name = Plain(cc->Caption());
         } else if (TLabel* caption = RowCaption(model_, control)) {
-            if (auto* l = qobject_cast<QLabel*>(widgets_.value(caption))) {
-                l->setBuddy(w);
-            }
             if (dynamic_cast<TEdit*>(control) || dynamic_cast<TDateTimePicker*>(control)) {
+                if (auto* l = qobject_cast<QLabel*>(widgets_.value(caption))) {
+                    l->setBuddy(w);
+                }
                 name = groupCaption.isEmpty()
                            ? Plain(caption->Caption())
                            : groupCaption + QStringLiteral(", ") + Plain(caption->Caption());
