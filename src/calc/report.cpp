@@ -148,11 +148,15 @@ QByteArray ReportBytes(const QStringList& lines) {
 }
 
 bool WriteReport(const QString& path, const QStringList& lines) {
+    const QByteArray bytes = ReportBytes(lines);
+    if (ReplaceFileContents(path, bytes)) {
+        return true;
+    }
     // The settings folder may not exist yet on a first run; create it so the
     // first run writes reports too.
     const QString folder = ExtractFilePath(path);
-    if (!folder.isEmpty() && !QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+    if (folder.isEmpty() || QFileInfo::exists(folder) || !QDir().mkpath(folder)) {
         return false;
     }
-    return ReplaceFileContents(path, ReportBytes(lines));
+    return ReplaceFileContents(path, bytes);
 }
