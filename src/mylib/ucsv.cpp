@@ -208,8 +208,14 @@ void SplitCsvRecord(QStringView text, QStringList& fields, QChar separator, QCha
                     fields.append(QString());
                 }
             } else {
-                field = c;
-                if (last) {
+                // A plain field runs to the next separator: take it whole.
+                qsizetype end = text.indexOf(separator, i);
+                if (end < 0) {
+                    end = size;
+                }
+                field = text.sliced(i, end - i).toString();
+                i = end - 1;
+                if (end == size) {
                     fields.append(field);
                 }
                 state = State::Plain;
@@ -223,8 +229,14 @@ void SplitCsvRecord(QStringView text, QStringList& fields, QChar separator, QCha
                 }
                 state = State::StartOfField;
             } else {
-                field += c;
-                if (last) {
+                // Take the whole run up to the next separator at once.
+                qsizetype end = text.indexOf(separator, i);
+                if (end < 0) {
+                    end = size;
+                }
+                field += text.sliced(i, end - i);
+                i = end - 1;
+                if (end == size) {
                     fields.append(field);
                 }
             }
@@ -239,7 +251,13 @@ void SplitCsvRecord(QStringView text, QStringList& fields, QChar separator, QCha
                     state = State::AfterQuote;
                 }
             } else {
-                field += c;
+                // Take the whole run up to the next quote at once.
+                qsizetype end = text.indexOf(quote, i);
+                if (end < 0) {
+                    end = size;
+                }
+                field += text.sliced(i, end - i);
+                i = end - 1;
             }
             break;
         case State::AfterQuote:
