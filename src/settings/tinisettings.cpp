@@ -263,6 +263,31 @@ void TIniSettings::writefont(const QString& section, const TFont& font) {
     writeinteger(QStringLiteral("FontStyle"), font.StyleBits(), section);
 }
 
+namespace {
+
+// Walks the published properties named in `properties` of each owned
+// component not in `excluded`, in ownership and list order, with the key
+// "<component>.<property>". The walk runs over a copy: setting a property runs
+// handlers, which must not disturb it.
+template <class F>
+void ForEachStoredProperty(TComponent* component, const QStringList& properties,
+                           const QStringList& excluded, F&& visit) {
+    const std::vector<TComponent*> owned = component->Components();
+    for (TComponent* c : owned) {
+        if (InStringList(c->Name(), excluded)) {
+            continue;
+        }
+        const QStringList published = c->PublishedProperties();
+        for (const QString& p : properties) {
+            if (published.contains(p)) {
+                visit(c, p, c->Name() + u'.' + p);
+            }
+        }
+    }
+}
+
+} // namespace
+
 void TIniSettings::SaveControls(TComponent* component, const QStringList& properties,
                                 const QStringList& excluded, TIniFile* file) {
     OpenIniFile();
@@ -271,21 +296,12 @@ void TIniSettings::SaveControls(TComponent* component, const QStringList& proper
     }
     TIniFile& target = file ? *file : *inifile;
     const QString section = component->Name();
-    const std::vector<TComponent*> owned = component->Components();
-    for (TComponent* c : owned) {
-        if (InStringList(c->Name(), excluded)) {
-            continue;
-        }
-        const QStringList published = c->PublishedProperties();
-        for (const QString& p : properties) {
-            if (!published.contains(p)) {
-                continue;
-            }
-            if (const auto text = c->PropertyText(p)) {
-                target.WriteString(section, c->Name() + u'.' + p, *text);
-            }
-        }
-    }
+    ForEachStoredProperty(component, properties, excluded,
+                          [&](TComponent* c, const QString& p, const QString& key) {
+                              if (const auto text = c->PropertyText(p)) {
+                                  target.WriteString(section, key, *text);
+                              }
+                          });
 }
 
 void TIniSettings::LoadControls(TComponent* component, const QStringList& properties,
@@ -296,23 +312,13 @@ void TIniSettings::LoadControls(TComponent* component, const QStringList& proper
     }
     TIniFile& source = file ? *file : *inifile;
     const QString section = component->Name();
-    // A copy: setting a property runs handlers, which must not disturb the walk.
-    const std::vector<TComponent*> owned = component->Components();
-    for (TComponent* c : owned) {
-        if (InStringList(c->Name(), excluded)) {
-            continue;
-        }
-        const QStringList published = c->PublishedProperties();
-        for (const QString& p : properties) {
-            if (!published.contains(p)) {
-                continue;
-            }
-            const QString text = source.ReadString(section, c->Name() + u'.' + p, QString());
-            if (!text.isEmpty()) {
-                c->SetPropertyText(p, text);
-            }
-        }
-    }
+    ForEachStoredProperty(component, properties, excluded,
+                          [&](TComponent* c, const QString& p, const QString& key) {
+                              const QString text = source.ReadString(section, key, QString());
+                              if (!text.isEmpty()) {
+                                  c->SetPropertyText(p, text);
+                              }
+                          });
 }
 
 void TIniSettings::SaveControlsToFile(const QString& fileName, TComponent* component,

@@ -233,29 +233,27 @@ bool TEdit::SetPropertyText(const QString& p, const QString& value) {
     return TControl::SetPropertyText(p, value);
 }
 
-void TCheckBox::SetChecked(bool c) {
+bool TCheckedControl::StoreChecked(bool c) {
     if (c == checked_) {
-        return;
+        return false;
     }
     checked_ = c;
     Changed(Prop::Checked);
-    if (OnClick) {
-        OnClick(this);
-    }
+    return true;
 }
 
-QStringList TCheckBox::PublishedProperties() const {
+QStringList TCheckedControl::PublishedProperties() const {
     return QStringList{QStringLiteral("Checked")} + TCaptionControl::PublishedProperties();
 }
 
-std::optional<QString> TCheckBox::PropertyText(const QString& p) const {
+std::optional<QString> TCheckedControl::PropertyText(const QString& p) const {
     if (p == QLatin1String("Checked")) {
         return BoolText(checked_);
     }
     return TCaptionControl::PropertyText(p);
 }
 
-bool TCheckBox::SetPropertyText(const QString& p, const QString& value) {
+bool TCheckedControl::SetPropertyText(const QString& p, const QString& value) {
     if (p == QLatin1String("Checked")) {
         const auto b = ParseBoolText(value);
         if (!b) {
@@ -267,13 +265,14 @@ bool TCheckBox::SetPropertyText(const QString& p, const QString& value) {
     return TCaptionControl::SetPropertyText(p, value);
 }
 
-void TRadioButton::SetChecked(bool c) {
-    if (c == checked_) {
-        return;
+void TCheckBox::SetChecked(bool c) {
+    if (StoreChecked(c) && OnClick) {
+        OnClick(this);
     }
-    checked_ = c;
-    Changed(Prop::Checked);
-    if (!c || !Owner()) {
+}
+
+void TRadioButton::SetChecked(bool c) {
+    if (!StoreChecked(c) || !c || !Owner()) {
         return;
     }
     for (TComponent* other : Owner()->Components()) {
@@ -282,29 +281,6 @@ void TRadioButton::SetChecked(bool c) {
             rb->SetChecked(false);
         }
     }
-}
-
-QStringList TRadioButton::PublishedProperties() const {
-    return QStringList{QStringLiteral("Checked")} + TCaptionControl::PublishedProperties();
-}
-
-std::optional<QString> TRadioButton::PropertyText(const QString& p) const {
-    if (p == QLatin1String("Checked")) {
-        return BoolText(checked_);
-    }
-    return TCaptionControl::PropertyText(p);
-}
-
-bool TRadioButton::SetPropertyText(const QString& p, const QString& value) {
-    if (p == QLatin1String("Checked")) {
-        const auto b = ParseBoolText(value);
-        if (!b) {
-            return false;
-        }
-        SetChecked(*b);
-        return true;
-    }
-    return TCaptionControl::SetPropertyText(p, value);
 }
 
 void TDateTimePicker::SetDate(QDate d) {

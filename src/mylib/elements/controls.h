@@ -139,35 +139,38 @@ private:
     QString text_;
 };
 
-class TCheckBox : public TCaptionControl {
+// A control with a checked state, stored and restored as "Checked".
+class TCheckedControl : public TCaptionControl {
 public:
     using TCaptionControl::TCaptionControl;
     bool Checked() const { return checked_; }
-    // Fires OnClick when the state changes, by the user or the program.
-    void SetChecked(bool c);
-    TNotifyEvent OnClick;
+    virtual void SetChecked(bool c) = 0;
 
     QStringList PublishedProperties() const override;
     std::optional<QString> PropertyText(const QString& property) const override;
     bool SetPropertyText(const QString& property, const QString& value) override;
+
+protected:
+    // Stores the state; false when it was already so.
+    bool StoreChecked(bool c);
 
 private:
     bool checked_ = false;
 };
 
-class TRadioButton : public TCaptionControl {
+class TCheckBox : public TCheckedControl {
 public:
-    using TCaptionControl::TCaptionControl;
-    bool Checked() const { return checked_; }
+    using TCheckedControl::TCheckedControl;
+    // Fires OnClick when the state changes, by the user or the program.
+    void SetChecked(bool c) override;
+    TNotifyEvent OnClick;
+};
+
+class TRadioButton : public TCheckedControl {
+public:
+    using TCheckedControl::TCheckedControl;
     // Turning one on turns off the others with the same parent.
-    void SetChecked(bool c);
-
-    QStringList PublishedProperties() const override;
-    std::optional<QString> PropertyText(const QString& property) const override;
-    bool SetPropertyText(const QString& property, const QString& value) override;
-
-private:
-    bool checked_ = false;
+    void SetChecked(bool c) override;
 };
 
 class TDateTimePicker : public TControl {
