@@ -80,9 +80,5 @@ BENCHMARK(BM_ReadCsvFile10MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadLinesOnly10MB)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    BenchEnvironment();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -87,9 +87,5 @@ BENCHMARK(BM_FormatLabelsOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainReportWrite)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    BenchEnvironment();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

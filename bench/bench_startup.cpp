@@ -46,9 +46,5 @@ BENCHMARK(BM_StartupBareWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_StartupVoltisk)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv) {
-    BenchEnvironment();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

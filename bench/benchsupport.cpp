@@ -3,7 +3,9 @@
 #include "mylib/money.h"
 
 #include <QDir>
+#include <benchmark/benchmark.h>
 
+namespace {
 void BenchEnvironment() {
     static QTemporaryDir root;
     qputenv("XDG_CONFIG_HOME", (root.path() + "/config").toUtf8());
@@ -15,6 +17,15 @@ void BenchEnvironment() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ReadMoneyDecimals(QLocale());
+}
+} // namespace
+
+int RunBenchmarks(int argc, char** argv) {
+    BenchEnvironment();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 BenchForm::BenchForm() {

@@ -36,5 +36,6 @@ struct BenchForm {
     BenchForm();
 };
 
-// Sets up the process: temporary config and runtime folders, offscreen Qt.
-void BenchEnvironment();
+// Sets up the process (temporary config and runtime folders, offscreen Qt,
+// en_US), then runs the registered benchmarks.
+int RunBenchmarks(int argc, char** argv);

@@ -8,16 +8,7 @@ out="${1:-$here/build/report-png}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
-if ! command -v chromium >/dev/null; then
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "Need root or sudo to install chromium" >&2; exit 1; }
-    sudo_cmd=(sudo)
-  fi
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends chromium >/dev/null
-fi
+"$here/scripts/deps.sh" chromium
 
 # A new profile for every run, so nothing of an earlier run (or of the user's
 # own browser) takes part.

@@ -28,24 +28,7 @@ void TForm1::CalcAll() {
     }
     ReportDays(days);
 
-    PeriodInputs in;
-    in.solar = solarcb->Checked();
-    in.showHotWater = showhwcb->Checked();
-    in.hwDailyCharge = hwdailyfixedchargeed->Text();
-    in.generalDailyCharge = generaldailyservicechargeed->Text();
-    in.generalRate = generalrateed->Text();
-    in.hwRate = hwrateed->Text();
-    in.generalBefore = Edit6->Text();
-    in.generalAfter = Edit7->Text();
-    in.hotWaterBefore = Edit9->Text();
-    in.hotWaterAfter = Edit10->Text();
-    in.feedIn = feedined->Text();
-    in.exportBefore = exportoriged->Text();
-    in.exportAfter = exportlater->Text();
-    in.importGeneralBefore = importgenoriged->Text();
-    in.importGeneralAfter = importgenlatered->Text();
-    in.importHwBefore = importhworiged->Text();
-    in.importHwAfter = importhwlatered->Text();
+    const PeriodInputs in = ReadPeriodInputs();
     const QLocale locale;
     const PeriodFigures f = ComputePeriod(days, in, locale);
     const PeriodLabels t = PeriodLabelTexts(f, in.solar, in.showHotWater, locale, MoneyDecimals());
@@ -77,4 +60,26 @@ void TForm1::CalcAll() {
                                    : QStringLiteral("    Report file could not be written."));
         Timer1->SetEnabled(true);
     }
+}
+
+PeriodInputs TForm1::ReadPeriodInputs() const {
+    PeriodInputs in;
+    in.solar = solarcb->Checked();
+    in.showHotWater = showhwcb->Checked();
+    in.hwDailyCharge = hwdailyfixedchargeed->Text();
+    in.generalDailyCharge = generaldailyservicechargeed->Text();
+    in.generalRate = generalrateed->Text();
+    in.hwRate = hwrateed->Text();
+    in.generalBefore = Edit6->Text();
+    in.generalAfter = Edit7->Text();
+    in.hotWaterBefore = Edit9->Text();
+    in.hotWaterAfter = Edit10->Text();
+    in.feedIn = feedined->Text();
+    in.exportBefore = exportoriged->Text();
+    in.exportAfter = exportlater->Text();
+    in.importGeneralBefore = importgenoriged->Text();
+    in.importGeneralAfter = importgenlatered->Text();
+    in.importHwBefore = importhworiged->Text();
+    in.importHwAfter = importhwlatered->Text();
+    return in;
 }

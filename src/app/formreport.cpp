@@ -19,19 +19,9 @@ void TForm1::ReportReadings() {
     }
     const QLocale locale;
     ReportReadingTexts t;
+    static_cast<PeriodInputs&>(t) = ReadPeriodInputs();
     t.firstDate = FormatShortDate(dt1->Date(), locale);
     t.laterDate = FormatShortDate(dt2->Date(), locale);
-    t.solar = solarcb->Checked();
-    t.generalBefore = Edit6->Text();
-    t.generalAfter = Edit7->Text();
-    t.hotWaterBefore = Edit9->Text();
-    t.hotWaterAfter = Edit10->Text();
-    t.exportBefore = exportoriged->Text();
-    t.exportAfter = exportlater->Text();
-    t.importGeneralBefore = importgenoriged->Text();
-    t.importGeneralAfter = importgenlatered->Text();
-    t.importHwBefore = importhworiged->Text();
-    t.importHwAfter = importhwlatered->Text();
     report_->lines += ReportReadingLines(t);
 }
 

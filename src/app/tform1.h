@@ -15,6 +15,7 @@
 //   formsettings.cpp  loadsettings, savesettings
 //   formimport.cpp    csvloadbtnClick
 
+#include "calc/periodcalc.h"
 #include "mylib/elements/controls.h"
 #include "mylib/platform.h"
 #include "settings/tinisettings.h"
@@ -187,6 +188,8 @@ public:
 
 private:
     void BuildElements();
+    // The texts of every field the period calculation and its report read.
+    PeriodInputs ReadPeriodInputs() const;
     void WireEvents();
     // Report steps of one CalcAll run (formreport.cpp).
     void ReportOpen();

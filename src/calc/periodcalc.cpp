@@ -3,6 +3,8 @@
 #include "mylib/money.h"
 #include "mylib/numbers.h"
 
+#include <cmath>
+
 namespace {
 
 double Read(const QString& text, const QLocale& locale) {
@@ -42,6 +44,10 @@ PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& 
 }
 
 QString KwhText(double value, int decimals, QChar separator) {
+    if (!std::isfinite(value)) {
+        // Figures of huge readings can overflow; rounding takes finite values only.
+        return FormatGeneral(value, separator, 7);
+    }
     const DecimalDigits d = RoundDecimal(value, 7, decimals);
     if (d.exponent > 7) {
         return FormatGeneral(value, separator, 7);

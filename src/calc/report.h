@@ -6,21 +6,18 @@
 // WriteReport then replaces the report file in one step, so a reader (or a
 // crash) never sees half a report.
 
+#include "calc/periodcalc.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
-// What the readings section (report step 2) shows, as the window shows it.
-struct ReportReadingTexts {
+// What the readings section (report step 2) shows, as the window shows it:
+// the field texts of the period and the two reading dates.
+struct ReportReadingTexts : PeriodInputs {
     // The two reading dates, already in the locale's short date form.
     QString firstDate, laterDate;
-    bool solar = false;
-    // Standard mode.
-    QString generalBefore, generalAfter, hotWaterBefore, hotWaterAfter;
-    // Solar mode.
-    QString exportBefore, exportAfter, importGeneralBefore, importGeneralAfter, importHwBefore,
-        importHwAfter;
 };
 
 // What the results and charge-rates sections (report step 4) show.

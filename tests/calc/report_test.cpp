@@ -168,7 +168,15 @@ Report Markup() {
 
 // Every inserted value set to `v`.
 Report AllValues(const QString& v, bool solar, bool showHotWater) {
-    ReportReadingTexts r{v, v, solar, v, v, v, v, v, v, v, v, v, v};
+    ReportReadingTexts r;
+    r.solar = solar;
+    r.showHotWater = showHotWater;
+    for (QString* field :
+         {&r.firstDate, &r.laterDate, &r.generalBefore, &r.generalAfter, &r.hotWaterBefore,
+          &r.hotWaterAfter, &r.exportBefore, &r.exportAfter, &r.importGeneralBefore,
+          &r.importGeneralAfter, &r.importHwBefore, &r.importHwAfter}) {
+        *field = v;
+    }
     ReportResultTexts t{solar, showHotWater, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v,
                         v};
     return {r, v, t};
