@@ -104,6 +104,35 @@ TEST(Process, SigtermClosesTheWindowAndSavesEverySetting) {
     EXPECT_EQ(ini.value("StandardReadings").toString(), "1");
 }
 
+TEST(Process, ASecondRunShowsAndKeepsEverythingTheFirstSaved) {
+    Session s;
+    QDir().mkpath(s.config() + "/BrindleSoftware/voltisk");
+    QFile ini(s.ini());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(
+        "[Settings]\r\nMaximized=0\r\nLeft=120\r\nTop=90\r\nDailyServiceCharge=1.1\r\n"
+        "GeneralChargePerUnit=0.3\r\nHotWaterDailyMeterCharge=0.2\r\nHotWaterChargePerUnit=0.15\r\n"
+        "FeedInTariff=0.07\r\nGeneralBefore=1000\r\nGeneralAfter=1300\r\nHotWaterBefore=500\r\n"
+        "HotWaterAfter=560\r\nExportBefore=10\r\nExportAfter=20\r\nImportGeneralBefore=30\r\n"
+        "ImportGeneralAfter=40\r\nImportHWBefore=50\r\nImportHWAfter=60\r\nStandardReadings=0\r\n"
+        "ShowHotWater=0\r\nDateBefore=11/2/2026\r\nDateAfter=12/1/"
+        "2026\r\nWatts=2000\r\nHours=3\r\n");
+    ini.close();
+    const QSettings before(s.ini(), QSettings::IniFormat);
+    const QStringList keys = before.allKeys();
+    auto p = s.Start();
+    ASSERT_TRUE(s.WaitUntilListening());
+    p->terminate();
+    ASSERT_TRUE(EndsCleanly(*p));
+    const QSettings after(s.ini(), QSettings::IniFormat);
+    ASSERT_EQ(keys.size(), 24);
+    for (const QString& key : keys) {
+        EXPECT_EQ(after.value(key).toString(), before.value(key).toString()) << key.toStdString();
+    }
+    // The period those values describe was calculated and reported.
+    EXPECT_EQ(QDir(s.config() + "/BrindleSoftware/voltisk").entryList({"report_*.html"}).size(), 1);
+}
+
 TEST(Process, SecondCopyActivatesTheFirstAndEnds) {
     Session s;
     auto first = s.Start();
