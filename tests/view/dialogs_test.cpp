@@ -59,7 +59,8 @@ TEST(QtDialogs, VerifyIsAYesNoQuestionTrueOnlyForYes) {
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Yes); });
     EXPECT_TRUE(dialogs.VerifyDialog("Insert the readings?", "From bill.csv", false, false));
     EXPECT_EQ(seen.title, "Verify");
-    EXPECT_EQ(seen.text, "Insert the readings?\r\rFrom bill.csv");
+    EXPECT_EQ(seen.text, "Insert the readings?\n\nFrom bill.csv")
+        << "an empty line between headline and detail";
     EXPECT_EQ(seen.icon, QMessageBox::Question);
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_FALSE(seen.hasParent);
@@ -100,7 +101,7 @@ TEST(QtDialogs, InfoDialogCaptionFallsBackToTheApplicationTitle) {
     AnswerNextBox(seen, [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); });
     dialogs.InfoDialog("Done", "3 readings", "Import", false, -1, -1);
     EXPECT_EQ(seen.title, "Import");
-    EXPECT_EQ(seen.text, "Done\r\r3 readings");
+    EXPECT_EQ(seen.text, "Done\n\n3 readings");
 }
 
 // Qt's default display name is the executable's name, no title for a dialog.
@@ -148,4 +149,17 @@ TEST(QtDialogs, ErrorBoxAndPlainMessage) {
     EXPECT_EQ(message.text, "Enter two values, and the others will be calculated.");
     EXPECT_EQ(message.icon, QMessageBox::NoIcon);
     EXPECT_EQ(message.buttons, QMessageBox::Ok);
+}
+
+TEST(QtDialogs, LineBreaksShowAsLinesAndFileNamesAsPlainText) {
+    QtDialogs dialogs;
+    Seen seen;
+    Qt::TextFormat format = Qt::AutoText;
+    AnswerNextBox(seen, [&format](QMessageBox* box) {
+        format = box->textFormat();
+        Press(box, QMessageBox::Ok);
+    });
+    dialogs.ShowMessage("File not found: \r\n\r\n/bills/<b>may</b>.csv");
+    EXPECT_EQ(seen.text, "File not found: \n\n/bills/<b>may</b>.csv");
+    EXPECT_EQ(format, Qt::PlainText);
 }

@@ -22,17 +22,28 @@ QString AppTitle() {
     return display;
 }
 
+// Message texts come with CR LF or bare CR line breaks; the box shows them as
+// plain text with its own line breaks, so no character of a file name or a
+// typed value is taken as markup.
+void SetMessageText(QMessageBox& box, const QString& text) {
+    box.setTextFormat(Qt::PlainText);
+    box.setText(
+        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n'));
+}
+
 } // namespace
 
 void QtDialogs::ShowMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, AppTitle(), QString(), QMessageBox::Ok,
                     QApplication::activeWindow());
+    SetMessageText(box, text);
     box.exec();
 }
 
 void QtDialogs::ShowError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, AppTitle(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, AppTitle(), QString(), QMessageBox::Ok,
                     QApplication::activeWindow());
+    SetMessageText(box, text);
     box.exec();
 }
 
@@ -40,9 +51,9 @@ void QtDialogs::ShowError(const QString& text) {
 // headline and the detail joined into one text (DialogMessageText).
 void QtDialogs::InfoDialog(const QString& headline, const QString& detail, const QString& caption,
                            bool relativeToOwner, int x, int y) {
-    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? AppTitle() : caption,
-                    DialogMessageText(headline, detail), QMessageBox::Ok,
-                    relativeToOwner ? QApplication::activeWindow() : nullptr);
+    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? AppTitle() : caption, QString(),
+                    QMessageBox::Ok, relativeToOwner ? QApplication::activeWindow() : nullptr);
+    SetMessageText(box, DialogMessageText(headline, detail));
     if (x >= 0 && y >= 0) {
         // A moved window keeps its place when shown instead of being centred.
         box.move(x, y);
@@ -54,9 +65,10 @@ bool QtDialogs::VerifyDialog(const QString& question, const QString& detail, boo
                              bool /*allowCancel*/) {
     // With Yes and No only, QMessageBox makes No the escape button, so Escape
     // and the close button answer No whether or not cancelling was offered.
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Verify"),
-                    DialogMessageText(question, detail), QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Verify"), QString(),
+                    QMessageBox::Yes | QMessageBox::No,
                     relativeToOwner ? QApplication::activeWindow() : nullptr);
+    SetMessageText(box, DialogMessageText(question, detail));
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
