@@ -165,6 +165,32 @@ TEST(Process, AKilledFirstCopyDoesNotBlockTheNextStart) {
     EXPECT_TRUE(QFile::exists(s.ini()));
 }
 
+TEST(Process, TwoCopiesStartedTogetherEndWithOneWindow) {
+    Session s;
+    auto a = s.Start();
+    auto b = s.Start();
+    ASSERT_TRUE(s.WaitUntilListening());
+    // One of them hands over and ends; the other keeps its window.
+    QProcess* ended = nullptr;
+    for (int i = 0; i < 400 && !ended; ++i) {
+        if (a->state() == QProcess::NotRunning) {
+            ended = a.get();
+        } else if (b->state() == QProcess::NotRunning) {
+            ended = b.get();
+        } else {
+            // Each process notices its own end only while it is waited on.
+            a->waitForFinished(10);
+            b->waitForFinished(10);
+        }
+    }
+    ASSERT_NE(ended, nullptr);
+    EXPECT_EQ(ended->exitCode(), 0);
+    QProcess* running = ended == a.get() ? b.get() : a.get();
+    EXPECT_EQ(running->state(), QProcess::Running);
+    running->terminate();
+    EXPECT_TRUE(EndsCleanly(*running));
+}
+
 TEST(Process, OddArgumentsStartNormally) {
     Session s;
     auto p = s.Start({"", QString(5000, 'x'), QString::fromLatin1("\xff\xfe")});
