@@ -1,12 +1,12 @@
 #include "calc/report.h"
 
 #include "mylib/atomicfile.h"
-
 #include "mylib/dates.h"
 #include "mylib/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -19,26 +19,35 @@ QString L(const char* fixed) {
 // The seven lines of one reading section: heading, original and later value.
 void AddReadingSection(Lines& out, const char* heading, const QString& original,
                        const QString& later) {
-    out << L(heading) << L("<BLOCKQUOTE>") << L("<TABLE><TR><TD>")
-        << L("Original Reading:</TD><TD>") + HtmlEscape(original) + L("</TD></TR><TR><TD>")
-        << L("Later Reading:</TD><TD>") + HtmlEscape(later) + L("</TD></TR>") << L("</TABLE><p>")
-        << L("</BLOCKQUOTE>");
+    out << L(heading) << QStringLiteral("<BLOCKQUOTE>") << QStringLiteral("<TABLE><TR><TD>")
+        << QStringLiteral("Original Reading:</TD><TD>") + HtmlEscape(original) +
+               QStringLiteral("</TD></TR><TR><TD>")
+        << QStringLiteral("Later Reading:</TD><TD>") + HtmlEscape(later) +
+               QStringLiteral("</TD></TR>")
+        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE>");
 }
 
 // A results row with a total cell and a split cell.
 QString SplitRow(const char* caption, const QString& total, const QString& split) {
-    return L(caption) + L("</TD><TD align=right>") + HtmlEscape(total) +
-           L("</TD><td>&nbsp;&nbsp;") + HtmlEscape(split) + L("</td></TR><TR><TD>");
+    return L(caption) + QStringLiteral("</TD><TD align=right>") + HtmlEscape(total) +
+           QStringLiteral("</TD><td>&nbsp;&nbsp;") + HtmlEscape(split) +
+           QStringLiteral("</td></TR><TR><TD>");
 }
 
 // A results row with a total cell only.
 QString TotalRow(const char* caption, const QString& total) {
-    return L(caption) + L("</TD><TD align=right>") + HtmlEscape(total) + L("</TD></TR><TR><TD>");
+    return L(caption) + QStringLiteral("</TD><TD align=right>") + HtmlEscape(total) +
+           QStringLiteral("</TD></TR><TR><TD>");
 }
 
 } // namespace
 
 QString HtmlEscape(const QString& text) {
+    // Most values (figures, readings) need nothing: share the text as it is.
+    const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
+    if (std::none_of(text.begin(), text.end(), special)) {
+        return text;
+    }
     QString out;
     out.reserve(text.size());
     for (const QChar c : text) {
@@ -63,8 +72,9 @@ QString HtmlEscape(const QString& text) {
 }
 
 QStringList ReportOpeningLines() {
-    return {L("<HTML><HEAD></HEAD>"), L("<CENTER><B>&nbsp;<p>"), L("ELECTRICITY REPORT"),
-            L("</B></CENTER><P>"), L("<BLOCKQUOTE>&nbsp;<p>")};
+    return {QStringLiteral("<HTML><HEAD></HEAD>"), QStringLiteral("<CENTER><B>&nbsp;<p>"),
+            QStringLiteral("ELECTRICITY REPORT"), QStringLiteral("</B></CENTER><P>"),
+            QStringLiteral("<BLOCKQUOTE>&nbsp;<p>")};
 }
 
 QStringList ReportReadingLines(const ReportReadingTexts& t) {
@@ -82,54 +92,63 @@ QStringList ReportReadingLines(const ReportReadingTexts& t) {
         AddReadingSection(out, "<b>Hot Water Readings (Kwh)</b>", t.hotWaterBefore,
                           t.hotWaterAfter);
     }
-    out << L("<b>RESULTS</b><p>") << L("<BLOCKQUOTE>");
+    out << QStringLiteral("<b>RESULTS</b><p>") << QStringLiteral("<BLOCKQUOTE>");
     return out;
 }
 
 QString ReportDaysLine(const QString& days) {
-    return L("Number of days in period:  ") + HtmlEscape(days) + L("<p>");
+    return QStringLiteral("Number of days in period:  ") + HtmlEscape(days) + QStringLiteral("<p>");
 }
 
 QStringList ReportResultLines(const ReportResultTexts& t) {
     Lines out;
-    out << L("<TABLE><TR><TD>")
-        << L("Kw exported to grid:</TD><TD align=right>") + HtmlEscape(t.exportedlabel) +
-               L("</TD><td></td></TR><TR><TD>");
+    out << QStringLiteral("<TABLE><TR><TD>")
+        << QStringLiteral("Kw exported to grid:</TD><TD align=right>") +
+               HtmlEscape(t.exportedlabel) + QStringLiteral("</TD><td></td></TR><TR><TD>");
     if (t.showHotWater) {
-        out << L("&nbsp</TD><TD align=right><font size = \"-2\">Total</td><td><font size = "
-                 "\"-2\">&nbsp;&nbsp;(Light & power,  Hot water)</td></font></TD></TR><TR><TD>");
+        out << QStringLiteral(
+            "&nbsp</TD><TD align=right><font size = \"-2\">Total</td><td><font size = "
+            "\"-2\">&nbsp;&nbsp;(Light & power,  Hot water)</td></font></TD></TR><TR><TD>");
     }
     out << SplitRow(t.solar ? "Kw imported:" : "Kw used:", t.used, t.usedwk)
         << TotalRow(t.solar ? "Daily kw imported:" : "Daily kw used:", t.dused)
         << SplitRow("Variable daily cost:", t.dcost, t.dcostwk)
-        << L("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
+        << QStringLiteral("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
         << SplitRow("<u>Total daily cost</u>:", t.tdcost, t.tdcostwk)
-        << L("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>") << L("</TD><TD> </TD></TR><TR><TD>")
-        << TotalRow("Income:", t.exportedincome) << SplitRow("Fixed cost:", t.fresult, t.fresultwk)
+        << QStringLiteral("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
+        << QStringLiteral("</TD><TD> </TD></TR><TR><TD>") << TotalRow("Income:", t.exportedincome)
+        << SplitRow("Fixed cost:", t.fresult, t.fresultwk)
         << SplitRow("Variable cost:", t.vresult, t.vresultwk)
-        << L("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
-        << L("<u>Total Net Cost</u>:</TD><TD align=right>") + HtmlEscape(t.tresult) +
-               L("</TD><td>&nbsp;&nbsp;") + HtmlEscape(t.tresultwk) + L("</td></TR>")
-        << L("</TABLE><p>") << L("</BLOCKQUOTE>") << L("</BLOCKQUOTE>") << L("<HR>&nbsp;<p>")
-        << L("<BLOCKQUOTE>") << L("<b><font size=\"-2\">Charge Rates</b>") << L("<BLOCKQUOTE>")
-        << L("<font size=\"-2\">General Light & Power") << L("<BLOCKQUOTE>")
-        << L("<TABLE><TR><TD><font size=\"-2\">")
-        << L("Daily Service Charge:</TD><TD><font size=\"-2\">$") +
-               HtmlEscape(t.generalDailyCharge) + L("</TD></TR><TR><TD><font size=\"-2\">")
-        << L("Energy Rate:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.generalRate) +
-               L("</TD></TR>")
-        << L("</TABLE><p>") << L("</BLOCKQUOTE>") << L("Hot Water") << L("<BLOCKQUOTE>")
-        << L("<TABLE><TR><TD><font size=\"-2\">")
-        << L("Daily Meter Charge:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.hwDailyCharge) +
-               L("</TD></TR><TR><TD><font size=\"-2\">")
-        << L("Energy Rate:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.hwRate) + L("</TD></TR>")
-        << L("</TABLE><p>") << L("</BLOCKQUOTE></font>") << L("</BLOCKQUOTE>") << L("</BLOCKQUOTE>")
-        << L("</BLOCKQUOTE>") << L("<HR>") << L("</HTML>");
+        << QStringLiteral("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
+        << QStringLiteral("<u>Total Net Cost</u>:</TD><TD align=right>") + HtmlEscape(t.tresult) +
+               QStringLiteral("</TD><td>&nbsp;&nbsp;") + HtmlEscape(t.tresultwk) +
+               QStringLiteral("</td></TR>")
+        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE>")
+        << QStringLiteral("</BLOCKQUOTE>") << QStringLiteral("<HR>&nbsp;<p>")
+        << QStringLiteral("<BLOCKQUOTE>") << QStringLiteral("<b><font size=\"-2\">Charge Rates</b>")
+        << QStringLiteral("<BLOCKQUOTE>")
+        << QStringLiteral("<font size=\"-2\">General Light & Power")
+        << QStringLiteral("<BLOCKQUOTE>") << QStringLiteral("<TABLE><TR><TD><font size=\"-2\">")
+        << QStringLiteral("Daily Service Charge:</TD><TD><font size=\"-2\">$") +
+               HtmlEscape(t.generalDailyCharge) +
+               QStringLiteral("</TD></TR><TR><TD><font size=\"-2\">")
+        << QStringLiteral("Energy Rate:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.generalRate) +
+               QStringLiteral("</TD></TR>")
+        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE>")
+        << QStringLiteral("Hot Water") << QStringLiteral("<BLOCKQUOTE>")
+        << QStringLiteral("<TABLE><TR><TD><font size=\"-2\">")
+        << QStringLiteral("Daily Meter Charge:</TD><TD><font size=\"-2\">$") +
+               HtmlEscape(t.hwDailyCharge) + QStringLiteral("</TD></TR><TR><TD><font size=\"-2\">")
+        << QStringLiteral("Energy Rate:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.hwRate) +
+               QStringLiteral("</TD></TR>")
+        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE></font>")
+        << QStringLiteral("</BLOCKQUOTE>") << QStringLiteral("</BLOCKQUOTE>")
+        << QStringLiteral("</BLOCKQUOTE>") << QStringLiteral("<HR>") << QStringLiteral("</HTML>");
     return out;
 }
 
 QString ReportFileName(QDate date) {
-    return L("report_") + DateStamp(QString(), date) + L(".html");
+    return QStringLiteral("report_") + DateStamp(QString(), date) + QStringLiteral(".html");
 }
 
 QString ReportPath(const QString& settingsFileName, const QString& exeFolder, QDate date) {
@@ -139,12 +158,18 @@ QString ReportPath(const QString& settingsFileName, const QString& exeFolder, QD
 }
 
 QByteArray ReportBytes(const QStringList& lines) {
-    QByteArray bytes;
+    // One conversion of the whole text: this runs on every keystroke.
+    qsizetype size = 0;
     for (const QString& line : lines) {
-        bytes += line.toUtf8();
-        bytes += "\r\n";
+        size += line.size() + 2;
     }
-    return bytes;
+    QString text;
+    text.reserve(size);
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return text.toUtf8();
 }
 
 bool WriteReport(const QString& path, const QStringList& lines) {
