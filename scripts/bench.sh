@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and runs them, printing each figure next to
+# its reference from the same run and the ratio. Usage: scripts/bench.sh [repetitions]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+reps="${1:-5}"
+"$here/scripts/setup.sh" "$here/build-bench" -DCMAKE_BUILD_TYPE=Release -DVOLTISK_BUILD_BENCH=ON \
+  -DVOLTISK_BUILD_TESTS=OFF >/dev/null
+out="$(mktemp -d)"
+trap 'rm -rf "$out"' EXIT
+for b in bench_keystroke bench_startup bench_files; do
+  "$here/build-bench/bench/$b" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$out/$b.json" --benchmark_out_format=json >/dev/null
+done
+python3 - "$out" <<'PY'
+import json, sys, glob, os
+medians = {}
+for f in glob.glob(os.path.join(sys.argv[1], "*.json")):
+    for b in json.load(open(f))["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            medians[b["run_name"].split("/")[0]] = b
+def t(name): return medians[name]["real_time"], medians[name]["time_unit"]
+def row(label, fig, ref, aim):
+    (a, u), (b, _) = t(fig), t(ref)
+    print(f"{label:<46} {a:10.3f} {u:<3} vs {b:10.3f} {u:<3} ratio {a/b:5.2f}  (aim {aim})")
+print(f"{'figure':<46} {'median':>14}    {'reference':>14}")
+row("keystroke: CalcAll with report", "BM_KeystrokeCalcAll", "BM_PlainReportWrite", "<= 1.5")
+row("keystroke: CalcAll vs label formatting alone", "BM_KeystrokeCalcAll", "BM_FormatLabelsOnly", "-")
+row("start-up to shown and calculated window", "BM_StartupVoltisk", "BM_StartupBareWindow", "<= 1.2")
+rv = medians["BM_StartupVoltisk"]["peak_rss_KiB"]; rb = medians["BM_StartupBareWindow"]["peak_rss_KiB"]
+print(f"{'peak resident memory after start-up (KiB)':<46} {rv:10.0f}     vs {rb:10.0f}     ratio {rv/rb:5.2f}  (aim <= 1.15)")
+s, u = t("BM_LoadAndSaveSettings")
+print(f"{'loadsettings + savesettings, full file':<46} {s:10.3f} {u}")
+c = medians["BM_ReadCsvFile10MB"]["bytes_per_second"] / 1e6; l = medians["BM_ReadLinesOnly10MB"]["bytes_per_second"] / 1e6
+print(f"{'ReadCsvFile, 10 MB bill (MB/s)':<46} {c:10.1f}     vs {l:10.1f}     ratio {l/c:5.2f}  (lines only / reader)")
+PY
