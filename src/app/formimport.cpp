@@ -60,10 +60,17 @@ void TForm1::csvloadbtnClick(TComponent*) {
 
     // The date first: it fires nothing, so the recalculations run by the
     // three fields' change events already see it.
+    const bool newDate = dt1->Date() != date;
+    const QStringList before{exportoriged->Text(), importgenoriged->Text(), importhworiged->Text()};
     dt1->SetDate(date);
     exportoriged->SetText(exportReading);
     importgenoriged->SetText(generalReading);
     importhworiged->SetText(hotWaterReading);
+    // When the readings were already there, no change event ran: the new date
+    // still needs its recalculation, or the results would describe the old one.
+    if (newDate && before == QStringList{exportReading, generalReading, hotWaterReading}) {
+        CalcAll();
+    }
 
     dialogs.InfoDialog(BillImportDoneMessage, QString(), QString(), false, -1, -1);
 }

@@ -118,6 +118,20 @@ TEST_F(ImportTest, AnsweringNoChangesNothing) {
     EXPECT_TRUE(fx_.dialogs.messages.isEmpty());
 }
 
+TEST_F(ImportTest, ANewDateWithReadingsAlreadyInPlaceStillRecalculates) {
+    AddBill(QStringLiteral("bill.csv"), WorkedExample());
+    f().solarcb->SetChecked(true);
+    f().dt2->SetDate(QDate(2024, 1, 30));
+    f().exportoriged->SetText(QStringLiteral("1500"));
+    f().importgenoriged->SetText(QStringLiteral("2300"));
+    f().importhworiged->SetText(QStringLiteral("812"));
+    ASSERT_NE(f().dayslabel->Caption(), QStringLiteral("30"));
+    fx_.dialogs.answers = {true};
+    ClickImport();
+    EXPECT_EQ(f().dt1->Date(), QDate(2023, 12, 31));
+    EXPECT_EQ(f().dayslabel->Caption(), QStringLiteral("30"));
+}
+
 TEST_F(ImportTest, NewestFileIsRead) {
     AddBill(QStringLiteral("a-newest.csv"), Bill("1", "2", "3", "01022024"), Base);
     AddBill(QStringLiteral("b-old.csv"), WorkedExample(), Base.addDays(-31));
