@@ -88,6 +88,18 @@ public:
         return QString::fromUtf8(data.constData() + l.begin, e.equals - l.begin).trimmed();
     }
 
+    // The key's bytes as the file spells them, blanks around dropped. Unlike
+    // KeyOf this keeps a byte-order mark or other Unicode blank in front, so a
+    // rewritten line starts as before and stays an entry, not a "[" header.
+    QByteArray KeyBytes(const Entry& e) const {
+        const qsizetype from = FirstNonBlank(lines[e.line]);
+        qsizetype to = e.equals;
+        while (to > from && (data[to - 1] == ' ' || data[to - 1] == '\t')) {
+            --to;
+        }
+        return data.mid(from, to - from);
+    }
+
     QString ValueOf(const Entry& e) const {
         const Line& l = lines[e.line];
         QString v =
@@ -269,7 +281,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         // In place, keeping the key as the file spells it.
         const Entry& e = entries.front();
         const Line& l = doc.lines[e.line];
-        const QByteArray line = doc.KeyOf(e).toUtf8() + '=' + valueBytes;
+        const QByteArray line = doc.KeyBytes(e) + '=' + valueBytes;
         doc.data.replace(l.begin, l.end - l.begin, line);
     } else if (!spans.empty()) {
         // After the section's last entry, so comments that lead into the
