@@ -80,11 +80,35 @@ void BM_PlainReportWrite(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
 }
 
+// The same bytes replaced the safe way with plain calls: a temporary file
+// beside the report, then a rename over it. This is the floor for a report
+// that a crash can never leave half written.
+void BM_PlainAtomicReportWrite(benchmark::State& state) {
+    BenchForm b;
+    Fill(*b.form);
+    const QString path = ReportOnDisk(*b.form);
+    QFile original(path);
+    if (!original.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("no report on disk");
+        return;
+    }
+    const QByteArray bytes = original.readAll();
+    const QByteArray target = QFile::encodeName(path + ".plain");
+    const QByteArray temp = target + ".tmp";
+    for (auto _ : state) {
+        FILE* out = std::fopen(temp.constData(), "wb");
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
+        std::fclose(out);
+        std::rename(temp.constData(), target.constData());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_KeystrokeCalcAll)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FormatLabelsOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainReportWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainAtomicReportWrite)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     return RunBenchmarks(argc, argv);

@@ -25,6 +25,7 @@ def row(label, fig, ref, aim):
     print(f"{label:<46} {a:10.3f} {u:<3} vs {b:10.3f} {u:<3} ratio {a/b:5.2f}  (aim {aim})")
 print(f"{'figure':<46} {'median':>14}    {'reference':>14}")
 row("keystroke: CalcAll with report", "BM_KeystrokeCalcAll", "BM_PlainReportWrite", "<= 1.5")
+row("keystroke: CalcAll vs plain temp-file + rename", "BM_KeystrokeCalcAll", "BM_PlainAtomicReportWrite", "-")
 row("keystroke: CalcAll vs label formatting alone", "BM_KeystrokeCalcAll", "BM_FormatLabelsOnly", "-")
 row("start-up to shown and calculated window", "BM_StartupVoltisk", "BM_StartupBareWindow", "<= 1.2")
 rv = medians["BM_StartupVoltisk"]["peak_rss_KiB"]; rb = medians["BM_StartupBareWindow"]["peak_rss_KiB"]
