@@ -45,8 +45,9 @@ PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& 
 
 QString KwhText(double value, int decimals, QChar separator) {
     if (!std::isfinite(value)) {
-        // Figures of huge readings can overflow; rounding takes finite values only.
-        return FormatGeneral(value, separator, 7);
+        // Figures of absurd readings (1e308 minus -1e308) overflow: the label
+        // shows nothing rather than "INF" or a made-up number.
+        return QString();
     }
     const DecimalDigits d = RoundDecimal(value, 7, decimals);
     if (d.exponent > 7) {

@@ -56,7 +56,8 @@ QString FormatMoney(double amount, const QLocale& locale, int decimals) {
     const QLocale& fmt = bare ? UsDollarLocale() : locale;
     const QString symbol = bare ? QStringLiteral("$") : locale.currencySymbol();
     if (!std::isfinite(amount)) {
-        return FormatGeneral(amount, fmt);
+        // An overflowing amount has no money text; labels show nothing.
+        return QString();
     }
     const DecimalDigits d = RoundDecimal(amount, 15, decimals);
     if (d.exponent > 15) {
