@@ -13,5 +13,6 @@ if [ "${1:-}" != "--no-sanitizers" ]; then
   echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
   "$here/scripts/setup.sh" "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVOLTISK_SANITIZE=ON
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp" \
     ctest --test-dir "$here/build-asan" --output-on-failure -j2
 fi
