@@ -16,11 +16,17 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 mkdir -p "$here/fuzz/findings"
+failed=()
 for t in "${targets[@]}"; do
   corpus="$here/fuzz/corpus/$t"
   work="$build/corpus/$t"
   mkdir -p "$corpus" "$work"
   echo "== $t for ${seconds}s"
+  # A finding in one target does not keep the others from running.
   QT_QPA_PLATFORM=offscreen "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$here/fuzz/findings/$t-" "$work" "$corpus"
+    -artifact_prefix="$here/fuzz/findings/$t-" "$work" "$corpus" || failed+=("$t")
 done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Findings in: ${failed[*]} (inputs in fuzz/findings/)" >&2
+  exit 1
+fi

@@ -11,7 +11,8 @@ namespace {
 // The 18 significant digits of the exact binary value, correctly rounded.
 DecimalDigits Expand18(double value) {
     DecimalDigits d;
-    if (value == 0.0) {
+    // Zero, and the non-finite values that callers keep out, have no digits.
+    if (value == 0.0 || !std::isfinite(value)) {
         return d;
     }
     // to_chars rounds the exact binary value correctly, like printf's %.17e,
