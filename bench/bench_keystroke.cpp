@@ -61,46 +61,38 @@ void BM_FormatLabelsOnly(benchmark::State& state) {
     }
 }
 
-void BM_PlainReportWrite(benchmark::State& state) {
+// Writes the bytes of the report CalcAll leaves on disk with plain calls, to
+// `<report>.plain`, through a temporary file and a rename when `atomic`.
+void PlainReportWrite(benchmark::State& state, bool atomic) {
     BenchForm b;
     Fill(*b.form);
-    const QString path = ReportOnDisk(*b.form);
-    QFile original(path);
+    QFile original(ReportOnDisk(*b.form));
     if (!original.open(QIODevice::ReadOnly)) {
         state.SkipWithError("no report on disk");
         return;
     }
     const QByteArray bytes = original.readAll();
-    const QByteArray target = QFile::encodeName(path + ".plain");
+    const QByteArray target = QFile::encodeName(original.fileName() + ".plain");
+    const QByteArray temp = target + ".tmp";
     for (auto _ : state) {
-        FILE* out = std::fopen(target.constData(), "wb");
+        FILE* out = std::fopen((atomic ? temp : target).constData(), "wb");
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
         std::fclose(out);
+        if (atomic) {
+            std::rename(temp.constData(), target.constData());
+        }
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes.size());
 }
 
-// The same bytes replaced the safe way with plain calls: a temporary file
-// beside the report, then a rename over it. This is the floor for a report
-// that a crash can never leave half written.
+void BM_PlainReportWrite(benchmark::State& state) {
+    PlainReportWrite(state, false);
+}
+
+// The same bytes replaced the safe way: the floor for a report that a crash
+// can never leave half written.
 void BM_PlainAtomicReportWrite(benchmark::State& state) {
-    BenchForm b;
-    Fill(*b.form);
-    const QString path = ReportOnDisk(*b.form);
-    QFile original(path);
-    if (!original.open(QIODevice::ReadOnly)) {
-        state.SkipWithError("no report on disk");
-        return;
-    }
-    const QByteArray bytes = original.readAll();
-    const QByteArray target = QFile::encodeName(path + ".plain");
-    const QByteArray temp = target + ".tmp";
-    for (auto _ : state) {
-        FILE* out = std::fopen(temp.constData(), "wb");
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), out);
-        std::fclose(out);
-        std::rename(temp.constData(), target.constData());
-    }
+    PlainReportWrite(state, true);
 }
 
 } // namespace
