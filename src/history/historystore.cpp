@@ -115,6 +115,16 @@ QString KeptName(const QString& fileName) {
     return name;
 }
 
+// True when the file starts as every SQLite database does.
+bool HasDatabaseHeader(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return true; // the open that follows reports why it cannot be read
+    }
+    static const QByteArray header("SQLite format 3\0", 16);
+    return f.read(header.size()) == header;
+}
+
 } // namespace
 
 QString HistoryFileName() {
@@ -151,6 +161,12 @@ HistoryFault THistoryStore::Open() {
     if (info.exists() && (!info.isFile() || ::access(path.constData(), R_OK) != 0)) {
         throw EHistoryError(HistoryFault::Unreadable,
                             HistoryFaultText(HistoryFault::Unreadable, fileName_));
+    }
+    if (info.exists() && info.size() > 0 && !HasDatabaseHeader(fileName_)) {
+        // SQLite would still fold a journal beside it into the file and delete
+        // the journal on closing; a file that is no database is left alone.
+        throw EHistoryError(HistoryFault::Damaged,
+                            HistoryFaultText(HistoryFault::Damaged, fileName_));
     }
     readOnly_ = info.exists() && ::access(path.constData(), W_OK) != 0;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
