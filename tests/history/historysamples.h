@@ -2,6 +2,7 @@
 // Periods for the history tests, built through the real period calculation.
 
 #include "history/periodrecord.h"
+#include "support/printers.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
