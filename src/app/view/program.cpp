@@ -3,8 +3,11 @@
 #include "app/singleinstance.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/historyhook.h"
+#include "app/view/qtfiledialogs.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
+#include "history/historystore.h"
 #include "mylib/money.h"
 #include "mylib/paths.h"
 
@@ -29,6 +32,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QtShell shell;
     QtClock clock;
     QtScreen screen;
+    QtFileDialogs files;
     TPlatform platform;
     platform.dialogs = &dialogs;
     platform.shell = &shell;
@@ -44,6 +48,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
+        AddHistoryPage(view, dialogs, files, HistoryFileName());
         SignalCloser closer(&view);
         instance.Listen([&form] { form.ActivationMessage(); });
         form.Show();
