@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -51,8 +52,11 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
     buttons->addWidget(import_);
     layout->addLayout(buttons);
 
-    auto* body = new QHBoxLayout;
-    table_ = new QTableView(this);
+    // The table across the page's width, so every column shows; the chart
+    // under it. The user may move the line between them.
+    auto* body = new QSplitter(Qt::Vertical, this);
+    body->setChildrenCollapsible(false);
+    table_ = new QTableView(body);
     table_->setObjectName(QStringLiteral("historytable"));
     table_->setAccessibleName(QStringLiteral("Stored periods"));
     table_->setModel(&presenter_.Model());
@@ -82,19 +86,22 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
                                       12);
     }
     table_->horizontalHeader()->setStretchLastSection(true);
-    body->addWidget(table_, 11);
+    body->addWidget(table_);
 
     QString why;
-    chart_ = LoadHistoryChart(this, &why);
+    chart_ = LoadHistoryChart(body, &why);
     if (chart_) {
-        chart_->Widget()->setMinimumWidth(300);
-        body->addWidget(chart_->Widget(), 9);
+        chart_->Widget()->setMinimumHeight(120);
+        body->addWidget(chart_->Widget());
     } else {
-        auto* missing = new QLabel(why, this);
+        auto* missing = new QLabel(why, body);
         missing->setWordWrap(true);
-        body->addWidget(missing, 9);
+        body->addWidget(missing);
     }
-    layout->addLayout(body, 1);
+    body->setStretchFactor(0, 1);
+    body->setStretchFactor(1, 1);
+    body->setSizes({1000, 1100});
+    layout->addWidget(body, 1);
 
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("historysummary"));
@@ -182,7 +189,7 @@ void THistoryPage::RefreshChart() {
         const int row = model.RowOf(p.id);
         auto text = [&](int column) { return model.data(model.index(row, column)).toString(); };
         HistoryChartPoint point;
-        point.label = FormatShortDate(p.to, locale);
+        point.label = locale.toString(p.to, QStringLiteral("MMM yy"));
         point.netPerDay = p.netPerDay;
         point.kwhPerDay = p.KwhPerDay();
         point.incomePerDay = p.income / static_cast<double>(std::max<qint64>(p.days, 1));

@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QToolTip>
 #include <QValueAxis>
@@ -19,8 +20,10 @@ public:
     explicit ChartView(QWidget* parent) : QChartView(parent) {
         setObjectName(QStringLiteral("historychart"));
         setRenderHint(QPainter::Antialiasing);
-        chart()->legend()->setAlignment(Qt::AlignBottom);
-        chart()->setMargins(QMargins(4, 4, 4, 4));
+        chart()->legend()->setAlignment(Qt::AlignRight);
+        chart()->setMargins(QMargins(2, 2, 2, 2));
+        chart()->layout()->setContentsMargins(0, 0, 0, 0);
+        chart()->setBackgroundRoundness(0);
     }
     QWidget* Widget() override { return this; }
     void SetPoints(const std::vector<HistoryChartPoint>& points,
@@ -67,6 +70,9 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
         moneyMax = std::max({moneyMax, p.netPerDay, p.incomePerDay});
         kwhMax = std::max(kwhMax, p.kwhPerDay);
     }
+    net->setColor(QColor(0x2e, 0x6f, 0xb5));
+    income->setColor(QColor(0x4c, 0xa6, 0x4c));
+    kwh->setColor(QColor(0xe0, 0x8a, 0x1e));
     bars->append(net);
     if (anyIncome) {
         bars->append(income);
@@ -77,6 +83,9 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     c->addSeries(kwh);
     auto* x = new QBarCategoryAxis;
     x->append(labels);
+    if (labels.size() > 12) {
+        x->setLabelsAngle(-90);
+    }
     auto* money = new QValueAxis;
     money->setTitleText(moneyAxisTitle);
     money->setRange(moneyMin, moneyMax > moneyMin ? moneyMax * 1.1 : moneyMin + 1);
@@ -85,6 +94,8 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     energy->setTitleText(QStringLiteral("kWh a day"));
     energy->setRange(0, kwhMax > 0 ? kwhMax * 1.1 : 1);
     energy->setLabelFormat(QStringLiteral("%.1f"));
+    money->applyNiceNumbers();
+    energy->applyNiceNumbers();
     c->addAxis(x, Qt::AlignBottom);
     c->addAxis(money, Qt::AlignLeft);
     c->addAxis(energy, Qt::AlignRight);
