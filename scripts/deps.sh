@@ -3,7 +3,8 @@
 # with sudo). Extra package names may be given as arguments.
 set -euo pipefail
 packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libqt6sql6-sqlite
-  qt6-charts-dev libsqlite3-dev xvfb xauth "$@")
+  qt6-charts-dev libsqlite3-dev xvfb xauth librsvg2-bin dpkg-dev desktop-file-utils appstream
+  lintian file man-db "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
