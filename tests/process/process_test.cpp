@@ -43,10 +43,29 @@ public:
         return p;
     }
 
-    // The first copy listens once its window is up.
+    // The first copy listens as soon as it holds the lock, before its window
+    // exists.
     bool WaitUntilListening() const {
-        for (int i = 0; i < 400; ++i) {
-            if (QFile::exists(socket())) {
+        return WaitFor([this] { return QFile::exists(socket()); });
+    }
+    // The window is up once the first calculation has written its report.
+    bool WaitUntilShown() const {
+        return WaitFor([this] {
+            return !QDir(config() + "/BrindleSoftware/voltisk")
+                        .entryList({"report_*.html"})
+                        .isEmpty();
+        });
+    }
+    void RemoveReports() const {
+        QDir folder(config() + "/BrindleSoftware/voltisk");
+        for (const QString& name : folder.entryList({"report_*.html"})) {
+            folder.remove(name);
+        }
+    }
+    // Polls for up to 20 s: generous for a loaded machine, no fixed sleep.
+    template <class F> static bool WaitFor(F done) {
+        for (int i = 0; i < 800; ++i) {
+            if (done()) {
                 return true;
             }
             QThread::msleep(25);
@@ -67,7 +86,7 @@ bool EndsCleanly(QProcess& p) {
 TEST(Process, SigtermClosesTheWindowAndSavesEverySetting) {
     Session s;
     auto first = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     EXPECT_FALSE(QFile::exists(s.ini())) << "no settings file until the window closes";
     first->terminate();
     ASSERT_TRUE(EndsCleanly(*first));
@@ -121,7 +140,7 @@ TEST(Process, ASecondRunShowsAndKeepsEverythingTheFirstSaved) {
     const QSettings before(s.ini(), QSettings::IniFormat);
     const QStringList keys = before.allKeys();
     auto p = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     p->terminate();
     ASSERT_TRUE(EndsCleanly(*p));
     const QSettings after(s.ini(), QSettings::IniFormat);
@@ -136,7 +155,7 @@ TEST(Process, ASecondRunShowsAndKeepsEverythingTheFirstSaved) {
 TEST(Process, SecondCopyActivatesTheFirstAndEnds) {
     Session s;
     auto first = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     auto second = s.Start({"CALC"});
     ASSERT_TRUE(EndsCleanly(*second));
     EXPECT_FALSE(QFile::exists(s.ini())) << "the second copy neither reads nor writes settings";
@@ -148,14 +167,15 @@ TEST(Process, SecondCopyActivatesTheFirstAndEnds) {
 TEST(Process, AKilledFirstCopyDoesNotBlockTheNextStart) {
     Session s;
     auto first = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     first->kill();
     first->waitForFinished(10000);
     ASSERT_TRUE(QFile::exists(s.LockPath())) << "the killed copy left its lock behind";
     QFile::remove(s.socket());
+    s.RemoveReports();
     auto next = s.Start();
     // The next start takes the lock over and answers a later copy.
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     auto probe = s.Start();
     ASSERT_TRUE(EndsCleanly(*probe));
     ASSERT_EQ(next->state(), QProcess::Running);
@@ -169,7 +189,7 @@ TEST(Process, TwoCopiesStartedTogetherEndWithOneWindow) {
     Session s;
     auto a = s.Start();
     auto b = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     // One of them hands over and ends; the other keeps its window.
     QProcess* ended = nullptr;
     for (int i = 0; i < 400 && !ended; ++i) {
@@ -194,7 +214,7 @@ TEST(Process, TwoCopiesStartedTogetherEndWithOneWindow) {
 TEST(Process, OddArgumentsStartNormally) {
     Session s;
     auto p = s.Start({"", QString(5000, 'x'), QString::fromLatin1("\xff\xfe")});
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     p->terminate();
     EXPECT_TRUE(EndsCleanly(*p));
 }

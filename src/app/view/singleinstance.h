@@ -1,42 +1,70 @@
 #pragma once
 // One copy per user session. The first copy holds the lock file
-// "Voltisk IS RUNNING.lock" and listens on the local socket "VOLTISK", both in
-// the per-user runtime folder; a second copy finds the lock held, writes one
-// byte to the socket and ends. A lock left by a killed copy is taken over.
+// "Voltisk IS RUNNING.lock" and listens on the Unix-domain socket "VOLTISK",
+// both in a private per-user folder (owned by the user, mode 0700); a second
+// copy finds the lock held, writes one byte to the socket and ends. The first
+// copy listens right after taking the lock, before anything else is built, so
+// a second copy is answered however slowly the first one starts. A lock whose
+// holder is dead is taken over at once; a lock that is held while nobody
+// answers on the socket within a second (an empty lock left by a crash, a
+// hung copy) is stale and taken over too: a start never ends in silence.
 
 #include <QLockFile>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <sys/types.h>
+#include <utility>
 
-class QLocalServer;
+class QObject;
 
 class TSingleInstance {
 public:
-    // `folder`: where the lock and the socket live; empty means the per-user
-    // runtime folder (XDG_RUNTIME_DIR), else the temporary folder.
+    enum class Role { First, Second };
+
+    // `folder`: where the lock and the socket live; empty means PrivateFolder().
     explicit TSingleInstance(const QString& folder = QString());
     ~TSingleInstance();
+    TSingleInstance(const TSingleInstance&) = delete;
+    TSingleInstance& operator=(const TSingleInstance&) = delete;
 
-    static QString DefaultFolder();
+    // The first usable private folder: $XDG_RUNTIME_DIR, then
+    // <temporary folder>/voltisk-<uid>, then $HOME/.cache/voltisk-<uid> (the
+    // last two created when missing). Empty when none is private.
+    static QString PrivateFolder();
+    // True when `path` is a folder, not a link, owned by this user, that no
+    // one else may enter or change, and short enough for a socket inside.
+    // `create`: make it (mode 0700) first when it is missing.
+    static bool UsablePrivateFolder(const QString& path, bool create);
+
+    const QString& Folder() const { return folder_; }
     QString LockPath() const;
     QString SocketPath() const;
 
-    // True when this process is the first copy. A lock that cannot be created
-    // for another reason than another copy holding it counts as first.
-    bool TryLock();
-
-    // The second copy's message: connects (retrying for up to a second while
-    // the first copy is still starting), writes one byte, flushes, and
-    // returns without waiting for an answer. False when nobody listened.
-    bool SendActivation() const;
-
-    // The first copy listens; `onActivate` runs on the UI thread for every
-    // message. Removes a leftover socket first.
-    bool Listen(std::function<void()> onActivate);
+    // Takes the lock and listens (First), or hands over to the running copy
+    // (Second). Without a private folder or a lock it runs as the first copy.
+    Role Start();
+    // The second copy's message: connects, retrying for up to `waitMs` while
+    // the first copy is still starting, writes one byte and returns without
+    // waiting for an answer. False when nobody listened.
+    bool SendActivation(int waitMs = 1000) const;
+    // Once the application object exists: `onActivate` runs on the UI thread
+    // for every message, also those that came before this call.
+    void OnActivation(std::function<void()> onActivate);
+    // Stops listening, removes the socket and releases the lock.
+    void Release();
+    // The same with plain system calls only, for a process that ends without
+    // unwinding (exit() from inside the event loop).
+    void ReleaseAtExit();
 
 private:
+    bool Listen();
+    bool TakeOverStaleLock(const std::pair<dev_t, ino_t>& seen);
+    void Accept();
+
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    int listenFd_ = -1;
+    std::unique_ptr<QObject> notifiers_;
+    std::function<void()> onActivate_;
 };
