@@ -73,25 +73,31 @@ bool TSingleInstance::UsablePrivateFolder(const QString& path, bool create) {
 }
 
 QString TSingleInstance::PrivateFolder() {
-    const QString runtime = AbsoluteEnv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && UsablePrivateFolder(runtime, false)) {
-        return runtime;
-    }
     QString temp = AbsoluteEnv("TMPDIR");
     if (temp.isEmpty()) {
         temp = QStringLiteral("/tmp");
     }
-    const QString inTemp = QDir::cleanPath(temp + UserFolderName());
-    if (UsablePrivateFolder(inTemp, true)) {
-        return inTemp;
-    }
-    // Someone else holds that name in the shared folder: the user's own
-    // cache folder cannot be taken that way.
     QString cache = AbsoluteEnv("XDG_CACHE_HOME");
     const QString home = AbsoluteEnv("HOME");
     if (cache.isEmpty() && !home.isEmpty()) {
         cache = QDir::cleanPath(home + QStringLiteral("/.cache"));
     }
+    return PrivateFolderFrom(AbsoluteEnv("XDG_RUNTIME_DIR"), temp, cache);
+}
+
+QString TSingleInstance::PrivateFolderFrom(const QString& runtime, const QString& temp,
+                                           const QString& cache) {
+    if (!runtime.isEmpty() && UsablePrivateFolder(runtime, false)) {
+        return runtime;
+    }
+    if (!temp.isEmpty()) {
+        const QString inTemp = QDir::cleanPath(temp + UserFolderName());
+        if (UsablePrivateFolder(inTemp, true)) {
+            return inTemp;
+        }
+    }
+    // Someone else holds that name in the shared folder: the user's own
+    // cache folder cannot be taken that way.
     if (!cache.isEmpty() && QDir().mkpath(cache)) {
         const QString inCache = QDir::cleanPath(cache + UserFolderName());
         if (UsablePrivateFolder(inCache, true)) {

@@ -28,10 +28,15 @@ public:
     TSingleInstance(const TSingleInstance&) = delete;
     TSingleInstance& operator=(const TSingleInstance&) = delete;
 
-    // The first usable private folder: $XDG_RUNTIME_DIR, then
-    // <temporary folder>/voltisk-<uid>, then $HOME/.cache/voltisk-<uid> (the
-    // last two created when missing). Empty when none is private.
+    // PrivateFolderFrom($XDG_RUNTIME_DIR, $TMPDIR or /tmp, $XDG_CACHE_HOME or
+    // $HOME/.cache), relative values ignored.
     static QString PrivateFolder();
+    // The first usable private folder: `runtime`, then `temp`/voltisk-<uid>,
+    // then `cache`/voltisk-<uid> (the last two created when missing). A name
+    // in the shared temporary folder that someone else holds is passed over.
+    // Empty when none is private.
+    static QString PrivateFolderFrom(const QString& runtime, const QString& temp,
+                                     const QString& cache);
     // True when `path` is a folder, not a link, owned by this user, that no
     // one else may enter or change, and short enough for a socket inside.
     // `create`: make it (mode 0700) first when it is missing.
