@@ -50,7 +50,12 @@ QString TrimmedText(const QString& text) {
 // Temporary files of writers killed during a save: in the settings folder
 // (settings and reports), and beside a linked settings file's target.
 void RemoveLeftovers(const QString& settingsFile) {
-    RemoveStaleTempFiles(ExtractFilePath(settingsFile), QString());
+    if (settingsFile.isEmpty()) {
+        return;
+    }
+    const QString folder = ExtractFilePath(settingsFile);
+    // A bare name means the current folder, which is not ours to sweep.
+    RemoveStaleTempFiles(folder, folder.isEmpty() ? settingsFile : QString());
     const QString target = FinalLinkTarget(settingsFile);
     if (target != settingsFile) {
         RemoveStaleTempFiles(ExtractFilePath(target), target.mid(target.lastIndexOf(u'/') + 1));
