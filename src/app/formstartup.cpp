@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/startuppage.h"
 #include "app/tform1.h"
 
@@ -59,7 +60,7 @@ void TForm1::FormCreate(TComponent*) {
             "If you have solar, then enter your solar feed-in tariff (the amount you get "
             "paid per Kwh for power you export to the grid)."),
     });
-    versionlabel->SetCaption(QStringLiteral("v1.2"));
+    versionlabel->SetCaption(QStringLiteral("v") + ProgramVersion());
     pagecontrol1->SetActivePage(StartOnCalculatorPage(platform_.arguments) ? calc : readingsts);
 
     const TColor solarColour = HtmlHexToColour(QStringLiteral("FFFBF0"));

@@ -109,3 +109,18 @@ inline QStringList AllSettingsKeys() {
             "Watts",
             "Hours"};
 }
+
+// Waits until the process has written `text` to its error output, which stays
+// there for a later readAllStandardError. The activation is logged from the
+// event loop, so after it a SIGTERM closes the window instead of ending a
+// start-up half-way.
+inline bool WaitForErrorOutput(QProcess& p, const QByteArray& text) {
+    p.setReadChannel(QProcess::StandardError);
+    for (int i = 0; i < 200; ++i) {
+        if (p.peek(1 << 20).contains(text)) {
+            return true;
+        }
+        p.waitForReadyRead(100);
+    }
+    return false;
+}

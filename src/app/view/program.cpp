@@ -68,6 +68,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
+    // Ties the window to the installed menu entry (and its icon) on Wayland.
+    QApplication::setDesktopFileName(QStringLiteral("com.brindlesoftware.Voltisk"));
     ReadMoneyDecimals(QLocale());
 
     QtDialogs dialogs;
