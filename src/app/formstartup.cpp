@@ -39,7 +39,7 @@ void TForm1::FormCreate(TComponent*) {
     ApplicationTitle = QStringLiteral("Voltisk");
     todaysdaterb->SetChecked(true);
     csvloadbtn->SetVisible(IsDeveloperMachine(platform_.markerPath));
-    // The activation message is attached by the program (app/singleinstance).
+    // The activation message is attached by the program (app/view/singleinstance).
     StoreExeFolder(platform_.executablePath);
 
     const QLocale locale;

@@ -114,6 +114,12 @@ TEST(Options, VersionBesideARunningCopyNeitherHandsOverNorTakesTheLock) {
     // A real second copy still finds the first one holding the lock.
     auto second = a.Start({});
     ASSERT_TRUE(EndsWith(*second, 0));
+    // The first copy listens before its window exists; once it has logged the
+    // activation, its window is up and SIGTERM closes it.
+    first->setReadChannel(QProcess::StandardError);
+    for (int i = 0; i < 200 && !first->peek(1 << 20).contains("Activated"); ++i) {
+        first->waitForReadyRead(100);
+    }
     first->terminate();
     ASSERT_TRUE(EndsWith(*first, 0));
     const QByteArray log = first->readAllStandardError();
