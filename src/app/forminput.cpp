@@ -14,7 +14,7 @@ void TForm1::dt1Change(TComponent*) {
 }
 
 void TForm1::Edit6KeyPress(TComponent*, QChar& Key) {
-    if (!IsNumericKey(Key, DecimalSeparator(QLocale()))) {
+    if (!IsNumericKey(Key, DecimalSeparator(Locales().numbers))) {
         Key = QChar();
     }
 }

@@ -29,9 +29,10 @@ void TForm1::CalcAll() {
     ReportDays(days);
 
     const PeriodInputs in = ReadPeriodInputs();
-    const QLocale locale;
-    const PeriodFigures f = ComputePeriod(days, in, locale);
-    const PeriodLabels t = PeriodLabelTexts(f, in.solar, in.showHotWater, locale, MoneyDecimals());
+    const TLocales locales = Locales();
+    const PeriodFigures f = ComputePeriod(days, in, locales.numbers);
+    const PeriodLabels t = PeriodLabelTexts(f, in.solar, in.showHotWater, locales.numbers,
+                                            locales.money, MoneyDecimals());
 
     dayslabel->SetCaption(t.dayslabel);
     exportedlabel->SetCaption(t.exportedlabel);

@@ -17,12 +17,14 @@
 
 #include "calc/periodcalc.h"
 #include "mylib/elements/controls.h"
+#include "mylib/locales.h"
 #include "mylib/platform.h"
 #include "settings/tinisettings.h"
 
 #include <QLocale>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TURLLabel;
@@ -41,6 +43,9 @@ struct TPlatform {
     QString markerPath;
     // Where the bill import looks for the newest CSV file.
     QString billFolder;
+    // The user's locale in its three parts (numbers, money, dates); unset,
+    // every part is the default locale QLocale().
+    std::optional<TLocales> locales;
 };
 
 class TForm1 : public TForm {
@@ -185,6 +190,10 @@ public:
     TMemo* Memo1;
 
     const TPlatform& Platform() const { return platform_; }
+    // The locale parts every parse and format of the window uses.
+    TLocales Locales() const {
+        return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
+    }
 
 private:
     void BuildElements();

@@ -263,7 +263,11 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
     } else if (auto* dt = dynamic_cast<TDateTimePicker*>(element)) {
         auto* d = new QDateEdit(parent);
         d->setCalendarPopup(true);
-        d->setDisplayFormat(ShortDateFormat(QLocale()));
+        // Every date the program holds, not only those after 14 Sep 1752.
+        d->setDateRange(FirstDate, LastDate);
+        const QLocale dates = model_.Locales().dates;
+        d->setLocale(dates);
+        d->setDisplayFormat(ShortDateFormat(dates));
         connect(d, &QDateEdit::dateChanged, this,
                 [this, dt](QDate date) { FromUser([dt, date] { dt->UserSetDate(date); }); });
         w = d;

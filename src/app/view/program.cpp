@@ -1,6 +1,7 @@
 #include "app/view/program.h"
 
 #include "app/singleinstance.h"
+#include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/qtplatform.h"
@@ -12,6 +13,13 @@
 #include <QIcon>
 #include <QTimer>
 
+TLocales StartLocales() {
+    const TLocales locales = LocalesFromEnvironment();
+    QLocale::setDefault(locales.numbers);
+    ReadMoneyDecimals(locales.money);
+    return locales;
+}
+
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     // A second copy hands over before any window or settings file is touched.
     TSingleInstance instance;
@@ -20,10 +28,12 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         return 0;
     }
 
+    // Before QApplication, which takes its own options out of argv.
+    const QStringList arguments = ArgumentsAsGiven(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
-    ReadMoneyDecimals(QLocale());
+    const TLocales locales = StartLocales();
 
     QtDialogs dialogs;
     QtShell shell;
@@ -34,7 +44,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     platform.shell = &shell;
     platform.clock = &clock;
     platform.screen = &screen;
-    platform.arguments = QApplication::arguments().mid(1);
+    platform.arguments = arguments;
+    platform.locales = locales;
     platform.executablePath = QApplication::applicationFilePath();
     platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
     platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");
