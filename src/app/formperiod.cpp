@@ -24,6 +24,7 @@ void TForm1::CalcAll() {
     if (days <= 0) {
         dayslabel->SetCaption(QString::number(days));
         ReportClose();
+        FitResultTexts();
         return;
     }
     ReportDays(days);
@@ -54,6 +55,7 @@ void TForm1::CalcAll() {
     tresult->SetFont(font);
     tresult->SetCaption(t.tresult);
     tresultwk->SetCaption(t.tresultwk);
+    FitResultTexts();
 
     const bool written = ReportResults();
     if (Visible()) {

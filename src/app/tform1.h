@@ -14,7 +14,9 @@
 //   formtools.cpp     the usage calculator and the converter
 //   formsettings.cpp  loadsettings, savesettings
 //   formimport.cpp    csvloadbtnClick
+//   formlayout.cpp    room for wide result texts, the window's width
 
+#include "app/resultsfit.h"
 #include "calc/periodcalc.h"
 #include "mylib/elements/controls.h"
 #include "mylib/locales.h"
@@ -23,6 +25,7 @@
 
 #include <QLocale>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -77,6 +80,9 @@ public:
 
     QString ApplicationTitle;
     bool resultsnarrowed = false;
+    // The width a label's caption needs in its font, in the view's pixels.
+    // The view sets it; without it every text counts as fitting its place.
+    std::function<int(const TLabel*)> measureText;
 
     // --- handlers ---
     void FormCreate(TComponent* Sender);
@@ -106,6 +112,10 @@ public:
     void CalcUsage();
     void loadsettings();
     void savesettings();
+    // Gives every result text of the readings page its full width: grows the
+    // value labels, and the results group, page area and window with them,
+    // back to the designed places when the texts fit again (formlayout.cpp).
+    void FitResultTexts();
 
     // --- elements ---
     TPageControl* pagecontrol1;
@@ -197,6 +207,7 @@ public:
 
 private:
     void BuildElements();
+    void KeepResultsDesign();
     // The texts of every field the period calculation and its report read.
     PeriodInputs ReadPeriodInputs() const;
     void WireEvents();
@@ -207,6 +218,18 @@ private:
     void ReportDays(qint64 days);
     // True when the whole report reached the disk.
     bool ReportResults();
+
+    // Widens the window, the page area and the results group by `delta`
+    // (narrows them when negative); "CSV Load" keeps to the right edge.
+    void WidenBy(int delta);
+    // The designed places of the results group's value labels and headings.
+    struct ResultsDesign {
+        std::array<FitSpan, 10> totals, splits;
+        std::array<int, 6> headingLefts{};
+        int margin = 0; // the group's room right of its rightmost value label
+    } resultsdesign_;
+    int resultsextra_ = 0; // how much the texts widened the window
+    int narrowedby_ = 0;   // what hiding hot water took off, given back on showing it
 
     TPlatform platform_;
     std::vector<std::unique_ptr<TComponent>> owned_;

@@ -71,6 +71,7 @@ TFormView::~TFormView() {
     }
     model_.onPropertyChanged = nullptr;
     model_.onBringToFront = nullptr;
+    model_.measureText = nullptr;
 }
 
 void TFormView::Build() {
@@ -113,6 +114,21 @@ void TFormView::Build() {
             [this] { FromUser([this] { model_.Timer1->Tick(); }); });
     BuildTabOrder();
     NameForScreenReaders();
+    model_.measureText = [this](const TLabel* label) { return TextWidth(label); };
+    // Texts set before the view existed get their room now.
+    mirroring_ = true;
+    model_.FitResultTexts();
+    mirroring_ = false;
+}
+
+int TFormView::TextWidth(const TLabel* label) const {
+    auto* l = qobject_cast<QLabel*>(widgets_.value(label));
+    if (!l) {
+        return 0;
+    }
+    // The label's own measure of its text (font, margins), never less than
+    // the advance of the text in its font.
+    return std::max(l->sizeHint().width(), l->fontMetrics().horizontalAdvance(l->text()));
 }
 
 namespace {
