@@ -58,7 +58,8 @@ QFont DefaultFont() {
 TFormView::TFormView(TForm1& model, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowCloseButtonHint |
+                          (model.Sizeable ? Qt::WindowMaximizeButtonHint : Qt::Widget)),
       model_(model) {
     setObjectName(model.Name());
     setFont(DefaultFont());
@@ -328,16 +329,24 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
 }
 
 void TFormView::ApplyAll(TComponent* element) {
-    for (Prop p :
-         {Prop::Text, Prop::Caption, Prop::Geometry, Prop::Checked, Prop::Date, Prop::Color,
-          Prop::Font, Prop::Hint, Prop::Lines, Prop::ActivePage, Prop::Enabled, Prop::Visible}) {
+    // The window state last: a stored maximised state applies after the place.
+    for (Prop p : {Prop::Text, Prop::Caption, Prop::Geometry, Prop::Checked, Prop::Date,
+                   Prop::Color, Prop::Font, Prop::Hint, Prop::Lines, Prop::ActivePage,
+                   Prop::Enabled, Prop::Visible, Prop::WindowState}) {
         Apply(element, p);
     }
 }
 
 void TFormView::ApplyGeometry(TControl* c) {
     if (c == &model_) {
-        setFixedSize(c->Width(), c->Height());
+        if (!model_.Sizeable) {
+            setFixedSize(c->Width(), c->Height());
+        } else if (isMaximized() || isMinimized()) {
+            // The window system keeps the normal rectangle until it is restored.
+            return;
+        } else {
+            resize(c->Width(), c->Height());
+        }
         move(c->Left(), c->Top());
         return;
     }
@@ -477,10 +486,18 @@ void TFormView::Apply(TComponent* element, Prop p) {
         if (control == &model_) {
             switch (model_.WindowState()) {
             case TWindowState::wsMinimized:
-                showMinimized();
+                if (isVisible()) {
+                    showMinimized();
+                } else {
+                    setWindowState(windowState() | Qt::WindowMinimized);
+                }
                 break;
             case TWindowState::wsMaximized:
-                // A fixed-size window keeps its size; remember the state only.
+                // A fixed-size window keeps its size: the state is only
+                // remembered. A resizable one is maximised, now or when shown.
+                if (model_.Sizeable) {
+                    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+                }
                 break;
             case TWindowState::wsNormal:
                 if (isMinimized()) {
@@ -540,11 +557,22 @@ void TFormView::closeEvent(QCloseEvent* event) {
 
 void TFormView::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (!mirroring_ && !isMinimized()) {
+    if (!mirroring_ && !isMinimized() && !isMaximized()) {
         const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
         const QPoint pos = frameGeometry().topLeft();
         mirroring_ = true;
         model_.SetBounds(pos.x(), pos.y(), normal.width(), normal.height());
+        mirroring_ = false;
+    }
+}
+
+void TFormView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Only a resizable window changes size by the user's hand.
+    if (model_.Sizeable && !mirroring_ && windowState() == Qt::WindowNoState) {
+        const QPoint pos = frameGeometry().topLeft();
+        mirroring_ = true;
+        model_.SetBounds(pos.x(), pos.y(), width(), height());
         mirroring_ = false;
     }
 }
