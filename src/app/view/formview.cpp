@@ -127,9 +127,9 @@ int TFormView::TextWidth(const TLabel* label) const {
     if (!l) {
         return 0;
     }
-    // The label's own measure of its text (font, margins), never less than
-    // the advance of the text in its font.
-    return std::max(l->sizeHint().width(), l->fontMetrics().horizontalAdvance(l->text()));
+    // Value labels have no frame, margin or indent: the text's advance in the
+    // label's font is all the room it takes.
+    return l->fontMetrics().horizontalAdvance(l->text());
 }
 
 namespace {
