@@ -14,7 +14,7 @@
 THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
                                      QString fileName)
     : form_(form), dialogs_(dialogs), files_(files), store_(std::move(fileName)),
-      model_(std::make_unique<THistoryTableModel>(QLocale(), MoneyDecimals())) {
+      model_(std::make_unique<THistoryTableModel>(form.Locales(), MoneyDecimals())) {
     model_->noteEditor = [this](qint64 id, const QString& note) {
         if (!CanChange()) {
             return false;
@@ -30,6 +30,10 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
 }
 
 THistoryPresenter::~THistoryPresenter() = default;
+
+TLocales THistoryPresenter::Locales() const {
+    return form_.Locales();
+}
 
 void THistoryPresenter::Changed() {
     if (onChanged) {
@@ -106,7 +110,7 @@ void THistoryPresenter::TryAgain() {
 
 QString THistoryPresenter::SummaryLine(int selectedRow) const {
     const HistorySummary s = SummarizeLastYear(model_->Periods());
-    const QLocale locale;
+    const QLocale locale = form_.Locales().money;
     QString line = SummaryText(s, locale, MoneyDecimals());
     if (selectedRow >= 0 && selectedRow < model_->rowCount()) {
         line += QStringLiteral(" Selected period: ") +
@@ -128,18 +132,19 @@ void THistoryPresenter::AddCurrentPeriod() {
     if (!CanChange()) {
         return;
     }
-    const QLocale locale;
+    const TLocales locales = form_.Locales();
     try {
         if (store_.Find(from, to)) {
             const QString question =
                 QStringLiteral("A period from %1 to %2 is already in the history. Replace it "
                                "with the period as calculated now?")
-                    .arg(FormatShortDate(from, locale), FormatShortDate(to, locale));
+                    .arg(FormatShortDate(from, locales.dates), FormatShortDate(to, locales.dates));
             if (!dialogs_.VerifyDialog(question, QString(), true, true)) {
                 return;
             }
         }
-        store_.Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locale, MoneyDecimals(),
+        store_.Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers,
+                                     locales.money, MoneyDecimals(),
                                      QDateTime::currentDateTimeUtc()));
     } catch (const EHistoryError& e) {
         Report(e);

@@ -48,6 +48,8 @@ public:
     QString FaultText() const;
     THistoryTableModel& Model() { return *model_; }
     THistoryStore& Store() { return store_; }
+    // The window's locale parts (dates, numbers, money) the page writes with.
+    TLocales Locales() const;
     // The summary line, comparing the period in `selectedRow` when >= 0.
     QString SummaryLine(int selectedRow) const;
 

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-THistoryTableModel::THistoryTableModel(QLocale locale, int moneyDecimals, QObject* parent)
-    : QAbstractTableModel(parent), locale_(std::move(locale)), moneyDecimals_(moneyDecimals) {}
+THistoryTableModel::THistoryTableModel(TLocales locales, int moneyDecimals, QObject* parent)
+    : QAbstractTableModel(parent), locales_(std::move(locales)), moneyDecimals_(moneyDecimals) {}
 
 void THistoryTableModel::SetPeriods(std::vector<HistoryPeriod> periods) {
     beginResetModel();
@@ -33,13 +33,13 @@ int THistoryTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString THistoryTableModel::Text(const HistoryPeriod& p, int column) const {
-    const QChar sep = DecimalSeparator(locale_);
-    auto money = [&](double v) { return FormatMoney(v, locale_, moneyDecimals_); };
+    const QChar sep = DecimalSeparator(locales_.numbers);
+    auto money = [&](double v) { return FormatMoney(v, locales_.money, moneyDecimals_); };
     switch (column) {
     case From:
-        return FormatShortDate(p.from, locale_);
+        return FormatShortDate(p.from, locales_.dates);
     case To:
-        return FormatShortDate(p.to, locale_);
+        return FormatShortDate(p.to, locales_.dates);
     case Days:
         return QString::number(p.days);
     case Kwh:

@@ -6,6 +6,7 @@
 // the store through `noteEditor` and shows only when that succeeded.
 
 #include "history/periodrecord.h"
+#include "mylib/locales.h"
 
 #include <QAbstractTableModel>
 #include <QLocale>
@@ -19,7 +20,10 @@ public:
     // The value a column sorts by, for SortRole.
     static constexpr int SortRole = Qt::UserRole;
 
-    THistoryTableModel(QLocale locale, int moneyDecimals, QObject* parent = nullptr);
+    // Dates in `locales.dates`, kWh in `locales.numbers`, money in `locales.money`.
+    THistoryTableModel(TLocales locales, int moneyDecimals, QObject* parent = nullptr);
+    THistoryTableModel(const QLocale& locale, int moneyDecimals, QObject* parent = nullptr)
+        : THistoryTableModel(TLocales::Uniform(locale), moneyDecimals, parent) {}
 
     void SetPeriods(std::vector<HistoryPeriod> periods);
     const std::vector<HistoryPeriod>& Periods() const { return periods_; }
@@ -45,7 +49,7 @@ private:
     QString Text(const HistoryPeriod& p, int column) const;
     QVariant SortValue(const HistoryPeriod& p, int column) const;
 
-    QLocale locale_;
+    TLocales locales_;
     int moneyDecimals_;
     std::vector<HistoryPeriod> periods_;
 };

@@ -27,7 +27,7 @@ const std::array<PeriodField, 15>& PeriodFields() {
 }
 
 HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs,
-                                const QLocale& locale, int moneyDecimals,
+                                const QLocale& locale, const QLocale& money, int moneyDecimals,
                                 const QDateTime& savedAt) {
     HistoryPeriod p;
     p.from = from;
@@ -49,7 +49,7 @@ HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs
     p.income = f.income;
     p.net = f.totalNet;
     p.netPerDay = p.days > 0 ? f.totalNet / static_cast<double>(p.days) : 0.0;
-    p.currencySymbol = locale.currencySymbol();
+    p.currencySymbol = money.currencySymbol();
     p.moneyDecimals = moneyDecimals;
     p.savedAt = savedAt.toUTC();
     return p;

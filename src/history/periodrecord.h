@@ -49,7 +49,14 @@ struct PeriodField {
 };
 const std::array<PeriodField, 15>& PeriodFields();
 
-// The period from `from` to `to` as the calculation sees `inputs` in
-// `locale`. Requires from < to (a positive day count).
+// The period from `from` to `to` as the calculation sees `inputs`, read in
+// `numbers`; the currency symbol is `money`'s. Requires from < to.
 HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs,
-                                const QLocale& locale, int moneyDecimals, const QDateTime& savedAt);
+                                const QLocale& numbers, const QLocale& money, int moneyDecimals,
+                                const QDateTime& savedAt);
+// The same with one locale for numbers and money.
+inline HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs,
+                                       const QLocale& locale, int moneyDecimals,
+                                       const QDateTime& savedAt) {
+    return MakeHistoryPeriod(from, to, inputs, locale, locale, moneyDecimals, savedAt);
+}

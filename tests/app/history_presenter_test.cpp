@@ -230,3 +230,40 @@ TEST(HistoryPresenter, ADamagedFileIsReportedAndReplacedOnlyWhenTheUserSaysSo) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HistoryPresenter, NumbersMoneyAndDatesFollowTheirOwnLocaleParts) {
+    // Decimal commas in the fields, dollars for money, Australian dates.
+    const TLocales parts{QLocale(QStringLiteral("de_DE")), QLocale(QStringLiteral("en_US")),
+                         QLocale(QStringLiteral("en_AU"))};
+    FormFixture fx;
+    fx.platform.locales = parts;
+    FakeFileDialogs files;
+    TForm1& f = fx.Make();
+    THistoryPresenter history(f, fx.dialogs, files,
+                              TestEnv::DataDir() + QStringLiteral("/history.sqlite"));
+    f.solarcb->SetChecked(false);
+    f.showhwcb->SetChecked(true);
+    f.dt1->SetDate(QDate(2026, 11, 8));
+    f.dt2->UserSetDate(QDate(2026, 12, 8));
+    f.Edit6->SetText("1000");
+    f.Edit7->SetText("1300");
+    f.Edit9->SetText("500");
+    f.Edit10->SetText("560");
+    f.generaldailyservicechargeed->SetText("1,00");
+    f.generalrateed->SetText("0,25");
+    f.hwdailyfixedchargeed->SetText("0,20");
+    f.hwrateed->SetText("0,15");
+    ASSERT_EQ(f.tresult->Caption(), QStringLiteral("$120.00"));
+    history.AddCurrentPeriod();
+    const THistoryTableModel& m = history.Model();
+    ASSERT_EQ(m.rowCount(), 1);
+    EXPECT_EQ(m.data(m.index(0, THistoryTableModel::Net)).toString(), QStringLiteral("$120.00"));
+    EXPECT_EQ(m.data(m.index(0, THistoryTableModel::Kwh)).toString(), QStringLiteral("360,0"));
+    EXPECT_EQ(m.data(m.index(0, THistoryTableModel::From)).toString(), QStringLiteral("8/11/2026"));
+    EXPECT_EQ(m.Period(0).currencySymbol, QStringLiteral("$"));
+    EXPECT_DOUBLE_EQ(m.Period(0).numbers.generalRate, 0.25);
+}
+
+} // namespace

@@ -101,8 +101,9 @@ QWidget* THistoryPage::BuildTable(QWidget* parent) {
     table_->horizontalHeader()->setSortIndicator(M::To, Qt::DescendingOrder);
     table_->setSortingEnabled(true);
     // Widths from sample texts, not from every row: a long history opens at once.
-    const QString date = FormatShortDate(QDate(2026, 12, 28), QLocale());
-    const QString money = FormatMoney(9999.0);
+    const TLocales locales = presenter_.Locales();
+    const QString date = FormatShortDate(QDate(2026, 12, 28), locales.dates);
+    const QString money = FormatMoney(9999.0, locales.money, MoneyDecimals());
     const QStringList samples{date,
                               date,
                               QStringLiteral("365"),
@@ -197,13 +198,13 @@ void THistoryPage::RefreshChart() {
     });
     latest.resize(std::min<std::size_t>(latest.size(), ChartPeriods));
     std::vector<HistoryChartPoint> points;
-    const QLocale locale;
+    const TLocales locales = presenter_.Locales();
     for (auto it = latest.rbegin(); it != latest.rend(); ++it) {
         const HistoryPeriod& p = **it;
         const int row = model.RowOf(p.id);
         auto text = [&](int column) { return model.data(model.index(row, column)).toString(); };
         HistoryChartPoint point;
-        point.label = locale.toString(p.to, QStringLiteral("MMM yy"));
+        point.label = locales.dates.toString(p.to, QStringLiteral("MMM yy"));
         point.netPerDay = p.netPerDay;
         point.kwhPerDay = p.KwhPerDay();
         point.incomePerDay = p.income / static_cast<double>(std::max<qint64>(p.days, 1));
@@ -215,5 +216,5 @@ void THistoryPage::RefreshChart() {
         }
         points.push_back(point);
     }
-    chart_->SetPoints(points, QStringLiteral("Net a day (%1)").arg(locale.currencySymbol()));
+    chart_->SetPoints(points, QStringLiteral("Net a day (%1)").arg(locales.money.currencySymbol()));
 }
