@@ -13,8 +13,8 @@ double Read(const QString& text, const QLocale& locale) {
 
 } // namespace
 
-PeriodNumbers ReadPeriodNumbers(const PeriodInputs& in, const QLocale& locale) {
-    PeriodNumbers n;
+PeriodBasis ReadPeriodBasis(const PeriodInputs& in, const QLocale& locale) {
+    PeriodBasis n;
     n.solar = in.solar;
     n.showHotWater = in.showHotWater;
     n.hwDailyCharge = Read(in.hwDailyCharge, locale);
@@ -33,7 +33,7 @@ PeriodNumbers ReadPeriodNumbers(const PeriodInputs& in, const QLocale& locale) {
     return n;
 }
 
-PeriodFigures ComputePeriod(qint64 days, const PeriodNumbers& n) {
+PeriodFigures ComputePeriod(qint64 days, const PeriodBasis& n) {
     PeriodFigures f;
     f.days = days;
     const double d = static_cast<double>(days);
@@ -57,7 +57,7 @@ PeriodFigures ComputePeriod(qint64 days, const PeriodNumbers& n) {
 }
 
 PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale) {
-    return ComputePeriod(days, ReadPeriodNumbers(in, locale));
+    return ComputePeriod(days, ReadPeriodBasis(in, locale));
 }
 
 QString KwhText(double value, int decimals, QChar separator) {

@@ -29,7 +29,7 @@ struct PeriodFigures {
 // The numbers a period is worked out from: the charges and rates, and the kWh
 // each meter moved (later minus original reading). Every tariff, the typed one
 // and any other, goes through the same ComputePeriod below.
-struct PeriodNumbers {
+struct PeriodBasis {
     bool solar = false;
     bool showHotWater = true;
     double hwDailyCharge = 0, generalDailyCharge = 0, generalRate = 0, hwRate = 0, feedIn = 0;
@@ -38,11 +38,11 @@ struct PeriodNumbers {
 
 // The numbers in the field texts, each read on its own (not a number: 0). The
 // fields of the other mode are not read.
-PeriodNumbers ReadPeriodNumbers(const PeriodInputs& in, const QLocale& locale);
+PeriodBasis ReadPeriodBasis(const PeriodInputs& in, const QLocale& locale);
 
 // The figures for a positive day count. Hidden hot water zeroes its daily
 // charge and kWh; standard mode zeroes the feed-in tariff and the export.
-PeriodFigures ComputePeriod(qint64 days, const PeriodNumbers& n);
+PeriodFigures ComputePeriod(qint64 days, const PeriodBasis& n);
 PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale);
 
 struct PeriodLabels {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-PlanRates RatesOf(const PeriodNumbers& typed) {
+PlanRates RatesOf(const PeriodBasis& typed) {
     PlanRates r;
     r.generalDailyCharge = typed.generalDailyCharge;
     r.generalRate = typed.generalRate;
@@ -12,7 +12,7 @@ PlanRates RatesOf(const PeriodNumbers& typed) {
     return r;
 }
 
-PeriodNumbers WithRates(PeriodNumbers use, const PlanRates& rates) {
+PeriodBasis WithRates(PeriodBasis use, const PlanRates& rates) {
     use.generalDailyCharge = rates.generalDailyCharge;
     use.generalRate = rates.generalRate;
     use.hwDailyCharge = rates.hwDailyCharge;
@@ -21,7 +21,7 @@ PeriodNumbers WithRates(PeriodNumbers use, const PlanRates& rates) {
     return use;
 }
 
-PlanFigures ComputePlan(qint64 days, const PeriodNumbers& use, const PlanRates& rates) {
+PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates) {
     PlanFigures f;
     f.period = ComputePeriod(days, WithRates(use, rates));
     const double share = rates.taxPercent / 100.0;

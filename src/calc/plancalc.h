@@ -25,14 +25,14 @@ struct PlanFigures {
 };
 
 // The typed tariff as a plan without tax: its net is the readings page's total.
-PlanRates RatesOf(const PeriodNumbers& typed);
+PlanRates RatesOf(const PeriodBasis& typed);
 
 // `use` with the plan's charges and rates in place of its own.
-PeriodNumbers WithRates(PeriodNumbers use, const PlanRates& rates);
+PeriodBasis WithRates(PeriodBasis use, const PlanRates& rates);
 
 // The figures for a positive day count. Overflowing inputs give non-finite
 // figures; callers that show them check with IsShowable.
-PlanFigures ComputePlan(qint64 days, const PeriodNumbers& use, const PlanRates& rates);
+PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates);
 
 // Whether every money figure is finite, so that it can be shown.
 bool IsShowable(const PlanFigures& f);

@@ -35,7 +35,7 @@ QString DifferenceText(double difference, const QLocale& locale, int moneyDecima
 
 } // namespace
 
-QList<PlanRow> ComparePlans(qint64 days, const PeriodNumbers& use, const QList<NamedPlan>& plans,
+QList<PlanRow> ComparePlans(qint64 days, const PeriodBasis& use, const QList<NamedPlan>& plans,
                             int moneyDecimals) {
     QList<PlanRow> rows;
     rows.reserve(plans.size());

@@ -27,7 +27,7 @@ struct PlanRow {
 // One row per plan, in the order given; the first plan is the reference
 // ("As typed"). `moneyDecimals` decides what counts as cheaper: a difference
 // that rounds to zero money is no saving.
-QList<PlanRow> ComparePlans(qint64 days, const PeriodNumbers& use, const QList<NamedPlan>& plans,
+QList<PlanRow> ComparePlans(qint64 days, const PeriodBasis& use, const QList<NamedPlan>& plans,
                             int moneyDecimals);
 
 struct PlanRowTexts {
@@ -41,7 +41,7 @@ PlanRowTexts RowTexts(const PlanRow& row, bool reference, const QLocale& locale,
 // A stored period as the yearly comparison needs it.
 struct StoredUse {
     QDate from, to;
-    PeriodNumbers use;
+    PeriodBasis use;
     double paid = 0; // the net cost stored with the period
 };
 

@@ -15,7 +15,7 @@ namespace {
     throw EVoltiskError(QStringLiteral("%1: %2").arg(what, error.text()));
 }
 
-QSqlQuery Run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {}) {
+QSqlQuery Run(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {}) {
     QSqlQuery q(db);
     if (!q.prepare(sql)) {
         Fail(QStringLiteral("The plans could not be read"), q.lastError());
@@ -67,29 +67,12 @@ bool IsRate(double v) {
 
 } // namespace
 
-void PlansMigration(QSqlDatabase& db) {
-    // The CHECKs keep out what the page refuses, whoever writes the file.
-    Run(db, QStringLiteral(
-                "CREATE TABLE plans ("
-                " id INTEGER PRIMARY KEY,"
-                " name TEXT NOT NULL CHECK (length(trim(name)) > 0),"
-                " general_daily_charge REAL NOT NULL CHECK (general_daily_charge >= 0),"
-                " general_rate REAL NOT NULL CHECK (general_rate >= 0),"
-                " hw_daily_charge REAL NOT NULL CHECK (hw_daily_charge >= 0),"
-                " hw_rate REAL NOT NULL CHECK (hw_rate >= 0),"
-                " feed_in REAL NOT NULL CHECK (feed_in >= 0),"
-                " tax_percent REAL NOT NULL CHECK (tax_percent BETWEEN 0 AND 100),"
-                " tax_on_income INTEGER NOT NULL DEFAULT 0 CHECK (tax_on_income IN (0, 1)))"));
-    Run(db, QStringLiteral("CREATE UNIQUE INDEX plans_name ON plans (name COLLATE NOCASE)"));
-}
-
 PlanStore::PlanStore(QSqlDatabase db) : db_(std::move(db)) {}
 
 QList<StoredPlan> PlanStore::Plans() const {
-    QSqlDatabase db = db_;
-    QSqlQuery q = Run(db, QStringLiteral("SELECT id, name, general_daily_charge, general_rate,"
-                                         " hw_daily_charge, hw_rate, feed_in, tax_percent,"
-                                         " tax_on_income FROM plans ORDER BY id"));
+    QSqlQuery q = Run(db_, QStringLiteral("SELECT id, name, general_daily_charge, general_rate,"
+                                          " hw_daily_charge, hw_rate, feed_in, tax_percent,"
+                                          " tax_on_income FROM plans ORDER BY id"));
     QList<StoredPlan> plans;
     while (q.next()) {
         StoredPlan p;

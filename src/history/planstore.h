@@ -1,6 +1,6 @@
 #pragma once
 // The plans a household compares its bills with, kept in the history database
-// (table `plans`, added by PlansMigration). The store works on a connection
+// (table `plans`, history/planschema.h). The store works on a connection
 // that its owner has opened and migrated; every change is one transaction, and
 // a change that fails throws EVoltiskError with a plain message and leaves the
 // table as it was. The store checks what it writes (names, rates, tax) as the
@@ -18,10 +18,6 @@ struct StoredPlan {
     QString name;
     PlanRates rates;
 };
-
-// The schema step that adds the plans table; runs inside the migration's
-// transaction and throws EVoltiskError when a statement fails.
-void PlansMigration(QSqlDatabase& db);
 
 class PlanStore {
 public:

@@ -10,16 +10,16 @@
 
 namespace {
 
-PeriodNumbers Standard(double generalKwh, double hwKwh, bool showHotWater = true) {
-    PeriodNumbers n;
+PeriodBasis Standard(double generalKwh, double hwKwh, bool showHotWater = true) {
+    PeriodBasis n;
     n.generalKwh = generalKwh;
     n.hwKwh = hwKwh;
     n.showHotWater = showHotWater;
     return n;
 }
 
-PeriodNumbers Solar(double exported, double generalKwh, double hwKwh, bool showHotWater) {
-    PeriodNumbers n = Standard(generalKwh, hwKwh, showHotWater);
+PeriodBasis Solar(double exported, double generalKwh, double hwKwh, bool showHotWater) {
+    PeriodBasis n = Standard(generalKwh, hwKwh, showHotWater);
     n.solar = true;
     n.exportedKwh = exported;
     return n;
@@ -33,7 +33,7 @@ PlanRates Rates(double gDaily, double gRate, double hwDaily, double hwRate, doub
 struct Worked {
     const char* what;
     qint64 days;
-    PeriodNumbers use;
+    PeriodBasis use;
     PlanRates rates;
     double fixed, variable, income, tax, net;
 };
@@ -46,7 +46,7 @@ const Worked kWorked[] = {
      Rates(1.00, 0.25, 0.20, 0.50, 0, 15, false), 30, 75, 0, 15.75, 120.75},
     {"standard mode ignores a feed-in tariff and any export", 30,
      [] {
-         PeriodNumbers n = Standard(300, 0, false);
+         PeriodBasis n = Standard(300, 0, false);
          n.exportedKwh = 500;
          return n;
      }(),
@@ -109,7 +109,7 @@ TEST(PlanFigures, TypedTariffAsAPlanMatchesTheReadingsPage) {
             in.solar = solar;
             in.showHotWater = hw;
             const PeriodFigures page = ComputePeriod(31, in, de);
-            const PeriodNumbers typed = ReadPeriodNumbers(in, de);
+            const PeriodBasis typed = ReadPeriodBasis(in, de);
             const PlanFigures plan = ComputePlan(31, typed, RatesOf(typed));
             const PeriodFigures& p = plan.period;
             EXPECT_EQ(p.fixed, page.fixed);

@@ -6,8 +6,8 @@
 
 namespace {
 
-PeriodNumbers Use(double generalKwh) {
-    PeriodNumbers n;
+PeriodBasis Use(double generalKwh) {
+    PeriodBasis n;
     n.generalKwh = generalKwh;
     n.showHotWater = false;
     return n;

@@ -1,5 +1,6 @@
 // The plan store: what it keeps, what it refuses, and that a refused change
 // leaves the table as it was.
+#include "history/planschema.h"
 #include "history/planstore.h"
 #include "mylib/errors.h"
 
@@ -33,7 +34,7 @@ protected:
         db.setDatabaseName(dir.filePath(QStringLiteral("history.sqlite")));
         ASSERT_TRUE(db.open());
         ASSERT_TRUE(db.transaction());
-        PlansMigration(db);
+        MigrateToVersion2(db);
         ASSERT_TRUE(db.commit());
     }
     void TearDown() override {
