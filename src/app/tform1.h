@@ -185,11 +185,11 @@ public:
     TMemo* Memo1;
 
     const TPlatform& Platform() const { return platform_; }
+    // The texts of every field the period calculation and its report read.
+    PeriodInputs ReadPeriodInputs() const;
 
 private:
     void BuildElements();
-    // The texts of every field the period calculation and its report read.
-    PeriodInputs ReadPeriodInputs() const;
     void WireEvents();
     // Report steps of one CalcAll run (formreport.cpp).
     void ReportOpen();
