@@ -1,31 +1,23 @@
 #include "history/planstore.h"
 
 #include "calc/planinput.h"
-#include "mylib/errors.h"
+#include "history/historysql.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 #include <cmath>
 
 namespace {
 
-[[noreturn]] void Fail(const QString& what, const QSqlError& error) {
-    throw EVoltiskError(QStringLiteral("%1: %2").arg(what, error.text()));
-}
-
 QSqlQuery Run(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {}) {
     QSqlQuery q(db);
     if (!q.prepare(sql)) {
-        Fail(QStringLiteral("The plans could not be read"), q.lastError());
+        ThrowSqlError(db, q.lastError());
     }
     for (const QVariant& v : values) {
         q.addBindValue(v);
     }
-    if (!q.exec()) {
-        Fail(QStringLiteral("The plans could not be changed"), q.lastError());
-    }
+    RunQuery(db, q);
     return q;
 }
 
@@ -34,7 +26,7 @@ class Transaction {
 public:
     explicit Transaction(QSqlDatabase& db) : db_(db) {
         if (!db_.transaction()) {
-            Fail(QStringLiteral("The plans could not be changed"), db_.lastError());
+            ThrowSqlError(db_, db_.lastError());
         }
     }
     ~Transaction() {
@@ -46,7 +38,7 @@ public:
     Transaction& operator=(const Transaction&) = delete;
     void Commit() {
         if (!db_.commit()) {
-            Fail(QStringLiteral("The plans could not be saved"), db_.lastError());
+            ThrowSqlError(db_, db_.lastError());
         }
         done_ = true;
     }

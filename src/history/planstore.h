@@ -2,9 +2,10 @@
 // The plans a household compares its bills with, kept in the history database
 // (table `plans`, history/planschema.h). The store works on a connection
 // that its owner has opened and migrated; every change is one transaction, and
-// a change that fails throws EVoltiskError with a plain message and leaves the
-// table as it was. The store checks what it writes (names, rates, tax) as the
-// page does, so nothing invalid is kept whoever calls it. The typed tariff
+// a change that fails throws (EHistoryError for the file's faults, in plain
+// words; EVoltiskError for a refused value) and leaves the table as it was. The store checks what
+// it writes (names, rates, tax) as the page does, so nothing invalid is kept whoever calls it. The
+// typed tariff
 // ("As typed") is not a stored plan: the page puts it first itself.
 
 #include "calc/plancalc.h"

@@ -15,6 +15,9 @@ QTemporaryDir* g_root = nullptr;
 QString TestEnv::ConfigDir() {
     return g_root->path() + QStringLiteral("/config");
 }
+QString TestEnv::DataDir() {
+    return g_root->path() + QStringLiteral("/data");
+}
 QString TestEnv::ExeDir() {
     return g_root->path() + QStringLiteral("/bin");
 }
@@ -22,6 +25,8 @@ QString TestEnv::ExeDir() {
 void TestEnv::ResetConfig() {
     QDir(ConfigDir()).removeRecursively();
     QDir().mkpath(ConfigDir());
+    QDir(DataDir()).removeRecursively();
+    QDir().mkpath(DataDir());
 }
 
 void TestEnv::UseLocale(const char* name) {
@@ -43,6 +48,9 @@ int main(int argc, char** argv) {
     QTemporaryDir root;
     g_root = &root;
     qputenv("XDG_CONFIG_HOME", TestEnv::ConfigDir().toUtf8());
+    qputenv("XDG_DATA_HOME", TestEnv::DataDir().toUtf8());
+    qputenv("HOME", (root.path() + QStringLiteral("/home")).toUtf8());
+    QDir().mkpath(root.path() + QStringLiteral("/home"));
     qputenv("XDG_RUNTIME_DIR", (root.path() + QStringLiteral("/run")).toUtf8());
     QDir().mkpath(root.path() + QStringLiteral("/run"));
     QFile::setPermissions(root.path() + QStringLiteral("/run"),
