@@ -26,9 +26,8 @@ QString Count(qint64 n, const char* one, const char* many) {
 
 } // namespace
 
-TPlansPresenter::TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& dialogs,
-                                 const TClock& clock)
-    : form_(form), source_(source), dialogs_(dialogs), clock_(clock) {}
+TPlansPresenter::TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& dialogs)
+    : form_(form), source_(source), dialogs_(dialogs) {}
 
 void TPlansPresenter::Refresh() {
     const QLocale locale;
@@ -121,11 +120,11 @@ void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
 void TPlansPresenter::ComputeYear() {
     yearRows_.clear();
     const QList<NamedPlan> plans = AllPlans();
-    const YearTotals y = YearOfPlans(periods_, plans, clock_.Today());
+    const YearTotals y = YearOfPlans(periods_, plans, LatestDate(periods_));
     yearPaid_ = y.paid;
     if (y.periods == 0) {
-        yearSummary_ = QStringLiteral("The yearly comparison needs saved periods: add periods "
-                                      "of the last 12 months on the History page.");
+        yearSummary_ = QStringLiteral("The yearly comparison needs saved periods: add "
+                                      "periods on the History page.");
         return;
     }
     yearSummary_ = QStringLiteral("The last 12 months: %1 saved over %2 cost %3.")

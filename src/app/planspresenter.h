@@ -39,7 +39,7 @@ struct YearRow {
 
 class TPlansPresenter {
 public:
-    TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& dialogs, const TClock& clock);
+    TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& dialogs);
 
     // Reads the readings page, the stored periods and the plans again and
     // recomputes everything. Keeps the chosen stored period while it exists.
@@ -62,7 +62,8 @@ public:
     QString CheapestText() const { return cheapestText_; }
 
     // The year at a glance: one row per plan, and what the stored periods of
-    // the last 12 months cost. Without such periods: no rows, a notice.
+    // the last 12 months cost (the 12 months up to the latest stored date, as
+    // on the History page). Without stored periods: no rows, a notice.
     const QList<YearRow>& YearRows() const { return yearRows_; }
     QString YearSummary() const { return yearSummary_; }
     double YearPaid() const { return yearPaid_; }
@@ -90,7 +91,6 @@ private:
     TForm1& form_;
     TPlanSource& source_;
     TDialogs& dialogs_;
-    const TClock& clock_;
 
     PlanRates typed_;
     QList<StoredPlan> plans_;

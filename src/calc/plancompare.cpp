@@ -92,14 +92,14 @@ PlanRowTexts RowTexts(const PlanRow& row, bool reference, const QLocale& locale,
     return t;
 }
 
-YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate today) {
+YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end) {
     YearTotals y;
-    const QDate start = today.addYears(-1);
-    y.yearDays = start.daysTo(today);
+    const QDate start = end.addMonths(-12);
+    y.yearDays = start.daysTo(end);
     y.planTotals = QList<double>(plans.size(), 0.0);
     for (const StoredUse& s : stored) {
         const qint64 days = s.from.daysTo(s.to);
-        const qint64 inside = std::max(s.from, start).daysTo(std::min(s.to, today));
+        const qint64 inside = std::max(s.from, start).daysTo(std::min(s.to, end));
         if (days <= 0 || inside <= 0) {
             continue;
         }
@@ -120,4 +120,14 @@ double SavingPerYear(const YearTotals& year, double planTotal) {
     }
     return (year.paid - planTotal) * static_cast<double>(year.yearDays) /
            static_cast<double>(year.days);
+}
+
+QDate LatestDate(const QList<StoredUse>& stored) {
+    QDate latest;
+    for (const StoredUse& s : stored) {
+        if (!latest.isValid() || s.to > latest) {
+            latest = s.to;
+        }
+    }
+    return latest;
 }

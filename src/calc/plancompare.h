@@ -53,12 +53,17 @@ struct YearTotals {
     QList<double> planTotals; // one per plan, in the order given
 };
 
-// The year runs from the same date a year before `today` to `today`, as a
-// period runs from its first date to its second. Only the days a period shares
-// with the year count, each of its figures in proportion, so a period that
-// straddles the start counts in part. Periods without a positive day count,
-// or without a day in the year, are left out.
-YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate today);
+// The year is the 12 months before `end` (from end less 12 months up to, not
+// including, end), as a period covers the days from its first date up to its
+// second; the History page's summary uses the same 12 months, ending at the
+// latest stored date. Only the days a period shares with the year count, each
+// of its figures in proportion, so a period that straddles the start counts in
+// part. Periods without a positive day count, or without a day in the year,
+// are left out.
+YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end);
+
+// The latest second date among `stored`; invalid when there is none.
+QDate LatestDate(const QList<StoredUse>& stored);
 
 // What choosing `planTotal` instead of `paid` saves over a whole year, scaled
 // from the days covered; 0 when no day is covered.

@@ -61,7 +61,7 @@ class PlansPresenterTest : public testing::Test {
 protected:
     void SetUp() override {
         form = &fx.Make();
-        presenter.emplace(*form, source, fx.dialogs, fx.clock);
+        presenter.emplace(*form, source, fx.dialogs);
     }
     // The worked example of the readings page: 30 days, standard mode with
     // hot water, $120.00 in all.
@@ -252,9 +252,10 @@ TEST_F(PlansPresenterTest, TheYearAtAGlance) {
     TypeStandardExample();
     presenter->Refresh();
     EXPECT_TRUE(presenter->YearRows().isEmpty());
-    EXPECT_EQ(presenter->YearSummary(), "The yearly comparison needs saved periods: add periods "
-                                        "of the last 12 months on the History page.");
-    // Today is 12/8/2026 (the fake clock); the first period ended before the year.
+    EXPECT_EQ(presenter->YearSummary(),
+              "The yearly comparison needs saved periods: add periods on the History page.");
+    // The year ends at the latest stored date, 12/8/2026; the second period
+    // ended just before it began.
     source.periods = {{QDate(2026, 6, 11), QDate(2026, 12, 8), Use(1800), 630},
                       {QDate(2025, 11, 8), QDate(2025, 12, 8), Use(300), 105}};
     ASSERT_TRUE(presenter->AddPlan(Texts("Saver", "0.8", "0.2", "10")).isEmpty());

@@ -138,7 +138,7 @@ TEST(YearOfPlans, LeapYearAndEmptyHistory) {
     EXPECT_NEAR(SavingPerYear(leap, leap.planTotals[0]), (101.5 - (34.8 + 87)) * 366.0 / 29.0,
                 1e-9);
 
-    // A period that runs past today counts up to today only.
+    // A period that runs past the end counts up to the end only.
     const StoredUse ahead{QDate(2026, 12, 1), QDate(2026, 12, 11), Use(100), 10 + 25};
     const YearTotals part = YearOfPlans({ahead}, {kPlans[0]}, QDate(2026, 12, 8));
     EXPECT_EQ(part.days, 7);
@@ -146,6 +146,8 @@ TEST(YearOfPlans, LeapYearAndEmptyHistory) {
 
     const YearTotals none = YearOfPlans({}, {kPlans[0]}, QDate(2026, 12, 8));
     EXPECT_EQ(none.periods, 0);
+    EXPECT_FALSE(LatestDate({}).isValid());
+    EXPECT_EQ(LatestDate({ahead, feb, ahead}), QDate(2028, 3, 1));
     EXPECT_EQ(none.days, 0);
     EXPECT_EQ(SavingPerYear(none, 100), 0.0);
 }
