@@ -59,12 +59,16 @@ bool IsRate(double v) {
 
 } // namespace
 
-PlanStore::PlanStore(QSqlDatabase db) : db_(std::move(db)) {}
+PlanStore::PlanStore(const QSqlDatabase& db) : connection_(db.connectionName()) {}
+
+QSqlDatabase PlanStore::Db() const {
+    return QSqlDatabase::database(connection_, false);
+}
 
 QList<StoredPlan> PlanStore::Plans() const {
-    QSqlQuery q = Run(db_, QStringLiteral("SELECT id, name, general_daily_charge, general_rate,"
-                                          " hw_daily_charge, hw_rate, feed_in, tax_percent,"
-                                          " tax_on_income FROM plans ORDER BY id"));
+    QSqlQuery q = Run(Db(), QStringLiteral("SELECT id, name, general_daily_charge, general_rate,"
+                                           " hw_daily_charge, hw_rate, feed_in, tax_percent,"
+                                           " tax_on_income FROM plans ORDER BY id"));
     QList<StoredPlan> plans;
     while (q.next()) {
         StoredPlan p;
@@ -122,8 +126,9 @@ void PlanStore::Check(const QString& name, const PlanRates& r, qint64 exceptId) 
 qint64 PlanStore::Add(const QString& name, const PlanRates& rates) {
     const QString clean = CleanPlanName(name);
     Check(clean, rates, -1);
-    Transaction t(db_);
-    QSqlQuery q = Run(db_,
+    QSqlDatabase db = Db();
+    Transaction t(db);
+    QSqlQuery q = Run(Db(),
                       QStringLiteral("INSERT INTO plans (name, general_daily_charge, general_rate,"
                                      " hw_daily_charge, hw_rate, feed_in, tax_percent,"
                                      " tax_on_income) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -137,10 +142,11 @@ void PlanStore::Edit(qint64 id, const QString& name, const PlanRates& rates) {
     Plan(id);
     const QString clean = CleanPlanName(name);
     Check(clean, rates, id);
-    Transaction t(db_);
+    QSqlDatabase db = Db();
+    Transaction t(db);
     QVariantList values = Values(clean, rates);
     values << id;
-    Run(db_,
+    Run(Db(),
         QStringLiteral("UPDATE plans SET name = ?, general_daily_charge = ?, general_rate = ?,"
                        " hw_daily_charge = ?, hw_rate = ?, feed_in = ?, tax_percent = ?,"
                        " tax_on_income = ? WHERE id = ?"),
@@ -160,7 +166,8 @@ qint64 PlanStore::Duplicate(qint64 id) {
 
 void PlanStore::Remove(qint64 id) {
     Plan(id);
-    Transaction t(db_);
-    Run(db_, QStringLiteral("DELETE FROM plans WHERE id = ?"), {id});
+    QSqlDatabase db = Db();
+    Transaction t(db);
+    Run(Db(), QStringLiteral("DELETE FROM plans WHERE id = ?"), {id});
     t.Commit();
 }

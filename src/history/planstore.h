@@ -22,8 +22,10 @@ struct StoredPlan {
 
 class PlanStore {
 public:
-    // `db` must stay open while the store is used.
-    explicit PlanStore(QSqlDatabase db);
+    // Works on `db`'s connection, looked up by name at each call, so the
+    // store outlives a close and reopen of the history; the connection must
+    // be open while the store is used.
+    explicit PlanStore(const QSqlDatabase& db);
 
     // Every plan, in the order they were added (a duplicate goes last).
     QList<StoredPlan> Plans() const;
@@ -46,5 +48,7 @@ private:
     StoredPlan Plan(qint64 id) const;
     void Check(const QString& name, const PlanRates& rates, qint64 exceptId) const;
 
-    QSqlDatabase db_;
+    QSqlDatabase Db() const;
+
+    QString connection_;
 };
