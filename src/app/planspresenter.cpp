@@ -37,8 +37,15 @@ void TPlansPresenter::Refresh() {
     if (selected_ > 0 && selected_ <= periods_.size()) {
         keep = std::pair(periods_[selected_ - 1].from, periods_[selected_ - 1].to);
     }
-    plans_ = source_.Plans().Plans();
-    periods_ = source_.Periods();
+    faultText_.clear();
+    try {
+        plans_ = source_.Plans().Plans();
+        periods_ = source_.Periods();
+    } catch (const EVoltiskError& e) {
+        plans_.clear();
+        periods_.clear();
+        faultText_ = e.Message();
+    }
 
     const QDate from = form_.dt1->Date();
     const QDate to = form_.dt2->Date();

@@ -10,7 +10,8 @@
 // Data flow: the page calls Refresh() when it is shown (the readings page may
 // have changed meanwhile) and after every action; it then reads the texts
 // below and lays them out. Nothing is read from the history before the first
-// Refresh(). Actions that fail in the store throw EVoltiskError, which the
+// Refresh(). A history that cannot be read leaves only the typed tariff and
+// a fault text; actions that fail in the store throw EVoltiskError, which the
 // page shows in the standard error box; typed plans with bad fields are not
 // stored and come back as one message per field instead.
 
@@ -52,6 +53,10 @@ public:
     // Selects the stored period with these dates, as the History page does;
     // false when none is stored.
     bool SelectStoredPeriod(QDate from, QDate to);
+
+    // What is wrong with the history file, in plain words; empty when it could
+    // be read. Without it the page still compares the typed tariff.
+    QString FaultText() const { return faultText_; }
 
     // The single-period comparison; empty with a notice when the chosen
     // period has no positive day count.
@@ -98,7 +103,7 @@ private:
     QStringList choices_;
     int selected_ = 0;
     QList<PlanTableRow> rows_;
-    QString periodNotice_, cheapestText_;
+    QString periodNotice_, cheapestText_, faultText_;
     QList<YearRow> yearRows_;
     QString yearSummary_;
     double yearPaid_ = 0;

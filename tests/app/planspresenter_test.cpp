@@ -275,3 +275,22 @@ TEST_F(PlansPresenterTest, TheYearAtAGlance) {
     EXPECT_TRUE(saver.cheaper);
     EXPECT_DOUBLE_EQ(presenter->YearPaid(), 630);
 }
+
+TEST(PlansPresenterFault, AnUnreadableHistoryLeavesTheTypedTariffAndSaysWhy) {
+    struct BrokenSource : TPlanSource {
+        QList<StoredUse> Periods() override { throw EVoltiskError("The history file is damaged."); }
+        PlanStore& Plans() override { throw EVoltiskError("The history file is damaged."); }
+    } broken;
+    FormFixture fx;
+    TForm1& form = fx.Make();
+    form.dt1->SetDate(QDate(2026, 11, 8));
+    form.generalrateed->SetText("0.25");
+    TPlansPresenter presenter(form, broken, fx.dialogs);
+    presenter.Refresh();
+    EXPECT_EQ(presenter.FaultText(), "The history file is damaged.");
+    ASSERT_EQ(presenter.Rows().size(), 1);
+    EXPECT_EQ(presenter.Rows()[0].texts.name, "As typed");
+    EXPECT_EQ(presenter.PeriodChoices().size(), 1);
+    EXPECT_TRUE(presenter.YearRows().isEmpty());
+    EXPECT_THROW(presenter.AddPlan(Texts("Saver", "1", "0.2")), EVoltiskError);
+}

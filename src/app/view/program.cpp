@@ -3,6 +3,7 @@
 #include "app/singleinstance.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/planstab.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
 #include "mylib/money.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTabWidget>
 #include <QTimer>
 
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
@@ -44,6 +46,14 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
+        // Opened by the first page that needs it, never at start-up.
+        THistoryStore history(HistoryFileName());
+        TPlansTab plans(view.findChild<QTabWidget*>(), form, [&history]() -> THistoryStore& {
+            if (!history.IsOpen()) {
+                history.Open();
+            }
+            return history;
+        });
         SignalCloser closer(&view);
         instance.Listen([&form] { form.ActivationMessage(); });
         form.Show();
