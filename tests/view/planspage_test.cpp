@@ -187,3 +187,49 @@ TEST(PlansPage, AddAPlanChooseAStoredPeriodReadTheCheapestAndTheSaving) {
     EXPECT_TRUE(p.Find<QChartView>("planyearchart")->isVisible());
     EXPECT_EQ(p.Find<QChartView>("planyearchart")->chart()->series().size(), 1);
 }
+
+// The page with a year of monthly periods and three plans, saved as
+// plans.png when pictures are asked for (scripts/screenshots.sh).
+TEST(Screenshots, ComparePlans) {
+    PlansFixture p;
+    p.history.Open();
+    QDate from(2025, 12, 8);
+    for (int month = 0; month < 12; ++month) {
+        PeriodInputs in = WorkedExample();
+        // Winter months use more.
+        const int kwh = 280 + 12 * std::abs(6 - month) * 5;
+        in.generalAfter = QString::number(1000 + kwh);
+        in.generalRate = "0.27";
+        const QDate to = from.addMonths(1);
+        p.history.Add(MakeHistoryPeriod(from, to, in, QLocale("en_US"), 2,
+                                        QDateTime(to.startOfDay(Qt::UTC))));
+        from = to;
+    }
+    p.ShowPage();
+    const struct {
+        const char *name, *daily, *rate, *hwDaily, *hwRate, *tax;
+    } plans[] = {{"Saver 12", "1.10", "0.22", "0.15", "0.12", "10"},
+                 {"Flat rate", "0.85", "0.29", "0.10", "0.15", "10"},
+                 {"Green 100", "1.20", "0.31", "0.20", "0.17", "10"}};
+    for (const auto& plan : plans) {
+        p.Type("planname", plan.name);
+        p.Type("plangeneraldaily", plan.daily);
+        p.Type("plangeneralrate", plan.rate);
+        p.Type("planhwdaily", plan.hwDaily);
+        p.Type("planhwrate", plan.hwRate);
+        p.Type("planfeedin", "0");
+        p.Type("plantax", plan.tax);
+        p.Click("planadd");
+    }
+    ASSERT_EQ(p.Find<QTableWidget>("plantable")->rowCount(), 4);
+    QComboBox* period = p.Find<QComboBox>("planperiod");
+    period->setFocus();
+    QTest::keyClick(period, Qt::Key_Down);
+    QApplication::processEvents();
+    const QPixmap picture = p.view->grab();
+    ASSERT_FALSE(picture.isNull());
+    const QString folder = qEnvironmentVariable("VOLTISK_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(picture.save(folder + QStringLiteral("/plans.png")));
+    }
+}

@@ -3,7 +3,6 @@
 #include "app/tform1.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -12,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,13 +30,17 @@ const QColor kCheaper(0, 128, 0);
 const std::array<const char*, 7> kFieldNames{"planname",    "plangeneraldaily", "plangeneralrate",
                                              "planhwdaily", "planhwrate",       "planfeedin",
                                              "plantax"};
-const std::array<const char*, 7> kFieldCaptions{"Name:",
-                                                "General daily charge:",
-                                                "General rate (per kWh):",
-                                                "Hot-water daily charge:",
-                                                "Hot-water rate (per kWh):",
-                                                "Feed-in tariff (per kWh):",
-                                                "Tax (%):"};
+const std::array<const char*, 7> kFieldCaptions{
+    "Name:",           "General daily:",  "General rate:", "Hot-water daily:",
+    "Hot-water rate:", "Feed-in tariff:", "Tax (%):"};
+const std::array<const char*, 7> kFieldHints{
+    "The plan's name, as the retailer calls it",
+    "General light and power: fixed charge per day",
+    "General light and power: price per kWh",
+    "Hot water: fixed charge per day (counts only while hot water is shown)",
+    "Hot water: price per kWh",
+    "Paid to you per kWh exported (counts in solar mode only)",
+    "Tax on the charges, 0 to 100 percent"};
 
 QTableWidget* MakeTable(const QStringList& headings, const char* name, QWidget* parent) {
     auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
@@ -48,6 +52,7 @@ QTableWidget* MakeTable(const QStringList& headings, const char* name, QWidget* 
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
     return t;
 }
 
@@ -67,6 +72,13 @@ void SetRow(QTableWidget* t, int row, const QStringList& texts, bool cheaper, bo
         }
         t->setItem(row, c, item);
     }
+}
+
+// As tall as its rows, between `least` and `most` of them (more scroll).
+void FitHeight(QTableWidget* t, int least, int most) {
+    const int rows = std::clamp(t->rowCount(), least, most);
+    t->setFixedHeight(t->horizontalHeader()->sizeHint().height() +
+                      rows * t->verticalHeader()->defaultSectionSize() + 2 * t->frameWidth());
 }
 
 QLabel* Wrapped(const char* name, QWidget* parent) {
@@ -122,7 +134,6 @@ QWidget* TPlansPage::BuildComparison() {
                         QStringLiteral("Cost a day"), QStringLiteral("Difference")},
                        "plantable", box);
     table_->setAccessibleName(QStringLiteral("Plans compared on the period"));
-    table_->setMinimumHeight(130);
     v->addWidget(table_);
     cheapest_ = Wrapped("plancheapest", box);
     QFont bold = cheapest_->font();
@@ -148,25 +159,29 @@ QWidget* TPlansPage::BuildEditor() {
     auto* box = new QGroupBox(QStringLiteral("Plan"));
     auto* grid = new QGridLayout(box);
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const int r = static_cast<int>(i < 1 ? 0 : (i + 1) / 2) * 2;
-        const int c = i < 1 ? 0 : static_cast<int>((i + 1) % 2) * 2;
+        // The name across the top, then the six figures three to a row, each
+        // with its message on the row below.
+        const int n = static_cast<int>(i);
+        const int r = i == 0 ? 0 : 2 + (n - 1) / 3 * 2;
+        const int c = i == 0 ? 0 : (n - 1) % 3 * 2;
         auto* caption = new QLabel(QLatin1String(kFieldCaptions[i]), box);
         fields_[i] = new QLineEdit(box);
         fields_[i]->setObjectName(QLatin1String(kFieldNames[i]));
-        QString name = QLatin1String(kFieldCaptions[i]);
-        fields_[i]->setAccessibleName(name.chopped(1));
+        fields_[i]->setAccessibleName(QLatin1String(kFieldCaptions[i]).chopped(1));
+        fields_[i]->setAccessibleDescription(QLatin1String(kFieldHints[i]));
+        fields_[i]->setToolTip(QLatin1String(kFieldHints[i]));
         caption->setBuddy(fields_[i]);
         errors_[i] = Wrapped("", box);
         errors_[i]->setObjectName(QLatin1String(kFieldNames[i]) + QStringLiteral("error"));
         errors_[i]->setStyleSheet(QStringLiteral("color: #b00000"));
         errors_[i]->hide();
         grid->addWidget(caption, r, c);
-        grid->addWidget(fields_[i], r, c + 1, 1, i == 0 ? 3 : 1);
-        grid->addWidget(errors_[i], r + 1, c + 1, 1, i == 0 ? 3 : 1);
+        grid->addWidget(fields_[i], r, c + 1, 1, i == 0 ? 5 : 1);
+        grid->addWidget(errors_[i], r + 1, c, 1, i == 0 ? 6 : 2);
     }
     taxOnIncome_ = new QCheckBox(QStringLiteral("Tax on the feed-in income too"), box);
     taxOnIncome_->setObjectName(QStringLiteral("plantaxonincome"));
-    grid->addWidget(taxOnIncome_, 8, 2, 1, 2);
+    grid->addWidget(taxOnIncome_, 6, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(QStringLiteral("Add plan"), box);
@@ -177,11 +192,11 @@ QWidget* TPlansPage::BuildEditor() {
     save_->setObjectName(QStringLiteral("plansave"));
     duplicate_->setObjectName(QStringLiteral("planduplicate"));
     delete_->setObjectName(QStringLiteral("plandelete"));
+    buttons->addStretch();
     for (QPushButton* b : {add, save_, duplicate_, delete_}) {
         buttons->addWidget(b);
     }
-    buttons->addStretch();
-    grid->addLayout(buttons, 9, 0, 1, 4);
+    grid->addLayout(buttons, 6, 2, 1, 4);
 
     connect(add, &QPushButton::clicked, this, [this] {
         Act([&] {
@@ -212,12 +227,11 @@ QWidget* TPlansPage::BuildYear() {
         {QStringLiteral("Plan"), QStringLiteral("Year total"), QStringLiteral("Saving a year")},
         "planyeartable", box);
     yearTable_->setAccessibleName(QStringLiteral("Plans over the last 12 months"));
-    yearTable_->setMinimumHeight(100);
     v->addWidget(yearTable_);
     chart_ = new QChartView(box);
     chart_->setObjectName(QStringLiteral("planyearchart"));
     chart_->setAccessibleName(QStringLiteral("Year totals by plan"));
-    chart_->setMinimumHeight(180);
+    chart_->setMinimumHeight(150);
     chart_->setRenderHint(QPainter::Antialiasing);
     v->addWidget(chart_, 1);
     return box;
@@ -267,6 +281,7 @@ void TPlansPage::ShowTable() {
                {t.name, t.fixed, t.variable, t.income, t.tax, t.net, t.perDay, t.difference},
                rows[i].cheaper, rows[i].cheapest);
     }
+    FitHeight(table_, 4, 7);
     cheapest_->setText(presenter_.CheapestText());
     if (keep >= 0 && keep < rows.size()) {
         table_->selectRow(keep);
@@ -284,33 +299,41 @@ void TPlansPage::ShowYear() {
     chart_->setVisible(!rows.isEmpty());
     yearTable_->clearContents();
     yearTable_->setRowCount(static_cast<int>(rows.size()));
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    auto* set = new QBarSet(QStringLiteral("Year total"));
+    FitHeight(yearTable_, 1, 5);
+    // Bars across, so that the plans' names stay readable; the first category
+    // is drawn at the bottom, so both lists go in reverse to keep the table's
+    // order from the top.
     QStringList names{QStringLiteral("Paid")};
-    *set << presenter_.YearPaid();
-    double top = std::max(0.0, presenter_.YearPaid());
-    double bottom = std::min(0.0, presenter_.YearPaid());
+    QList<qreal> values{presenter_.YearPaid()};
     for (int i = 0; i < rows.size(); ++i) {
         SetRow(yearTable_, i, {rows[i].name, rows[i].total, rows[i].savingPerYear}, rows[i].cheaper,
                false);
         names << rows[i].name;
-        *set << rows[i].totalValue;
-        top = std::max(top, rows[i].totalValue);
-        bottom = std::min(bottom, rows[i].totalValue);
+        values << rows[i].totalValue;
     }
-    auto* series = new QBarSeries;
+    std::reverse(names.begin(), names.end());
+    std::reverse(values.begin(), values.end());
+    auto* set = new QBarSet(QStringLiteral("Year total"));
+    set->append(values);
+    auto* series = new QHorizontalBarSeries;
     series->append(set);
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    chart->setMargins(QMargins(0, 0, 0, 0));
+    chart->setBackgroundRoundness(0);
     chart->addSeries(series);
-    auto* x = new QBarCategoryAxis;
-    x->append(names);
-    auto* y = new QValueAxis;
-    y->setRange(bottom, top > bottom ? top * 1.05 : 1.0);
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
+    auto* categories = new QBarCategoryAxis;
+    categories->append(names);
+    categories->setTruncateLabels(false);
+    auto* amounts = new QValueAxis;
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    amounts->setRange(std::min(0.0, *low), *high > 0 ? *high * 1.05 : 1.0);
+    amounts->applyNiceNumbers();
+    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(categories, Qt::AlignLeft);
+    chart->addAxis(amounts, Qt::AlignBottom);
+    series->attachAxis(categories);
+    series->attachAxis(amounts);
     QChart* old = chart_->chart();
     chart_->setChart(chart);
     delete old;
