@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -183,6 +184,11 @@ QWidget* TPlansPage::BuildEditor() {
     taxOnIncome_->setObjectName(QStringLiteral("plantaxonincome"));
     grid->addWidget(taxOnIncome_, 6, 0, 1, 2);
 
+    grid->addLayout(BuildButtons(box), 6, 2, 1, 4);
+    return box;
+}
+
+QLayout* TPlansPage::BuildButtons(QWidget* box) {
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(QStringLiteral("Add plan"), box);
     save_ = new QPushButton(QStringLiteral("Save changes"), box);
@@ -196,8 +202,6 @@ QWidget* TPlansPage::BuildEditor() {
     for (QPushButton* b : {add, save_, duplicate_, delete_}) {
         buttons->addWidget(b);
     }
-    grid->addLayout(buttons, 6, 2, 1, 4);
-
     connect(add, &QPushButton::clicked, this, [this] {
         Act([&] {
             const QList<PlanFieldError> errors = presenter_.AddPlan(EditorTexts());
@@ -215,7 +219,7 @@ QWidget* TPlansPage::BuildEditor() {
             [this] { Act([&] { return presenter_.DuplicatePlan(SelectedRow()); }); });
     connect(delete_, &QPushButton::clicked, this,
             [this] { Act([&] { return presenter_.DeletePlan(SelectedRow()) ? 0 : -1; }); });
-    return box;
+    return buttons;
 }
 
 QWidget* TPlansPage::BuildYear() {

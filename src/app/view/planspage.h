@@ -15,6 +15,7 @@ class QCheckBox;
 class QChartView;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -30,6 +31,7 @@ public:
 private:
     QWidget* BuildComparison();
     QWidget* BuildEditor();
+    QLayout* BuildButtons(QWidget* box);
     QWidget* BuildYear();
     void Show();
     void ShowTable();
