@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the real window under Xvfb, for docs/: the three pages and the
-# four switch states and the compare-plans page at 100 %, and the readings
-# page at 150 % and 200 %.
+# Pictures of the real window under Xvfb, for docs/: the three pages, the
+# History page with a year of monthly periods, the compare-plans page and the
+# four switch states at 100 %; the readings page at 150 % and 200 %.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh" "$here/build" >/dev/null

@@ -185,7 +185,8 @@ public:
     TMemo* Memo1;
 
     const TPlatform& Platform() const { return platform_; }
-    // The texts of every field the period calculation and its report read.
+    // The texts of every field the period calculation and its report read
+    // (also what the bill history stores).
     PeriodInputs ReadPeriodInputs() const;
 
 private:

@@ -2,6 +2,7 @@
 // Recording fakes of the desktop services and a window model built on them.
 
 #include "app/tform1.h"
+#include "mylib/filedialogs.h"
 #include "mylib/platform.h"
 #include "support/printers.h"
 
@@ -29,6 +30,20 @@ struct FakeDialogs : TDialogs {
         const bool a = answers.front();
         answers.pop_front();
         return a;
+    }
+};
+
+// Answers file choices as scripted; an empty answer is a cancel.
+struct FakeFileDialogs : TFileDialogs {
+    QString saveAnswer, openAnswer;
+    QStringList asked; // captions
+    QString SaveFileName(const QString& caption, const QString&, const QString&) override {
+        asked << caption;
+        return saveAnswer;
+    }
+    QString OpenFileName(const QString& caption, const QString&, const QString&) override {
+        asked << caption;
+        return openAnswer;
     }
 };
 

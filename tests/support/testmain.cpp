@@ -1,5 +1,6 @@
 #include "support/testenv.h"
 
+#include "app/view/historychart.h"
 #include "mylib/money.h"
 
 #include <QApplication>
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    SetHistoryChartModulePath(QStringLiteral(VOLTISK_CHART_MODULE));
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new FreshEnvironment);
     TestEnv::ResetConfig();

@@ -1,6 +1,7 @@
 // The "Compare plans" page in the real window, offscreen, driven through its
 // widgets as a user would: typing, clicking, choosing a stored period.
 #include "app/view/formview.h"
+#include "app/view/historyhook.h"
 #include "app/view/planspage.h"
 #include "app/view/planstab.h"
 #include "history/historystore.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -186,6 +188,62 @@ TEST(PlansPage, AddAPlanChooseAStoredPeriodReadTheCheapestAndTheSaving) {
     EXPECT_EQ(year->item(1, 1)->text(), "$106.92");
     EXPECT_TRUE(p.Find<QChartView>("planyearchart")->isVisible());
     EXPECT_EQ(p.Find<QChartView>("planyearchart")->chart()->series().size(), 1);
+}
+
+// In the program the tab follows "History", shares its file and takes over
+// the period selected there.
+TEST(PlansPage, FollowsThePeriodSelectedOnTheHistoryPage) {
+    FormFixture fx;
+    FakeFileDialogs files;
+    TForm1& form = fx.Make(false);
+    TFormView view(form);
+    THistoryHook* history = AddHistoryPage(view, fx.dialogs, files, HistoryFileName());
+    TPlansTab* plans = AddPlansPage(view, *history);
+    form.Show();
+    view.show();
+    auto* tabs = view.findChild<QTabWidget*>();
+    ASSERT_EQ(tabs->count(), 5);
+    EXPECT_EQ(tabs->tabText(3), "History");
+    EXPECT_EQ(tabs->tabText(4), "Compare plans");
+    EXPECT_EQ(plans->Page(), nullptr);
+
+    // Two periods added on the History page, the older one selected there.
+    const PeriodInputs in = WorkedExample();
+    form.generaldailyservicechargeed->SetText(in.generalDailyCharge);
+    form.generalrateed->SetText(in.generalRate);
+    form.Edit6->SetText(in.generalBefore);
+    form.Edit7->SetText(in.generalAfter);
+    tabs->setCurrentIndex(3);
+    for (const auto& [from, to] : {std::pair(QDate(2026, 9, 8), QDate(2026, 10, 8)),
+                                   std::pair(QDate(2026, 10, 8), QDate(2026, 11, 9))}) {
+        form.dt1->SetDate(from);
+        form.dt2->UserSetDate(to);
+        QTest::mouseClick(view.findChild<QPushButton*>("historyaddbtn"), Qt::LeftButton);
+    }
+    auto* table = view.findChild<QTableView*>("historytable");
+    ASSERT_EQ(table->model()->rowCount(), 2);
+    table->selectRow(1); // newest first: the September period
+    QApplication::processEvents();
+
+    tabs->setCurrentIndex(4);
+    QApplication::processEvents();
+    ASSERT_NE(plans->Page(), nullptr);
+    auto* period = view.findChild<QComboBox*>("planperiod");
+    ASSERT_EQ(period->count(), 3);
+    EXPECT_EQ(period->currentText(), "9/8/2026 to 10/8/2026, 30 days");
+    // The user's own choice stands until the History selection changes.
+    period->setFocus();
+    QTest::keyClick(period, Qt::Key_Up);
+    QTest::keyClick(period, Qt::Key_Up);
+    EXPECT_EQ(period->currentIndex(), 0);
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(period->currentIndex(), 0);
+    tabs->setCurrentIndex(3);
+    table->selectRow(0);
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(period->currentIndex(), 1);
+    EXPECT_EQ(period->currentText(), "10/8/2026 to 11/9/2026, 32 days");
 }
 
 // The page with a year of monthly periods and three plans, saved as

@@ -2,12 +2,17 @@
 // set to a folder, each page and each switch state is saved there; without it
 // the same windows are still built and checked to render.
 #include "app/view/formview.h"
+#include "app/view/historyhook.h"
+#include "history/historystore.h"
 #include "support/fakes.h"
+#include "support/testenv.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QTabWidget>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,4 +77,49 @@ TEST(Screenshots, FourSwitchStates) {
     s.form->showhwcb->SetChecked(true);
     s.Save("solar-hotwater");
     EXPECT_EQ(s.view->width(), s.form->Width());
+}
+
+TEST(Screenshots, HistoryOfAYear) {
+    FakeFileDialogs files;
+    const QString file = TestEnv::DataDir() + QStringLiteral("/history.sqlite");
+    {
+        // Twelve monthly solar bills: more used and less exported in winter.
+        THistoryStore store(file);
+        ASSERT_EQ(store.Open(), HistoryFault::None);
+        double general = 22000, hotWater = 7000, exported = 10000;
+        for (int m = 0; m < 12; ++m) {
+            const QDate from = QDate(2025, 12, 8).addMonths(m);
+            const double winter = 1.0 + 0.45 * std::cos((from.month() - 7) * 3.14159265 / 6.0);
+            PeriodInputs in;
+            in.solar = true;
+            in.generalDailyCharge = QStringLiteral("1.10");
+            in.generalRate = QStringLiteral("0.2828");
+            in.hwDailyCharge = QStringLiteral("0.05");
+            in.hwRate = QStringLiteral("0.1631");
+            in.feedIn = QStringLiteral("0.08");
+            auto step = [](double& reading, double by) {
+                const QString before = QString::number(reading, 'f', 0);
+                reading += by;
+                return std::pair(before, QString::number(reading, 'f', 0));
+            };
+            std::tie(in.importGeneralBefore, in.importGeneralAfter) = step(general, 260 * winter);
+            std::tie(in.importHwBefore, in.importHwAfter) = step(hotWater, 130 * winter);
+            std::tie(in.exportBefore, in.exportAfter) = step(exported, 520 / winter);
+            HistoryPeriod p =
+                MakeHistoryPeriod(from, from.addMonths(1), in, QLocale(QStringLiteral("en_US")), 2,
+                                  QDateTime::currentDateTimeUtc());
+            if (m == 7) {
+                p.note = QStringLiteral("Visitors for two weeks");
+            }
+            store.Add(p);
+        }
+    }
+    Shot s;
+    AddHistoryPage(*s.view, s.fx.dialogs, files, file);
+    s.view->findChild<QTabWidget*>()->setCurrentIndex(3);
+    auto* table = s.view->findChild<QTableView*>(QStringLiteral("historytable"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->model()->rowCount(), 12);
+    table->selectRow(4);
+    s.Save("history");
 }

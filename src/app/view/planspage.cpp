@@ -1,17 +1,13 @@
 #include "app/view/planspage.h"
 
 #include "app/tform1.h"
+#include "app/view/planschart.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QHorizontalBarSeries>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -19,7 +15,6 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTableWidget>
-#include <QValueAxis>
 
 #include <algorithm>
 
@@ -232,12 +227,18 @@ QWidget* TPlansPage::BuildYear() {
         "planyeartable", box);
     yearTable_->setAccessibleName(QStringLiteral("Plans over the last 12 months"));
     v->addWidget(yearTable_);
-    chart_ = new QChartView(box);
-    chart_->setObjectName(QStringLiteral("planyearchart"));
-    chart_->setAccessibleName(QStringLiteral("Year totals by plan"));
-    chart_->setMinimumHeight(150);
-    chart_->setRenderHint(QPainter::Antialiasing);
-    v->addWidget(chart_, 1);
+    // Qt Charts comes with the page, from the chart module; without the
+    // module the figures stay in the table and the page says why.
+    QString why;
+    chart_ = LoadPlansChart(box, &why);
+    if (chart_) {
+        chart_->Widget()->setMinimumHeight(150);
+        v->addWidget(chart_->Widget(), 1);
+    } else {
+        auto* missing = Wrapped("planchartmissing", box);
+        missing->setText(why);
+        v->addWidget(missing);
+    }
     return box;
 }
 
@@ -255,6 +256,13 @@ template <class F> void TPlansPage::Act(F&& f) {
 void TPlansPage::Refresh() {
     model_.Guard([&] { presenter_.Refresh(); });
     Show();
+}
+
+void TPlansPage::ChooseStoredPeriod(QDate from, QDate to) {
+    Act([&] {
+        presenter_.SelectStoredPeriod(from, to);
+        return -1;
+    });
 }
 
 void TPlansPage::Show() {
@@ -300,47 +308,22 @@ void TPlansPage::ShowYear() {
     yearSummary_->setText(presenter_.YearSummary());
     const QList<YearRow>& rows = presenter_.YearRows();
     yearTable_->setVisible(!rows.isEmpty());
-    chart_->setVisible(!rows.isEmpty());
     yearTable_->clearContents();
     yearTable_->setRowCount(static_cast<int>(rows.size()));
-    FitHeight(yearTable_, 1, 5);
-    // Bars across, so that the plans' names stay readable; the first category
-    // is drawn at the bottom, so both lists go in reverse to keep the table's
-    // order from the top.
-    QStringList names{QStringLiteral("Paid")};
-    QList<qreal> values{presenter_.YearPaid()};
     for (int i = 0; i < rows.size(); ++i) {
         SetRow(yearTable_, i, {rows[i].name, rows[i].total, rows[i].savingPerYear}, rows[i].cheaper,
                false);
-        names << rows[i].name;
-        values << rows[i].totalValue;
     }
-    std::reverse(names.begin(), names.end());
-    std::reverse(values.begin(), values.end());
-    auto* set = new QBarSet(QStringLiteral("Year total"));
-    set->append(values);
-    auto* series = new QHorizontalBarSeries;
-    series->append(set);
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    chart->setMargins(QMargins(0, 0, 0, 0));
-    chart->setBackgroundRoundness(0);
-    chart->addSeries(series);
-    auto* categories = new QBarCategoryAxis;
-    categories->append(names);
-    categories->setTruncateLabels(false);
-    auto* amounts = new QValueAxis;
-    const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    amounts->setRange(std::min(0.0, *low), *high > 0 ? *high * 1.05 : 1.0);
-    amounts->applyNiceNumbers();
-    amounts->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(categories, Qt::AlignLeft);
-    chart->addAxis(amounts, Qt::AlignBottom);
-    series->attachAxis(categories);
-    series->attachAxis(amounts);
-    QChart* old = chart_->chart();
-    chart_->setChart(chart);
-    delete old;
+    FitHeight(yearTable_, 1, 5);
+    if (!chart_) {
+        return;
+    }
+    chart_->Widget()->setVisible(!rows.isEmpty());
+    std::vector<PlansChartBar> bars{{QStringLiteral("Paid"), presenter_.YearPaid()}};
+    for (const YearRow& r : rows) {
+        bars.push_back({r.name, r.totalValue});
+    }
+    chart_->SetBars(bars);
 }
 
 void TPlansPage::ShowErrors(const QList<PlanFieldError>& errors) {

@@ -12,7 +12,6 @@
 #include <array>
 
 class QCheckBox;
-class QChartView;
 class QComboBox;
 class QLabel;
 class QLayout;
@@ -20,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class TForm1;
+class TPlansChart;
 
 class TPlansPage : public QWidget {
 public:
@@ -27,6 +27,8 @@ public:
 
     // Reads the readings page and the history again and shows the result.
     void Refresh();
+    // Compares the stored period with these dates, as if chosen in the list.
+    void ChooseStoredPeriod(QDate from, QDate to);
 
 private:
     QWidget* BuildComparison();
@@ -54,6 +56,6 @@ private:
     QPushButton *save_ = nullptr, *duplicate_ = nullptr, *delete_ = nullptr;
     QLabel* yearSummary_ = nullptr;
     QTableWidget* yearTable_ = nullptr;
-    QChartView* chart_ = nullptr;
+    TPlansChart* chart_ = nullptr; // null without the chart module
     bool showing_ = false;
 };

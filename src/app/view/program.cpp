@@ -3,9 +3,12 @@
 #include "app/singleinstance.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/historyhook.h"
 #include "app/view/planstab.h"
+#include "app/view/qtfiledialogs.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
+#include "history/historystore.h"
 #include "mylib/money.h"
 #include "mylib/paths.h"
 
@@ -31,6 +34,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QtShell shell;
     QtClock clock;
     QtScreen screen;
+    QtFileDialogs files;
     TPlatform platform;
     platform.dialogs = &dialogs;
     platform.shell = &shell;
@@ -46,14 +50,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
-        // Opened by the first page that needs it, never at start-up.
-        THistoryStore history(HistoryFileName());
-        TPlansTab plans(view.findChild<QTabWidget*>(), form, [&history]() -> THistoryStore& {
-            if (!history.IsOpen()) {
-                history.Open();
-            }
-            return history;
-        });
+        THistoryHook* history = AddHistoryPage(view, dialogs, files, HistoryFileName());
+        AddPlansPage(view, *history);
         SignalCloser closer(&view);
         instance.Listen([&form] { form.ActivationMessage(); });
         form.Show();

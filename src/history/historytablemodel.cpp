@@ -1,0 +1,174 @@
+#include "history/historytablemodel.h"
+
+#include "mylib/dates.h"
+#include "mylib/money.h"
+#include "mylib/numbers.h"
+
+#include <algorithm>
+
+THistoryTableModel::THistoryTableModel(QLocale locale, int moneyDecimals, QObject* parent)
+    : QAbstractTableModel(parent), locale_(std::move(locale)), moneyDecimals_(moneyDecimals) {}
+
+void THistoryTableModel::SetPeriods(std::vector<HistoryPeriod> periods) {
+    beginResetModel();
+    periods_ = std::move(periods);
+    endResetModel();
+}
+
+int THistoryTableModel::RowOf(qint64 id) const {
+    for (std::size_t i = 0; i < periods_.size(); ++i) {
+        if (periods_[i].id == id) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int THistoryTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(periods_.size());
+}
+
+int THistoryTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString THistoryTableModel::Text(const HistoryPeriod& p, int column) const {
+    const QChar sep = DecimalSeparator(locale_);
+    auto money = [&](double v) { return FormatMoney(v, locale_, moneyDecimals_); };
+    switch (column) {
+    case From:
+        return FormatShortDate(p.from, locale_);
+    case To:
+        return FormatShortDate(p.to, locale_);
+    case Days:
+        return QString::number(p.days);
+    case Kwh:
+        return KwhText(p.Kwh(), p.typed.solar ? 0 : 1, sep);
+    case KwhPerDay:
+        return KwhText(p.KwhPerDay(), 1, sep);
+    case Fixed:
+        return money(p.fixed);
+    case Variable:
+        return money(p.variable);
+    case Income:
+        return money(p.income);
+    case Net:
+        return money(p.net);
+    case NetPerDay:
+        return money(p.netPerDay);
+    case Note:
+        return p.note;
+    default:
+        return QString();
+    }
+}
+
+QVariant THistoryTableModel::SortValue(const HistoryPeriod& p, int column) const {
+    switch (column) {
+    case From:
+        return p.from;
+    case To:
+        return p.to;
+    case Days:
+        return p.days;
+    case Kwh:
+        return p.Kwh();
+    case KwhPerDay:
+        return p.KwhPerDay();
+    case Fixed:
+        return p.fixed;
+    case Variable:
+        return p.variable;
+    case Income:
+        return p.income;
+    case Net:
+        return p.net;
+    case NetPerDay:
+        return p.netPerDay;
+    default:
+        return p.note;
+    }
+}
+
+QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return QVariant();
+    }
+    const HistoryPeriod& p = Period(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return Text(p, index.column());
+    case Qt::ToolTipRole:
+        return index.column() == Note && !p.note.isEmpty() ? QVariant(p.note) : QVariant();
+    case Qt::TextAlignmentRole:
+        return index.column() == Note ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                      : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    case SortRole:
+        return SortValue(p, index.column());
+    default:
+        return QVariant();
+    }
+}
+
+QVariant THistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const names[ColumnCount] = {"From",      "To",        "Days",     "kWh",
+                                                   "kWh a day", "Fixed",     "Variable", "Income",
+                                                   "Net",       "Net a day", "Note"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    return QString::fromLatin1(names[section]);
+}
+
+Qt::ItemFlags THistoryTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == Note) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool THistoryTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.column() != Note || role != Qt::EditRole ||
+        index.row() >= rowCount()) {
+        return false;
+    }
+    HistoryPeriod& p = periods_[static_cast<std::size_t>(index.row())];
+    const QString note = value.toString();
+    if (note == p.note) {
+        return true;
+    }
+    if (!noteEditor || !noteEditor(p.id, note)) {
+        return false;
+    }
+    p.note = note;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole, Qt::ToolTipRole});
+    return true;
+}
+
+void THistoryTableModel::sort(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= ColumnCount) {
+        return;
+    }
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<qint64> ids;
+    for (const QModelIndex& i : before) {
+        ids.push_back(Period(i.row()).id);
+    }
+    auto key = [&](const HistoryPeriod& p) { return SortValue(p, column); };
+    std::stable_sort(periods_.begin(), periods_.end(),
+                     [&](const HistoryPeriod& a, const HistoryPeriod& b) {
+                         const auto c = QVariant::compare(key(a), key(b));
+                         return order == Qt::AscendingOrder ? c == QPartialOrdering::Less
+                                                            : c == QPartialOrdering::Greater;
+                     });
+    QModelIndexList after;
+    for (int k = 0; k < before.size(); ++k) {
+        after << index(RowOf(ids[static_cast<std::size_t>(k)]), before[k].column());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
