@@ -1,5 +1,6 @@
 // The "Compare plans" page in the real window, offscreen, driven through its
 // widgets as a user would: typing, clicking, choosing a stored period.
+#include "app/historypresenter.h"
 #include "app/view/formview.h"
 #include "app/view/historyhook.h"
 #include "app/view/planspage.h"
@@ -40,24 +41,35 @@ PeriodInputs WorkedExample() {
 
 struct PlansFixture {
     FormFixture fx;
+    FakeFileDialogs files;
     TForm1* form = nullptr;
     std::unique_ptr<TFormView> view;
-    THistoryStore history{HistoryFileName()};
-    std::optional<TPlansTab> tab;
+    THistoryStore ownStore{HistoryFileName()};
+    std::optional<TPlansTab> ownTab;
+    THistoryHook* hook = nullptr;
+    TPlansTab* tab = nullptr;
     QTabWidget* tabs = nullptr;
     int opens = 0;
 
-    PlansFixture() {
+    // The tab on its own with a counting opener, or (`program`) after the
+    // History page as the program adds it.
+    explicit PlansFixture(bool program = false) {
         form = &fx.Make(false);
         view = std::make_unique<TFormView>(*form);
         tabs = view->findChild<QTabWidget*>();
-        tab.emplace(tabs, *form, [this]() -> THistoryStore& {
-            ++opens;
-            if (!history.IsOpen()) {
-                history.Open();
-            }
-            return history;
-        });
+        if (program) {
+            hook = AddHistoryPage(*view, fx.dialogs, files, HistoryFileName());
+            tab = AddPlansPage(*view, *hook);
+        } else {
+            ownTab.emplace(tabs, *form, [this]() -> THistoryStore& {
+                ++opens;
+                if (!ownStore.IsOpen()) {
+                    ownStore.Open();
+                }
+                return ownStore;
+            });
+            tab = &*ownTab;
+        }
         form->Show();
         view->show();
         QApplication::setActiveWindow(view.get());
@@ -73,6 +85,13 @@ struct PlansFixture {
         form->Edit7->SetText("41390");
         form->Edit9->SetText("9120");
         form->Edit10->SetText("9120");
+    }
+    THistoryStore& Store() {
+        THistoryStore& store = hook ? hook->Presenter().Store() : ownStore;
+        if (!store.IsOpen()) {
+            store.Open();
+        }
+        return store;
     }
     void ShowPage() {
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
@@ -131,8 +150,7 @@ TEST(PlansPage, NothingIsBuiltOrOpenedUntilTheTabIsShown) {
 
 TEST(PlansPage, AddAPlanChooseAStoredPeriodReadTheCheapestAndTheSaving) {
     PlansFixture p;
-    p.history.Open();
-    p.history.Add(MakeHistoryPeriod(QDate(2026, 10, 23), QDate(2026, 11, 22), WorkedExample(),
+    p.Store().Add(MakeHistoryPeriod(QDate(2026, 10, 23), QDate(2026, 11, 22), WorkedExample(),
                                     QLocale("en_US"), 2,
                                     QDateTime(QDate(2026, 11, 22), QTime(8, 0), Qt::UTC)));
     p.ShowPage();
@@ -249,8 +267,7 @@ TEST(PlansPage, FollowsThePeriodSelectedOnTheHistoryPage) {
 // The page with a year of monthly periods and three plans, saved as
 // plans.png when pictures are asked for (scripts/screenshots.sh).
 TEST(Screenshots, ComparePlans) {
-    PlansFixture p;
-    p.history.Open();
+    PlansFixture p(true);
     QDate from(2025, 12, 8);
     for (int month = 0; month < 12; ++month) {
         PeriodInputs in = WorkedExample();
@@ -259,7 +276,7 @@ TEST(Screenshots, ComparePlans) {
         in.generalAfter = QString::number(1000 + kwh);
         in.generalRate = "0.27";
         const QDate to = from.addMonths(1);
-        p.history.Add(MakeHistoryPeriod(from, to, in, QLocale("en_US"), 2,
+        p.Store().Add(MakeHistoryPeriod(from, to, in, QLocale("en_US"), 2,
                                         QDateTime(to.startOfDay(Qt::UTC))));
         from = to;
     }

@@ -19,22 +19,19 @@ public:
         setObjectName(QStringLiteral("planyearchart"));
         setAccessibleName(QStringLiteral("Year totals by plan"));
         setRenderHint(QPainter::Antialiasing);
-        chart()->legend()->hide();
-        chart()->setMargins(QMargins(0, 0, 0, 0));
-        chart()->layout()->setContentsMargins(0, 0, 0, 0);
-        chart()->setBackgroundRoundness(0);
     }
     QWidget* Widget() override { return this; }
     void SetBars(const std::vector<PlansChartBar>& bars) override;
 };
 
 void PlansChartView::SetBars(const std::vector<PlansChartBar>& bars) {
-    QChart* c = chart();
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes()) {
-        c->removeAxis(axis);
-        delete axis;
-    }
+    // A new chart each time: axes removed from a shown chart can leave their
+    // labels behind.
+    auto* c = new QChart;
+    c->legend()->hide();
+    c->setMargins(QMargins(0, 0, 0, 0));
+    c->layout()->setContentsMargins(0, 0, 0, 0);
+    c->setBackgroundRoundness(0);
     // Bars across keep the plans' names readable; the first category is drawn
     // at the bottom, so the bars go in reverse to read from the top.
     QStringList names;
@@ -61,6 +58,9 @@ void PlansChartView::SetBars(const std::vector<PlansChartBar>& bars) {
     c->addAxis(amounts, Qt::AlignBottom);
     series->attachAxis(categories);
     series->attachAxis(amounts);
+    QChart* old = chart();
+    setChart(c);
+    delete old;
 }
 
 } // namespace
