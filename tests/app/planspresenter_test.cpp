@@ -294,3 +294,26 @@ TEST(PlansPresenterFault, AnUnreadableHistoryLeavesTheTypedTariffAndSaysWhy) {
     EXPECT_TRUE(presenter.YearRows().isEmpty());
     EXPECT_THROW(presenter.AddPlan(Texts("Saver", "1", "0.2")), EVoltiskError);
 }
+
+TEST_F(PlansPresenterTest, OverflowingFiguresShowADashNeverInfOrNan) {
+    TypeStandardExample();
+    source.periods = {{QDate(2026, 11, 8), QDate(2026, 12, 8), Use(1e308), 180}};
+    ASSERT_TRUE(presenter->AddPlan(Texts("Huge", "1", "1e10")).isEmpty());
+    ASSERT_TRUE(presenter->SelectStoredPeriod(QDate(2026, 11, 8), QDate(2026, 12, 8)));
+    const PlanRowTexts t = presenter->Rows()[1].texts;
+    for (const QString& s : {t.fixed, t.variable, t.tax, t.net, t.perDay, t.difference}) {
+        EXPECT_EQ(s, "-");
+    }
+    const YearRow& year = presenter->YearRows()[1];
+    EXPECT_EQ(year.total, "-");
+    EXPECT_EQ(year.savingPerYear, "-");
+    EXPECT_EQ(year.totalValue, 0.0);
+    EXPECT_FALSE(year.cheaper);
+    for (const PlanTableRow& r : presenter->Rows()) {
+        for (const QString& s : {r.texts.net, r.texts.difference, r.texts.perDay}) {
+            EXPECT_FALSE(s.contains("inf", Qt::CaseInsensitive) ||
+                         s.contains("nan", Qt::CaseInsensitive))
+                << s.toStdString();
+        }
+    }
+}
