@@ -23,6 +23,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TURLLabel;
@@ -101,6 +102,9 @@ public:
     void CalcUsage();
     void loadsettings();
     void savesettings();
+    // savesettings for an end without dialogs (the display is gone, the
+    // session ends): the error text when saving failed, else nothing.
+    std::optional<QString> SaveSettingsUnattended();
 
     // --- elements ---
     TPageControl* pagecontrol1;
@@ -201,6 +205,9 @@ private:
     bool ReportResults();
 
     TPlatform platform_;
+    // The settings file existed but could not be read at start: the user
+    // was told, and it is not written over.
+    bool keepSettingsFile_ = false;
     std::vector<std::unique_ptr<TComponent>> owned_;
     struct ReportFile;
     std::unique_ptr<ReportFile> report_;

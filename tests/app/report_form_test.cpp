@@ -4,6 +4,7 @@
 
 #include "support/fakes.h"
 #include "support/testenv.h"
+#include "support/unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -201,20 +202,18 @@ TEST_F(ReportFormTest, FolderThatCannotBeCreatedShowsFiguresAndSaysSo) {
 
 TEST_F(ReportFormTest, ReadOnlyFolderShowsFiguresAndSaysSo) {
     ASSERT_TRUE(QDir().mkpath(folder));
-    const auto rwx = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile probe(folder + QStringLiteral("probe"));
-    if (probe.open(QIODevice::WriteOnly)) {
-        probe.remove();
-        QFile::setPermissions(folder, rwx);
-        GTEST_SKIP() << "permissions do not bind this user (root)";
+    for (const QString& p : {tmp.path(), tmp.path() + QStringLiteral("/BrindleSoftware"), folder}) {
+        Unprivileged::Give(p);
     }
-    Enter(Inputs());
-    QFile::setPermissions(folder, rwx);
-    EXPECT_EQ(f->tresult->Caption(), QStringLiteral("$120.00"));
-    EXPECT_EQ(f->sb1->SimpleText(), kNotWritten);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray seen = Unprivileged::Run([&] {
+        Enter(Inputs());
+        return (f->tresult->Caption() + u'|' + f->sb1->SimpleText() + u'|' +
+                fx.dialogs.errors.join(u'|'))
+            .toUtf8();
+    });
+    EXPECT_EQ(seen, (QStringLiteral("$120.00|") + kNotWritten + u'|').toUtf8());
     EXPECT_TRUE(Entries(folder).isEmpty());
-    EXPECT_TRUE(fx.dialogs.errors.isEmpty());
 }
 
 TEST_F(ReportFormTest, ViewSavedReportsShowsTheSettingsFolderOnly) {

@@ -2,6 +2,7 @@
 // inserted values, and the atomic writer.
 
 #include "calc/report.h"
+#include "support/unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -273,22 +274,19 @@ TEST(WriteReport, PlacesThatCannotHoldTheFileGiveFalse) {
 }
 
 TEST(WriteReport, ReadOnlyFolderKeepsThePreviousReport) {
-    QTemporaryDir tmp;
+    const Unprivileged::Dir tmp;
     const QString path = tmp.path() + QStringLiteral("/report_20261208.html");
     const QStringList previous = NoDays().Lines();
     ASSERT_TRUE(WriteReport(path, previous));
+    Unprivileged::Give(path);
     QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool stillWritable =
-        QFile(tmp.path() + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
-    if (stillWritable) {
-        QFile::remove(tmp.path() + QStringLiteral("/probe"));
-        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-        GTEST_SKIP() << "permissions do not bind this user (root)";
-    }
     // The report itself is writable; only a whole replacement may take its place.
-    EXPECT_FALSE(WriteReport(path, StandardWithHotWater().Lines()));
-    QFile::setPermissions(tmp.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray written = Unprivileged::Run([&] {
+        return WriteReport(path, StandardWithHotWater().Lines()) ? QByteArray("written")
+                                                                 : QByteArray("refused");
+    });
+    EXPECT_EQ(written, "refused");
     EXPECT_EQ(ReadAll(path), ReportBytes(previous));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"report_20261208.html"});
 }

@@ -16,7 +16,8 @@ QStringList Candidates() {
     if (!ModulePath().isEmpty()) {
         c << ModulePath();
     }
-    c << QCoreApplication::applicationDirPath() + u'/' + name
+    const QString bin = QCoreApplication::applicationDirPath();
+    c << bin + u'/' + name << bin + u'/' + QStringLiteral(VOLTISK_CHART_MODULE_RELDIR) + u'/' + name
       << QStringLiteral(VOLTISK_CHART_MODULE_DIR) + u'/' + name;
     return c;
 }
