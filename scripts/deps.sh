@@ -4,9 +4,9 @@
 # qt6-charts-dev needs the OpenGL module's CMake files without depending on
 # libqt6opengl6-dev, so that is named here.
 set -euo pipefail
-packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev xvfb xauth
-  libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libsqlite3-dev
-  librsvg2-bin dpkg-dev desktop-file-utils appstream lintian file man-db "$@")
+packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libqt6sql6-sqlite
+  qt6-charts-dev libqt6opengl6-dev libsqlite3-dev xvfb xauth librsvg2-bin dpkg-dev
+  desktop-file-utils appstream lintian file man-db "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -206,6 +206,8 @@ HistoryFault THistoryStore::Open() {
 }
 
 void THistoryStore::Close() {
+    insert_.reset();
+    findKey_.reset();
     if (!QSqlDatabase::contains(connection_)) {
         return;
     }
@@ -257,28 +259,53 @@ std::optional<HistoryPeriod> THistoryStore::Find(QDate from, QDate to) const {
     return ReadRow(q);
 }
 
+std::optional<std::pair<qint64, QString>> THistoryStore::FindKey(QDate from, QDate to) const {
+    const QSqlDatabase db = Db();
+    if (!findKey_) {
+        findKey_ = std::make_unique<QSqlQuery>(db);
+        findKey_->prepare(
+            QStringLiteral("SELECT id, note FROM period WHERE date_from = ? AND date_to = ?"));
+    }
+    QSqlQuery& q = *findKey_;
+    q.addBindValue(IsoDate(from));
+    q.addBindValue(IsoDate(to));
+    RunQuery(db, q);
+    std::optional<std::pair<qint64, QString>> key;
+    if (q.next()) {
+        key.emplace(q.value(0).toLongLong(), q.value(1).toString());
+    }
+    q.finish();
+    return key;
+}
+
 qint64 THistoryStore::Insert(const HistoryPeriod& period) {
     const QSqlDatabase db = Db();
-    QSqlQuery q(db);
-    const QStringList columns = Columns();
-    q.prepare(QStringLiteral("INSERT INTO period (") + columns.join(QStringLiteral(", ")) +
-              QStringLiteral(") VALUES (") +
-              QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
-              QStringLiteral(")"));
+    if (!insert_) {
+        const QStringList columns = Columns();
+        insert_ = std::make_unique<QSqlQuery>(db);
+        insert_->prepare(
+            QStringLiteral("INSERT INTO period (") + columns.join(QStringLiteral(", ")) +
+            QStringLiteral(") VALUES (") +
+            QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+            QStringLiteral(")"));
+    }
+    QSqlQuery& q = *insert_;
     Bind(q, period);
     RunQuery(db, q);
-    return q.lastInsertId().toLongLong();
+    const qint64 id = q.lastInsertId().toLongLong();
+    q.finish();
+    return id;
 }
 
 qint64 THistoryStore::Add(const HistoryPeriod& period) {
     RequireWritable();
     return InTransaction(Db(), [&] {
         HistoryPeriod p = period;
-        if (const auto old = Find(period.from, period.to)) {
+        if (const auto old = FindKey(period.from, period.to)) {
             if (p.note.isEmpty()) {
-                p.note = old->note;
+                p.note = old->second;
             }
-            DeleteRow(old->id);
+            DeleteRow(old->first);
         }
         return Insert(p);
     });
@@ -289,7 +316,7 @@ THistoryStore::ImportCount THistoryStore::Import(const std::vector<HistoryPeriod
     return InTransaction(Db(), [&] {
         ImportCount count;
         for (const HistoryPeriod& p : periods) {
-            if (Find(p.from, p.to)) {
+            if (FindKey(p.from, p.to)) {
                 ++count.skipped;
             } else {
                 Insert(p);

@@ -20,7 +20,9 @@
 #include "history/periodrecord.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -79,6 +81,8 @@ public:
 
 private:
     QSqlDatabase Db() const;
+    // The row id and note stored for a pair of dates.
+    std::optional<std::pair<qint64, QString>> FindKey(QDate from, QDate to) const;
     void RequireWritable() const;
     qint64 Insert(const HistoryPeriod& period);
     int DeleteRow(qint64 id);
@@ -87,4 +91,6 @@ private:
     QString connection_;
     int busyTimeoutMs_;
     bool readOnly_ = false;
+    // Statements prepared once per open file, for adds and imports.
+    mutable std::unique_ptr<QSqlQuery> insert_, findKey_;
 };

@@ -152,23 +152,39 @@ void THistoryTableModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount) {
         return;
     }
+    // Sort row numbers by cached keys rather than moving whole periods.
+    std::vector<QVariant> keys;
+    keys.reserve(periods_.size());
+    for (const HistoryPeriod& p : periods_) {
+        keys.push_back(SortValue(p, column));
+    }
+    auto before = [&](std::size_t a, std::size_t b) {
+        const auto c = QVariant::compare(keys[a], keys[b]);
+        return order == Qt::AscendingOrder ? c == QPartialOrdering::Less
+                                           : c == QPartialOrdering::Greater;
+    };
+    std::vector<std::size_t> rows(periods_.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i] = i;
+    }
+    if (std::is_sorted(rows.begin(), rows.end(), before)) {
+        return; // the store's order already, as when the table first shows
+    }
+    std::stable_sort(rows.begin(), rows.end(), before);
     emit layoutAboutToBeChanged();
-    const QModelIndexList before = persistentIndexList();
-    std::vector<qint64> ids;
-    for (const QModelIndex& i : before) {
-        ids.push_back(Period(i.row()).id);
+    std::vector<int> newRow(rows.size());
+    std::vector<HistoryPeriod> sorted;
+    sorted.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        newRow[rows[k]] = static_cast<int>(k);
+        sorted.push_back(std::move(periods_[rows[k]]));
     }
-    auto key = [&](const HistoryPeriod& p) { return SortValue(p, column); };
-    std::stable_sort(periods_.begin(), periods_.end(),
-                     [&](const HistoryPeriod& a, const HistoryPeriod& b) {
-                         const auto c = QVariant::compare(key(a), key(b));
-                         return order == Qt::AscendingOrder ? c == QPartialOrdering::Less
-                                                            : c == QPartialOrdering::Greater;
-                     });
-    QModelIndexList after;
-    for (int k = 0; k < before.size(); ++k) {
-        after << index(RowOf(ids[static_cast<std::size_t>(k)]), before[k].column());
+    periods_ = std::move(sorted);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    for (const QModelIndex& i : from) {
+        to << index(newRow[static_cast<std::size_t>(i.row())], i.column());
     }
-    changePersistentIndexList(before, after);
+    changePersistentIndexList(from, to);
     emit layoutChanged();
 }

@@ -4,6 +4,7 @@
 
 #include "app/historypresenter.h"
 #include "app/view/formview.h"
+#include "app/view/historychart.h"
 #include "app/view/historyhook.h"
 #include "app/view/historypage.h"
 #include "history/historytablemodel.h"
@@ -168,6 +169,32 @@ TEST(HistoryPage, ADamagedFileShowsItsFaultAndTheWayOut) {
     p.Click("historynewbtn");
     EXPECT_FALSE(fault->isVisibleTo(p.view.get()));
     EXPECT_TRUE(p.Find<QPushButton>("historyaddbtn")->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+TEST(HistoryPage, WithoutItsChartModuleThePageStillWorksAndSaysWhy) {
+    SetHistoryChartModulePath(TestEnv::DataDir() + QStringLiteral("/missing/chart.so"));
+    QString why;
+    QWidget parent;
+    EXPECT_EQ(LoadHistoryChart(&parent, &why), nullptr);
+    EXPECT_TRUE(why.startsWith(QStringLiteral("The chart could not be shown: ")))
+        << why.toStdString();
+    {
+        PageFixture p;
+        p.TypeWorkedExample();
+        p.ShowHistory();
+        EXPECT_EQ(p.view->findChild<QChartView*>(), nullptr);
+        p.Click("historyaddbtn");
+        EXPECT_EQ(p.Find<QTableView>("historytable")->model()->rowCount(), 1);
+    }
+    SetHistoryChartModulePath(QStringLiteral(VOLTISK_CHART_MODULE));
+    QWidget other;
+    THistoryChart* chart = LoadHistoryChart(&other);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->Widget()->parent(), &other);
 }
 
 } // namespace

@@ -16,9 +16,11 @@ QStringList Candidates() {
     if (!ModulePath().isEmpty()) {
         c << ModulePath();
     }
+    // The build tree keeps it beside the program; an installation under
+    // <libdir>/voltisk, found from the program's own folder whatever the prefix.
     const QString bin = QCoreApplication::applicationDirPath();
-    c << bin + u'/' + name << bin + u'/' + QStringLiteral(VOLTISK_CHART_MODULE_RELDIR) + u'/' + name
-      << QStringLiteral(VOLTISK_CHART_MODULE_DIR) + u'/' + name;
+    c << bin + u'/' + name
+      << bin + u'/' + QStringLiteral(VOLTISK_CHART_MODULE_RELDIR) + u'/' + name;
     return c;
 }
 

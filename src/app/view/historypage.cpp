@@ -3,6 +3,7 @@
 #include "app/historypresenter.h"
 #include "app/view/historychart.h"
 #include "mylib/dates.h"
+#include "mylib/money.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,72 +23,14 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
     setObjectName(QStringLiteral("historypage"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-
-    faultPanel_ = new QWidget(this);
-    auto* faultRow = new QHBoxLayout(faultPanel_);
-    faultRow->setContentsMargins(0, 0, 0, 0);
-    faultText_ = new QLabel(faultPanel_);
-    faultText_->setObjectName(QStringLiteral("historyfault"));
-    faultText_->setWordWrap(true);
-    faultText_->setTextFormat(Qt::PlainText);
-    faultRow->addWidget(faultText_, 1);
-    tryAgain_ = Button(QStringLiteral("Try again"), "historytryagainbtn");
-    newHistory_ = Button(QStringLiteral("Start a new history"), "historynewbtn");
-    faultRow->addWidget(tryAgain_);
-    faultRow->addWidget(newHistory_);
-    layout->addWidget(faultPanel_);
-
-    auto* buttons = new QHBoxLayout;
-    add_ = Button(QStringLiteral("Add current period"), "historyaddbtn");
-    open_ = Button(QStringLiteral("Open in readings"), "historyopenbtn");
-    delete_ = Button(QStringLiteral("Delete"), "historydeletebtn");
-    export_ = Button(QStringLiteral("Export CSV…"), "historyexportbtn");
-    import_ = Button(QStringLiteral("Import CSV…"), "historyimportbtn");
-    add_->setToolTip(QStringLiteral("Store the period on the Standard readings page (Ctrl+S)"));
-    for (QPushButton* b : {add_, open_, delete_}) {
-        buttons->addWidget(b);
-    }
-    buttons->addStretch(1);
-    buttons->addWidget(export_);
-    buttons->addWidget(import_);
-    layout->addLayout(buttons);
+    layout->addWidget(BuildFaultPanel());
+    layout->addLayout(BuildButtons());
 
     // The table across the page's width, so every column shows; the chart
     // under it. The user may move the line between them.
     auto* body = new QSplitter(Qt::Vertical, this);
     body->setChildrenCollapsible(false);
-    table_ = new QTableView(body);
-    table_->setObjectName(QStringLiteral("historytable"));
-    table_->setAccessibleName(QStringLiteral("Stored periods"));
-    table_->setModel(&presenter_.Model());
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    table_->horizontalHeader()->setSortIndicator(M::To, Qt::DescendingOrder);
-    table_->setSortingEnabled(true);
-    // Widths from sample texts, not from every row: a long history opens at once.
-    const QString date = FormatShortDate(QDate(2026, 12, 28), QLocale());
-    const QStringList samples{date,
-                              date,
-                              QStringLiteral("365"),
-                              QStringLiteral("99999.9"),
-                              QStringLiteral("999.9"),
-                              QStringLiteral("$9,999.00"),
-                              QStringLiteral("$9,999.00"),
-                              QStringLiteral("$9,999.00"),
-                              QStringLiteral("$9,999.00"),
-                              QStringLiteral("$999.00")};
-    for (int c = 0; c < samples.size(); ++c) {
-        const QString head = presenter_.Model().headerData(c, Qt::Horizontal).toString();
-        table_->setColumnWidth(c, std::max(fontMetrics().horizontalAdvance(samples[c]),
-                                           fontMetrics().horizontalAdvance(head) + 16) +
-                                      12);
-    }
-    table_->horizontalHeader()->setStretchLastSection(true);
-    body->addWidget(table_);
-
+    body->addWidget(BuildTable(body));
     QString why;
     chart_ = LoadHistoryChart(body, &why);
     if (chart_) {
@@ -108,7 +51,79 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
     summary_->setWordWrap(true);
     summary_->setTextFormat(Qt::PlainText);
     layout->addWidget(summary_);
+    Connect();
+    Refresh();
+}
 
+QWidget* THistoryPage::BuildFaultPanel() {
+    faultPanel_ = new QWidget(this);
+    auto* row = new QHBoxLayout(faultPanel_);
+    row->setContentsMargins(0, 0, 0, 0);
+    faultText_ = new QLabel(faultPanel_);
+    faultText_->setObjectName(QStringLiteral("historyfault"));
+    faultText_->setWordWrap(true);
+    faultText_->setTextFormat(Qt::PlainText);
+    row->addWidget(faultText_, 1);
+    tryAgain_ = Button(QStringLiteral("Try again"), "historytryagainbtn");
+    newHistory_ = Button(QStringLiteral("Start a new history"), "historynewbtn");
+    row->addWidget(tryAgain_);
+    row->addWidget(newHistory_);
+    return faultPanel_;
+}
+
+QLayout* THistoryPage::BuildButtons() {
+    auto* buttons = new QHBoxLayout;
+    add_ = Button(QStringLiteral("Add current period"), "historyaddbtn");
+    open_ = Button(QStringLiteral("Open in readings"), "historyopenbtn");
+    delete_ = Button(QStringLiteral("Delete"), "historydeletebtn");
+    export_ = Button(QStringLiteral("Export CSV…"), "historyexportbtn");
+    import_ = Button(QStringLiteral("Import CSV…"), "historyimportbtn");
+    add_->setToolTip(QStringLiteral("Store the period on the Standard readings page (Ctrl+S)"));
+    for (QPushButton* b : {add_, open_, delete_}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+    buttons->addWidget(export_);
+    buttons->addWidget(import_);
+    return buttons;
+}
+
+QWidget* THistoryPage::BuildTable(QWidget* parent) {
+    table_ = new QTableView(parent);
+    table_->setObjectName(QStringLiteral("historytable"));
+    table_->setAccessibleName(QStringLiteral("Stored periods"));
+    table_->setModel(&presenter_.Model());
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSortIndicator(M::To, Qt::DescendingOrder);
+    table_->setSortingEnabled(true);
+    // Widths from sample texts, not from every row: a long history opens at once.
+    const QString date = FormatShortDate(QDate(2026, 12, 28), QLocale());
+    const QString money = FormatMoney(9999.0);
+    const QStringList samples{date,
+                              date,
+                              QStringLiteral("365"),
+                              QStringLiteral("99999.9"),
+                              QStringLiteral("999.9"),
+                              money,
+                              money,
+                              money,
+                              money,
+                              money};
+    for (int c = 0; c < samples.size(); ++c) {
+        const QString head = presenter_.Model().headerData(c, Qt::Horizontal).toString();
+        table_->setColumnWidth(c, std::max(fontMetrics().horizontalAdvance(samples[c]),
+                                           fontMetrics().horizontalAdvance(head) + 16) +
+                                      12);
+    }
+    table_->horizontalHeader()->setStretchLastSection(true);
+    return table_;
+}
+
+void THistoryPage::Connect() {
     connect(add_, &QPushButton::clicked, this, [this] { presenter_.AddCurrentPeriod(); });
     connect(open_, &QPushButton::clicked, this, [this] {
         const QList<int> rows = SelectedRows();
@@ -130,7 +145,6 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
         }
     });
     connect(&presenter_.Model(), &QAbstractItemModel::modelReset, this, [this] { Refresh(); });
-    Refresh();
 }
 
 QPushButton* THistoryPage::Button(const QString& text, const char* name) {

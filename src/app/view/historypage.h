@@ -9,6 +9,7 @@
 class THistoryPresenter;
 class THistoryChart;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QTableView;
 
@@ -21,6 +22,10 @@ public:
 
 private:
     QPushButton* Button(const QString& text, const char* name);
+    QWidget* BuildFaultPanel();
+    QLayout* BuildButtons();
+    QWidget* BuildTable(QWidget* parent);
+    void Connect();
     void Refresh();
     void RefreshSelection();
     void RefreshChart();

@@ -30,6 +30,9 @@ public:
                    const QString& moneyAxisTitle) override;
 
 private:
+    void AddAxes(QBarSeries* bars, QLineSeries* kwh, const QStringList& labels,
+                 const QString& moneyAxisTitle, std::pair<double, double> moneyRange,
+                 double kwhMax);
     void ShowTip(bool on, int index) {
         if (on && index >= 0 && index < static_cast<int>(points_.size())) {
             QToolTip::showText(QCursor::pos(), points_[static_cast<std::size_t>(index)].tooltip,
@@ -81,6 +84,20 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     }
     c->addSeries(bars);
     c->addSeries(kwh);
+    AddAxes(bars, kwh, labels, moneyAxisTitle, {moneyMin, moneyMax}, kwhMax);
+    connect(bars, &QBarSeries::hovered, this,
+            [this](bool on, int index, QBarSet*) { ShowTip(on, index); });
+    connect(kwh, &QLineSeries::hovered, this, [this](const QPointF& p, bool on) {
+        ShowTip(on, static_cast<int>(std::lround(p.x())));
+    });
+}
+
+// The period axis under the bars, money on the left, kWh on the right.
+void ChartView::AddAxes(QBarSeries* bars, QLineSeries* kwh, const QStringList& labels,
+                        const QString& moneyAxisTitle, std::pair<double, double> moneyRange,
+                        double kwhMax) {
+    QChart* c = chart();
+    const auto [moneyMin, moneyMax] = moneyRange;
     auto* x = new QBarCategoryAxis;
     x->append(labels);
     if (labels.size() > 12) {
@@ -103,11 +120,6 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     bars->attachAxis(money);
     kwh->attachAxis(x);
     kwh->attachAxis(energy);
-    connect(bars, &QBarSeries::hovered, this,
-            [this](bool on, int index, QBarSet*) { ShowTip(on, index); });
-    connect(kwh, &QLineSeries::hovered, this, [this](const QPointF& p, bool on) {
-        ShowTip(on, static_cast<int>(std::lround(p.x())));
-    });
 }
 
 } // namespace
