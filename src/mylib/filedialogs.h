@@ -1,6 +1,6 @@
 #pragma once
-// Choosing a file to write or to read, for the pages beyond the three
-// described ones. The program passes Qt file dialogs; tests pass fakes.
+// Choosing a file to write or to read (the History page's export and
+// import). The program passes Qt file dialogs; tests pass fakes.
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The Qt file dialogs handed to the pages beyond the three described ones.
+// The Qt file dialogs handed to the History page's presenter.
 
 #include "mylib/filedialogs.h"
 
