@@ -24,14 +24,16 @@ void TForm1::CalcAll() {
     if (days <= 0) {
         dayslabel->SetCaption(QString::number(days));
         ReportClose();
+        FitResultTexts();
         return;
     }
     ReportDays(days);
 
     const PeriodInputs in = ReadPeriodInputs();
-    const QLocale locale;
-    const PeriodFigures f = ComputePeriod(days, in, locale);
-    const PeriodLabels t = PeriodLabelTexts(f, in.solar, in.showHotWater, locale, MoneyDecimals());
+    const TLocales locales = Locales();
+    const PeriodFigures f = ComputePeriod(days, in, locales.numbers);
+    const PeriodLabels t = PeriodLabelTexts(f, in.solar, in.showHotWater, locales.numbers,
+                                            locales.money, MoneyDecimals());
 
     dayslabel->SetCaption(t.dayslabel);
     exportedlabel->SetCaption(t.exportedlabel);
@@ -53,6 +55,7 @@ void TForm1::CalcAll() {
     tresult->SetFont(font);
     tresult->SetCaption(t.tresult);
     tresultwk->SetCaption(t.tresultwk);
+    FitResultTexts();
 
     const bool written = ReportResults();
     if (Visible()) {

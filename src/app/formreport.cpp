@@ -17,7 +17,7 @@ void TForm1::ReportReadings() {
     if (!report_) {
         return;
     }
-    const QLocale locale;
+    const QLocale locale = Locales().dates;
     ReportReadingTexts t;
     static_cast<PeriodInputs&>(t) = ReadPeriodInputs();
     t.firstDate = FormatShortDate(dt1->Date(), locale);

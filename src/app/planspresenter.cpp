@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "mylib/dates.h"
 #include "mylib/errors.h"
+#include "mylib/locales.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
 
@@ -10,12 +11,12 @@
 
 namespace {
 
-QString Money(double amount) {
-    return FormatMoney(amount, QLocale(), MoneyDecimals());
+QString Money(double amount, const TLocales& locales) {
+    return FormatMoney(amount, locales.money, MoneyDecimals());
 }
 
-QString Span(QDate from, QDate to) {
-    const QLocale locale;
+QString Span(QDate from, QDate to, const TLocales& locales) {
+    const QLocale& locale = locales.dates;
     return QStringLiteral("%1 to %2")
         .arg(FormatShortDate(from, locale), FormatShortDate(to, locale));
 }
@@ -30,8 +31,8 @@ TPlansPresenter::TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& di
     : form_(form), source_(source), dialogs_(dialogs) {}
 
 void TPlansPresenter::Refresh() {
-    const QLocale locale;
-    const PeriodBasis typedUse = ReadPeriodBasis(form_.ReadPeriodInputs(), locale);
+    const TLocales locales = form_.Locales();
+    const PeriodBasis typedUse = ReadPeriodBasis(form_.ReadPeriodInputs(), locales.numbers);
     typed_ = RatesOf(typedUse);
     std::optional<std::pair<QDate, QDate>> keep;
     if (selected_ > 0 && selected_ <= periods_.size()) {
@@ -49,11 +50,11 @@ void TPlansPresenter::Refresh() {
 
     const QDate from = form_.dt1->Date();
     const QDate to = form_.dt2->Date();
-    choices_ = {QStringLiteral("Readings page (%1)").arg(Span(from, to))};
+    choices_ = {QStringLiteral("Readings page (%1)").arg(Span(from, to, locales))};
     selected_ = 0;
     for (qsizetype i = 0; i < periods_.size(); ++i) {
         const StoredUse& s = periods_[i];
-        choices_ << QStringLiteral("%1, %2").arg(Span(s.from, s.to),
+        choices_ << QStringLiteral("%1, %2").arg(Span(s.from, s.to, locales),
                                                  Count(s.from.daysTo(s.to), "day", "days"));
         if (keep && keep->first == s.from && keep->second == s.to) {
             selected_ = static_cast<int>(i) + 1;
@@ -95,6 +96,7 @@ QList<NamedPlan> TPlansPresenter::AllPlans() const {
 }
 
 void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
+    const TLocales locales = form_.Locales();
     rows_.clear();
     cheapestText_.clear();
     periodNotice_.clear();
@@ -105,7 +107,7 @@ void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
     }
     const QList<PlanRow> rows = ComparePlans(days, use, AllPlans(), MoneyDecimals());
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        rows_.append({RowTexts(rows[i], i == 0, QLocale(), MoneyDecimals()), rows[i].cheaper,
+        rows_.append({RowTexts(rows[i], i == 0, locales.money, MoneyDecimals()), rows[i].cheaper,
                       rows[i].cheapest});
     }
     if (rows.size() == 1) {
@@ -115,7 +117,7 @@ void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
     for (const PlanRow& r : rows) {
         if (r.cheapest && r.cheaper) {
             cheapestText_ = QStringLiteral("Cheapest for this period: %1, %2 less than as typed.")
-                                .arg(r.name, Money(-r.difference));
+                                .arg(r.name, Money(-r.difference, locales));
             return;
         }
     }
@@ -125,6 +127,7 @@ void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
 }
 
 void TPlansPresenter::ComputeYear() {
+    const TLocales locales = form_.Locales();
     yearRows_.clear();
     const QList<NamedPlan> plans = AllPlans();
     const YearTotals y = YearOfPlans(periods_, plans, LatestDate(periods_));
@@ -136,15 +139,15 @@ void TPlansPresenter::ComputeYear() {
     }
     yearSummary_ = QStringLiteral("The last 12 months: %1 saved over %2 cost %3.")
                        .arg(Count(y.periods, "period", "periods"), Count(y.days, "day", "days"),
-                            Money(y.paid));
+                            Money(y.paid, locales));
     for (qsizetype i = 0; i < plans.size(); ++i) {
         const double total = y.planTotals[i];
         const double saving = SavingPerYear(y, total);
         YearRow r;
         r.name = plans[i].name;
         if (std::isfinite(total) && std::isfinite(saving)) {
-            r.total = Money(total);
-            r.savingPerYear = Money(saving);
+            r.total = Money(total, locales);
+            r.savingPerYear = Money(saving, locales);
             r.totalValue = total;
             r.cheaper = RoundDecimal(saving, 15, MoneyDecimals()).digits.size() > 0 && saving > 0;
         } else {
@@ -172,7 +175,7 @@ QStringList TPlansPresenter::OtherNames(qint64 exceptId) const {
 }
 
 PlanTexts TPlansPresenter::TextsOf(int row) const {
-    const QLocale locale;
+    const QLocale locale = form_.Locales().numbers;
     const bool stored = IsStoredPlan(row);
     const PlanRates& r = stored ? plans_[row - 1].rates : typed_;
     auto text = [&](double v) { return FormatGeneral(v, locale); };
@@ -187,7 +190,7 @@ PlanTexts TPlansPresenter::TextsOf(int row) const {
 }
 
 QList<PlanFieldError> TPlansPresenter::AddPlan(const PlanTexts& texts) {
-    const QLocale locale;
+    const QLocale locale = form_.Locales().numbers;
     const QList<PlanFieldError> errors = ValidatePlan(texts, OtherNames(-1), locale);
     if (errors.isEmpty()) {
         source_.Plans().Add(texts.name, ParsePlanRates(texts, locale));
@@ -198,7 +201,7 @@ QList<PlanFieldError> TPlansPresenter::AddPlan(const PlanTexts& texts) {
 
 QList<PlanFieldError> TPlansPresenter::SavePlan(int row, const PlanTexts& texts) {
     const qint64 id = PlanAt(row).id;
-    const QLocale locale;
+    const QLocale locale = form_.Locales().numbers;
     const QList<PlanFieldError> errors = ValidatePlan(texts, OtherNames(id), locale);
     if (errors.isEmpty()) {
         source_.Plans().Edit(id, texts.name, ParsePlanRates(texts, locale));

@@ -26,6 +26,7 @@ TFont DesignFont(const char* name, int designPixels, bool bold = false) {
 TForm1::TForm1(const TPlatform& platform) : TForm(QStringLiteral("Form1")), platform_(platform) {
     BuildElements();
     WireEvents();
+    KeepResultsDesign();
 }
 
 TForm1::~TForm1() = default;

@@ -14,14 +14,18 @@
 //   formtools.cpp     the usage calculator and the converter
 //   formsettings.cpp  loadsettings, savesettings
 //   formimport.cpp    csvloadbtnClick
+//   formlayout.cpp    room for wide result texts, the window's width
 
+#include "app/resultsfit.h"
 #include "calc/periodcalc.h"
 #include "mylib/elements/controls.h"
+#include "mylib/locales.h"
 #include "mylib/platform.h"
 #include "settings/tinisettings.h"
 
 #include <QLocale>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -42,6 +46,9 @@ struct TPlatform {
     QString markerPath;
     // Where the bill import looks for the newest CSV file.
     QString billFolder;
+    // The user's locale in its three parts (numbers, money, dates); unset,
+    // every part is the default locale QLocale().
+    std::optional<TLocales> locales;
 };
 
 class TForm1 : public TForm {
@@ -73,6 +80,9 @@ public:
 
     QString ApplicationTitle;
     bool resultsnarrowed = false;
+    // The width a label's caption needs in its font, in the view's pixels.
+    // The view sets it; without it every text counts as fitting its place.
+    std::function<int(const TLabel*)> measureText;
 
     // --- handlers ---
     void FormCreate(TComponent* Sender);
@@ -102,6 +112,10 @@ public:
     void CalcUsage();
     void loadsettings();
     void savesettings();
+    // Gives every result text of the readings page its full width: grows the
+    // value labels, and the results group, page area and window with them,
+    // back to the designed places when the texts fit again (formlayout.cpp).
+    void FitResultTexts();
     // savesettings for an end without dialogs (the display is gone, the
     // session ends): the error text when saving failed, else nothing.
     std::optional<QString> SaveSettingsUnattended();
@@ -189,12 +203,17 @@ public:
     TMemo* Memo1;
 
     const TPlatform& Platform() const { return platform_; }
+    // The locale parts every parse and format of the window uses.
+    TLocales Locales() const {
+        return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
+    }
     // The texts of every field the period calculation and its report read
-    // (also what the bill history stores).
+    // (also what the bill history stores and the plan comparison reads).
     PeriodInputs ReadPeriodInputs() const;
 
 private:
     void BuildElements();
+    void KeepResultsDesign();
     void WireEvents();
     // Report steps of one CalcAll run (formreport.cpp).
     void ReportOpen();
@@ -203,6 +222,18 @@ private:
     void ReportDays(qint64 days);
     // True when the whole report reached the disk.
     bool ReportResults();
+
+    // Widens the window, the page area and the results group by `delta`
+    // (narrows them when negative); "CSV Load" keeps to the right edge.
+    void WidenBy(int delta);
+    // The designed places of the results group's value labels and headings.
+    struct ResultsDesign {
+        std::array<FitSpan, 10> totals, splits;
+        std::array<int, 6> headingLefts{};
+        int margin = 0; // the group's room right of its rightmost value label
+    } resultsdesign_;
+    int resultsextra_ = 0; // how much the texts widened the window
+    int narrowedby_ = 0;   // what hiding hot water took off, given back on showing it
 
     TPlatform platform_;
     // The settings file existed but could not be read at start: the user

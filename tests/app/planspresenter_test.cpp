@@ -317,3 +317,28 @@ TEST_F(PlansPresenterTest, OverflowingFiguresShowADashNeverInfOrNan) {
         }
     }
 }
+
+// Numbers, money and dates may follow different locales (LC_NUMERIC,
+// LC_MONETARY, LC_TIME); the page reads and writes each as the readings page does.
+TEST(PlansPresenterLocales, EachPartFollowsItsOwnLocale) {
+    FormFixture fx;
+    fx.platform.locales = TLocales{QLocale("de_DE"), QLocale("en_US"), QLocale("en_AU")};
+    TForm1& form = fx.Make();
+    form.dt1->SetDate(QDate(2026, 11, 8));
+    form.dt2->SetDate(QDate(2026, 12, 8));
+    form.showhwcb->SetChecked(false);
+    form.Edit6->SetText("1000,5");
+    form.Edit7->SetText("1300,5");
+    form.generaldailyservicechargeed->SetText("1,5");
+    form.generalrateed->SetText("0,25");
+    form.CalcAll();
+    TestSource source;
+    TPlansPresenter presenter(form, source, fx.dialogs);
+    presenter.Refresh();
+    EXPECT_EQ(presenter.PeriodChoices().front(), "Readings page (8/11/2026 to 8/12/2026)");
+    EXPECT_EQ(presenter.Rows()[0].texts.net, form.tresult->Caption());
+    EXPECT_EQ(presenter.Rows()[0].texts.net, "$120.00");
+    EXPECT_EQ(presenter.TextsOf(0).generalDailyCharge, "1,5");
+    EXPECT_TRUE(presenter.AddPlan(Texts("Spar", "1,2", "0,2")).isEmpty());
+    EXPECT_EQ(presenter.Rows()[1].texts.net, "$96.00");
+}

@@ -1,8 +1,11 @@
+#include "mylib/numbers.h"
 #include "support/fakes.h"
 #include "support/testenv.h"
 #include "tools/usagecost.h"
 
+#include <array>
 #include <gtest/gtest.h>
+#include <utility>
 
 TEST(UsageCost, ExtendedPrecisionProduct) {
     EXPECT_DOUBLE_EQ(UsageCost(2000, 3, 0.25), 1.5);
@@ -71,4 +74,63 @@ TEST(UsageForm, DecimalCommaRateStillGivesFigures) {
     f.wattsedit->SetText("1000");
     EXPECT_EQ(f.kwhlabel->Caption(), "(1.00 kwh)");
     EXPECT_EQ(f.resultlabel->Caption(), QString::fromUtf8("Cost: 0,28\u00a0€"));
+}
+
+TEST(UsageTexts, APointNeedsDigitsOnBothSides) {
+    for (const char* text : {"100.", ".5", "-.5", "+.5", "1.e5", ".", "1..5", "1.5.", "1.5e"}) {
+        EXPECT_FALSE(ParsePlainNumber(text).has_value()) << text;
+        EXPECT_FALSE(UsageLabelTexts("0.25", text, "1", '.').valid) << text;
+        EXPECT_FALSE(UsageLabelTexts(text, "100", "1", '.').valid) << text;
+    }
+    for (auto [text, value] : {std::pair{"100.0", 100.0},
+                               {"0.5", 0.5},
+                               {"-1.25e2", -125.0},
+                               {"  7", 7.0},
+                               {"+3", 3.0},
+                               {"2E-1", 0.2}}) {
+        ASSERT_TRUE(ParsePlainNumber(text).has_value()) << text;
+        EXPECT_DOUBLE_EQ(*ParsePlainNumber(text), value) << text;
+    }
+    // A decimal comma takes the place of the point under the same rule.
+    EXPECT_DOUBLE_EQ(ParsePlainNumber("0,5", ',').value_or(0), 0.5);
+    for (const char* text : {",5", "5,", "5,.5", "5.5,5"}) {
+        EXPECT_FALSE(ParsePlainNumber(text, ',').has_value()) << text;
+    }
+}
+
+TEST(UsageForm, HalfWrittenNumbersLeaveTheLabelsEmpty) {
+    FormFixture fx;
+    TForm1& f = fx.Make();
+    f.generalrateed->SetText("0.25");
+    for (const char* watts : {"100.", ".5"}) {
+        f.wattsedit->SetText("100");
+        ASSERT_FALSE(f.resultlabel->Caption().isEmpty());
+        f.wattsedit->SetText(watts);
+        for (TLabel* l : {f.resultlabel, f.kwhlabel, f.perweeklabel, f.peryearlabel}) {
+            EXPECT_TRUE(l->Caption().isEmpty()) << watts << " " << l->Name().toStdString();
+        }
+    }
+}
+
+TEST(UsageForm, AnOverflowingFigureEmptiesAllFourLabels) {
+    FormFixture fx;
+    TForm1& f = fx.Make();
+    // Each overflows in another figure: all of them, the year alone, the
+    // kWh text alone (a zero rate keeps every cost finite).
+    for (auto [rate, watts, hours] : {std::array<const char*, 3>{"0.25", "1e200", "1e200"},
+                                      {"0.25", "1000", "1e306"},
+                                      {"0", "1e300", "1e300"}}) {
+        f.generalrateed->SetText("0.25");
+        f.wattsedit->SetText("100");
+        f.hrsedit->SetText("1");
+        ASSERT_FALSE(f.kwhlabel->Caption().isEmpty());
+        f.generalrateed->SetText(rate);
+        f.wattsedit->SetText(watts);
+        f.hrsedit->SetText(hours);
+        for (TLabel* l : {f.resultlabel, f.kwhlabel, f.perweeklabel, f.peryearlabel}) {
+            EXPECT_TRUE(l->Caption().isEmpty())
+                << watts << " " << hours << " " << l->Name().toStdString() << ": "
+                << l->Caption().toStdString();
+        }
+    }
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTableView>
@@ -122,4 +123,47 @@ TEST(Screenshots, HistoryOfAYear) {
     EXPECT_EQ(table->model()->rowCount(), 12);
     table->selectRow(4);
     s.Save("history");
+}
+
+// The readings page with results wider than their designed places: a German
+// quarter with solar power and hot water, and an American year.
+TEST(Screenshots, WideResultsInFull) {
+    struct Case {
+        const char* locale;
+        const char* name;
+        int days;
+        const char *general, *hotWater, *exported, *generalRate, *hwRate;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"de_DE", "readings-de_DE-quarter", 90, "670", "282,5", "2000", "0,3", "0,16",
+         "((291,00\u00a0\u20ac + 63,20\u00a0\u20ac) - 200,00\u00a0\u20ac)"},
+        {"en_US", "readings-en_US-year", 365, "2420", "900", "12500", "0.25", "0.15",
+         "(($970.00 + $208.00) - $1,250.00)"},
+    };
+    for (const Case& c : cases) {
+        TestEnv::UseLocale(c.locale);
+        Shot s;
+        TForm1& f = *s.form;
+        const QString point = QLocale().decimalPoint();
+        f.solarcb->SetChecked(true);
+        f.dt1->SetDate(QDate(2026, 1, 1));
+        f.dt2->UserSetDate(QDate(2026, 1, 1).addDays(c.days));
+        f.generaldailyservicechargeed->SetText("1" + point + "00");
+        f.hwdailyfixedchargeed->SetText("0" + point + "20");
+        f.feedined->SetText("0" + point + "10");
+        f.generalrateed->SetText(c.generalRate);
+        f.hwrateed->SetText(c.hwRate);
+        for (TEdit* e : {f.exportoriged, f.importgenoriged, f.importhworiged}) {
+            e->SetText("0");
+        }
+        f.exportlater->SetText(c.exported);
+        f.importgenlatered->SetText(c.general);
+        f.importhwlatered->SetText(c.hotWater);
+        EXPECT_EQ(f.tresultwk->Caption(), QString::fromUtf8(c.expected));
+        const auto* label = s.view->Widget<QLabel>(QStringLiteral("tresultwk"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+        s.Save(c.name);
+    }
 }

@@ -27,6 +27,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -36,6 +37,8 @@ private:
     void Apply(TComponent* element, Prop p);
     void ApplyGeometry(TControl* c);
     void BuildTabOrder();
+    // The width a label's current text needs, for the model's result fitting.
+    int TextWidth(const TLabel* label) const;
     // Accessible names and descriptions from captions, row labels and groups.
     void NameForScreenReaders();
     // Runs a model call from a user action, with errors going to the error box.

@@ -1,5 +1,6 @@
 #include "app/view/program.h"
 
+#include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/historyhook.h"
@@ -62,6 +63,13 @@ void ReportUnattendedFailure(TForm1& form) {
 
 } // namespace
 
+TLocales StartLocales() {
+    const TLocales locales = LocalesFromEnvironment();
+    QLocale::setDefault(locales.numbers);
+    ReadMoneyDecimals(locales.money);
+    return locales;
+}
+
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     // A second copy hands over before any window or settings file is touched.
     TSingleInstance instance;
@@ -69,12 +77,14 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         return 0;
     }
 
+    // Before QApplication, which takes its own options out of argv.
+    const QStringList arguments = ArgumentsAsGiven(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
     // Ties the window to the installed menu entry (and its icon) on Wayland.
     QApplication::setDesktopFileName(QStringLiteral("com.brindlesoftware.Voltisk"));
-    ReadMoneyDecimals(QLocale());
+    const TLocales locales = StartLocales();
 
     QtDialogs dialogs;
     QtShell shell;
@@ -86,7 +96,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     platform.shell = &shell;
     platform.clock = &clock;
     platform.screen = &screen;
-    platform.arguments = QApplication::arguments().mid(1);
+    platform.arguments = arguments;
+    platform.locales = locales;
     platform.executablePath = QApplication::applicationFilePath();
     platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
     platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");
