@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of the real window under Xvfb, for docs/: the three pages, the
-# History page with a year of monthly periods, and the
+# History page with a year of monthly periods, the compare-plans page and the
 # four switch states at 100 %; the readings page at 150 % and 200 %.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
