@@ -20,19 +20,15 @@ public:
     explicit ChartView(QWidget* parent) : QChartView(parent) {
         setObjectName(QStringLiteral("historychart"));
         setRenderHint(QPainter::Antialiasing);
-        chart()->legend()->setAlignment(Qt::AlignRight);
-        chart()->setMargins(QMargins(2, 2, 2, 2));
-        chart()->layout()->setContentsMargins(0, 0, 0, 0);
-        chart()->setBackgroundRoundness(0);
     }
     QWidget* Widget() override { return this; }
     void SetPoints(const std::vector<HistoryChartPoint>& points,
                    const QString& moneyAxisTitle) override;
 
 private:
-    void AddAxes(QBarSeries* bars, QLineSeries* kwh, const QStringList& labels,
-                 const QString& moneyAxisTitle, std::pair<double, double> moneyRange,
-                 double kwhMax);
+    static void AddAxes(QChart* c, QBarSeries* bars, QLineSeries* kwh, const QStringList& labels,
+                        const QString& moneyAxisTitle, std::pair<double, double> moneyRange,
+                        double kwhMax);
     void ShowTip(bool on, int index) {
         if (on && index >= 0 && index < static_cast<int>(points_.size())) {
             QToolTip::showText(QCursor::pos(), points_[static_cast<std::size_t>(index)].tooltip,
@@ -47,12 +43,13 @@ private:
 void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
                           const QString& moneyAxisTitle) {
     points_ = points;
-    QChart* c = chart();
-    c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes()) {
-        c->removeAxis(axis);
-        delete axis;
-    }
+    // A new chart each time: axes removed from a shown chart can leave their
+    // labels behind.
+    auto* c = new QChart;
+    c->legend()->setAlignment(Qt::AlignRight);
+    c->setMargins(QMargins(2, 2, 2, 2));
+    c->layout()->setContentsMargins(0, 0, 0, 0);
+    c->setBackgroundRoundness(0);
     auto* bars = new QBarSeries;
     auto* net = new QBarSet(QStringLiteral("Net a day"));
     auto* income = new QBarSet(QStringLiteral("Income a day"));
@@ -84,7 +81,10 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     }
     c->addSeries(bars);
     c->addSeries(kwh);
-    AddAxes(bars, kwh, labels, moneyAxisTitle, {moneyMin, moneyMax}, kwhMax);
+    AddAxes(c, bars, kwh, labels, moneyAxisTitle, {moneyMin, moneyMax}, kwhMax);
+    QChart* old = chart();
+    setChart(c);
+    delete old;
     connect(bars, &QBarSeries::hovered, this,
             [this](bool on, int index, QBarSet*) { ShowTip(on, index); });
     connect(kwh, &QLineSeries::hovered, this, [this](const QPointF& p, bool on) {
@@ -93,10 +93,9 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
 }
 
 // The period axis under the bars, money on the left, kWh on the right.
-void ChartView::AddAxes(QBarSeries* bars, QLineSeries* kwh, const QStringList& labels,
+void ChartView::AddAxes(QChart* c, QBarSeries* bars, QLineSeries* kwh, const QStringList& labels,
                         const QString& moneyAxisTitle, std::pair<double, double> moneyRange,
                         double kwhMax) {
-    QChart* c = chart();
     const auto [moneyMin, moneyMax] = moneyRange;
     auto* x = new QBarCategoryAxis;
     x->append(labels);
