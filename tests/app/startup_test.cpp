@@ -1,6 +1,6 @@
 // What the window shows after FormCreate and FormShow on a new account.
 #include "app/startuppage.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QFile>

@@ -2,6 +2,8 @@
 // inserted values, and the atomic writer.
 
 #include "calc/report.h"
+#include "support/files.h"
+#include "support/unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,17 +13,6 @@
 #include <optional>
 
 namespace {
-
-QByteArray Golden(const char* name) {
-    QFile file(QStringLiteral(VOLTISK_TEST_DATA "/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll();
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // One whole report: what steps 1 to 4 write, or steps 1 and 2 only when the
 // day count is not positive.
@@ -243,9 +234,9 @@ TEST(WriteReport, CreatesMissingFolderAndReplacesTheWholeFile) {
     const QStringList shorter = NoDays().Lines();
 
     ASSERT_TRUE(WriteReport(path, longer));
-    EXPECT_EQ(ReadAll(path), ReportBytes(longer));
+    EXPECT_EQ(ReadBytes(path), ReportBytes(longer));
     ASSERT_TRUE(WriteReport(path, shorter));
-    EXPECT_EQ(ReadAll(path), ReportBytes(shorter));
+    EXPECT_EQ(ReadBytes(path), ReportBytes(shorter));
     // Nothing but the report stays behind (no temporary file).
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{QStringLiteral("report_20261208.html")});
@@ -269,7 +260,7 @@ TEST(WriteReport, PlacesThatCannotHoldTheFileGiveFalse) {
         WriteReport(tmp.path() + QLatin1Char('/') + QString(300, QLatin1Char('r')), lines));
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{QStringLiteral("blocker"), QStringLiteral("report_20261208.html")}));
-    EXPECT_EQ(ReadAll(blocker), QByteArray());
+    EXPECT_EQ(ReadBytes(blocker), QByteArray());
 }
 
 TEST(WriteReport, ReadOnlyFolderKeepsThePreviousReport) {
@@ -277,18 +268,15 @@ TEST(WriteReport, ReadOnlyFolderKeepsThePreviousReport) {
     const QString path = tmp.path() + QStringLiteral("/report_20261208.html");
     const QStringList previous = NoDays().Lines();
     ASSERT_TRUE(WriteReport(path, previous));
-    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool stillWritable =
-        QFile(tmp.path() + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
-    if (stillWritable) {
-        QFile::remove(tmp.path() + QStringLiteral("/probe"));
-        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-        GTEST_SKIP() << "permissions do not bind this user (root)";
-    }
-    // The report itself is writable; only a whole replacement may take its place.
-    EXPECT_FALSE(WriteReport(path, StandardWithHotWater().Lines()));
-    QFile::setPermissions(tmp.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(ReadAll(path), ReportBytes(previous));
+    // The report itself stays writable; only a whole replacement may take its
+    // place, and the folder refuses the temporary file.
+    const QStringList next = StandardWithHotWater().Lines();
+    const int written = RunUnprivileged({tmp.path(), path}, [&] {
+        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        return WriteReport(path, next) ? 1 : 0;
+    });
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(ReadBytes(path), ReportBytes(previous));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("report_20261208.html")});
 }

@@ -1,4 +1,4 @@
-#include "support/fakes.h"
+#include "support/formfixture.h"
 
 #include "support/testenv.h"
 

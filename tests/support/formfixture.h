@@ -1,52 +1,11 @@
 #pragma once
-// Recording fakes of the desktop services and a window model built on them.
+// A window model built on the recording fakes of the desktop services.
 
 #include "app/tform1.h"
-#include "mylib/platform.h"
-#include "support/printers.h"
+#include "support/servicefakes.h"
 
 #include <QStringList>
-#include <deque>
 #include <memory>
-
-struct FakeDialogs : TDialogs {
-    QStringList messages;     // plain message boxes
-    QStringList errors;       // error boxes
-    QStringList infos;        // InfoDialog headlines
-    QStringList questions;    // VerifyDialog questions
-    std::deque<bool> answers; // scripted answers; No when none is left
-    void ShowMessage(const QString& text) override { messages << text; }
-    void ShowError(const QString& text) override { errors << text; }
-    void InfoDialog(const QString& headline, const QString&, const QString&, bool, int,
-                    int) override {
-        infos << headline;
-    }
-    bool VerifyDialog(const QString& question, const QString&, bool, bool) override {
-        questions << question;
-        if (answers.empty()) {
-            return false;
-        }
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
-
-struct FakeShell : TShell {
-    QStringList urls, folders;
-    void OpenUrl(const QString& url) override { urls << url; }
-    void ShowFolder(const QString& folder) override { folders << folder; }
-};
-
-struct FixedClock : TClock {
-    QDate today{2026, 12, 8};
-    QDate Today() const override { return today; }
-};
-
-struct FakeScreen : TScreen {
-    QRect area{0, 0, 1920, 1080};
-    QRect Geometry() const override { return area; }
-};
 
 // A window model on fakes, with the marker file and the bill folder pointed
 // into the test's temporary folder.

@@ -5,6 +5,8 @@
 #include <QString>
 
 namespace TestEnv {
+// The test process's temporary root folder (set once by the test main).
+void SetRoot(const QString& folder);
 // The temporary XDG_CONFIG_HOME of this test process.
 QString ConfigDir();
 // A temporary folder standing in for the program's folder.

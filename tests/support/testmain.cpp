@@ -1,33 +1,11 @@
 #include "support/testenv.h"
-
-#include "mylib/money.h"
+#include "support/watchdog.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLocale>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-QTemporaryDir* g_root = nullptr;
-}
-
-QString TestEnv::ConfigDir() {
-    return g_root->path() + QStringLiteral("/config");
-}
-QString TestEnv::ExeDir() {
-    return g_root->path() + QStringLiteral("/bin");
-}
-
-void TestEnv::ResetConfig() {
-    QDir(ConfigDir()).removeRecursively();
-    QDir().mkpath(ConfigDir());
-}
-
-void TestEnv::UseLocale(const char* name) {
-    QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-    ReadMoneyDecimals(QLocale());
-}
 
 namespace {
 // Every test starts from a new account in en_US.
@@ -41,8 +19,11 @@ class FreshEnvironment : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     QTemporaryDir root;
-    g_root = &root;
+    TestEnv::SetRoot(root.path());
     qputenv("XDG_CONFIG_HOME", TestEnv::ConfigDir().toUtf8());
+    qputenv("XDG_DATA_HOME", (root.path() + QStringLiteral("/data")).toUtf8());
+    qputenv("HOME", (root.path() + QStringLiteral("/home")).toUtf8());
+    QDir().mkpath(root.path() + QStringLiteral("/home"));
     qputenv("XDG_RUNTIME_DIR", (root.path() + QStringLiteral("/run")).toUtf8());
     QDir().mkpath(root.path() + QStringLiteral("/run"));
     QFile::setPermissions(root.path() + QStringLiteral("/run"),
@@ -53,6 +34,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    StartMessageBoxWatchdog();
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new FreshEnvironment);
     TestEnv::ResetConfig();

@@ -1,6 +1,5 @@
 // The real window, offscreen: typed keys, mouse clicks and what the widgets show.
-#include "app/view/formview.h"
-#include "support/fakes.h"
+#include "support/viewfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,28 +14,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-
-namespace {
-
-struct ViewFixture {
-    FormFixture fx;
-    TForm1* form = nullptr;
-    std::unique_ptr<TFormView> view;
-    explicit ViewFixture(const QStringList& args = {}) : fx(args) {
-        form = &fx.Make(false);
-        view = std::make_unique<TFormView>(*form);
-        form->Show();
-        view->show();
-        QApplication::setActiveWindow(view.get());
-    }
-    template <class W> W* W_(const char* name) {
-        auto* w = view->Widget<W>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-};
-
-} // namespace
 
 TEST(View, EveryModelElementHasAWidgetOfItsName) {
     ViewFixture v;
@@ -256,4 +233,18 @@ TEST(View, AmpersandInTheColumnHeadingsIsAPlainCharacter) {
     auto* heading = v.W_<QLabel>("lightandpowerlabel1");
     EXPECT_EQ(heading->text(), "(Light & Power +");
     EXPECT_EQ(heading->buddy(), nullptr) << "a buddy would turn the & into a shortcut mark";
+}
+
+TEST(View, RendersWholeAtItsDesignWidthInEverySwitchState) {
+    ViewFixture v;
+    for (const auto& [solar, hotWater] : {std::pair{false, true}, std::pair{false, false},
+                                          std::pair{true, false}, std::pair{true, true}}) {
+        v.form->solarcb->SetChecked(solar);
+        v.form->showhwcb->SetChecked(hotWater);
+        QApplication::processEvents();
+        const QPixmap picture = v.view->grab();
+        ASSERT_FALSE(picture.isNull()) << solar << hotWater;
+        EXPECT_EQ(picture.width(), qRound(v.view->width() * picture.devicePixelRatio()));
+        EXPECT_EQ(v.view->width(), v.form->Width()) << solar << hotWater;
+    }
 }

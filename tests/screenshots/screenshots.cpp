@@ -1,0 +1,114 @@
+// Pictures of the real window for docs/, written by scripts/screenshots.sh:
+// each page, each switch state and the converter after a calculation.
+// Usage: voltisk_screenshots <folder> [all|readings]
+// "readings" writes standard.png only (the scaled pictures). Runs in a
+// temporary configuration folder in en_US, whatever the machine's settings.
+#include "support/testenv.h"
+#include "support/viewfixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+
+QString g_folder;
+bool g_ok = true;
+
+// The window with the readings of a typical month.
+struct Shot : ViewFixture {
+    explicit Shot(const QStringList& args = {}) : ViewFixture(args) {
+        form->dt1->SetDate(QDate(2026, 11, 8));
+        form->dt2->UserSetDate(QDate(2026, 12, 8));
+        form->Edit6->SetText("41230");
+        form->Edit7->SetText("41712");
+        form->Edit9->SetText("9120");
+        form->Edit10->SetText("9264");
+        form->exportoriged->SetText("10500");
+        form->exportlater->SetText("10812");
+        form->importgenoriged->SetText("22340");
+        form->importgenlatered->SetText("22598");
+        form->importhworiged->SetText("7010");
+        form->importhwlatered->SetText("7139");
+        form->wattsedit->SetText("1500");
+        form->hrsedit->SetText("2");
+    }
+    void Save(const char* name) {
+        QApplication::processEvents();
+        const QString file = g_folder + "/" + QString::fromLatin1(name) + ".png";
+        const QPixmap picture = view->grab();
+        if (picture.isNull() || !picture.save(file)) {
+            std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+            g_ok = false;
+        }
+    }
+};
+
+void Pages() {
+    Shot s;
+    s.Save("standard");
+    s.form->pagecontrol1->SetActivePage(s.form->calc);
+    s.Save("calculator");
+    s.form->pagecontrol1->SetActivePage(s.form->about);
+    s.Save("help");
+}
+
+void SwitchStates() {
+    Shot s;
+    s.Save("standard-hotwater");
+    s.form->showhwcb->SetChecked(false);
+    s.Save("standard-nohotwater");
+    s.form->solarcb->SetChecked(true);
+    s.Save("solar-nohotwater");
+    s.form->showhwcb->SetChecked(true);
+    s.Save("solar-hotwater");
+}
+
+// The converter page after typing two values and pressing "Calculate".
+void Converter() {
+    ViewFixture v(QStringList{"CALC"});
+    v.form->wattsedit->SetText("1500");
+    v.form->hrsedit->SetText("2");
+    QTest::keyClicks(v.W_<QLineEdit>("voltsedit"), "230");
+    QTest::keyClicks(v.W_<QLineEdit>("wedit"), "100");
+    QTest::mouseClick(v.W_<QAbstractButton>("calculatebutton"), Qt::LeftButton);
+    if (!v.view->grab().save(g_folder + "/converter.png")) {
+        g_ok = false;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir root;
+    TestEnv::SetRoot(root.path());
+    qputenv("XDG_CONFIG_HOME", TestEnv::ConfigDir().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", (root.path() + "/run").toUtf8());
+    qputenv("LC_ALL", "C.UTF-8");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <folder> [all|readings]\n", argv[0]);
+        return 2;
+    }
+    g_folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_folder);
+    const bool all = argc < 3 || QByteArray(argv[2]) != "readings";
+    TestEnv::ResetConfig();
+    TestEnv::UseLocale("en_US");
+    if (all) {
+        Pages();
+        TestEnv::ResetConfig();
+        SwitchStates();
+        TestEnv::ResetConfig();
+        Converter();
+    } else {
+        Shot s;
+        s.Save("standard");
+    }
+    return g_ok ? 0 : 1;
+}

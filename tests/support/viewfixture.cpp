@@ -1,0 +1,14 @@
+#include "support/viewfixture.h"
+
+#include <QApplication>
+
+ViewFixture::ViewFixture(const QStringList& args, TDialogs* dialogs) : fx(args) {
+    if (dialogs) {
+        fx.platform.dialogs = dialogs;
+    }
+    form = &fx.Make(false);
+    view = std::make_unique<TFormView>(*form);
+    form->Show();
+    view->show();
+    QApplication::setActiveWindow(view.get());
+}
