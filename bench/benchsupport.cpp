@@ -28,11 +28,7 @@ int RunBenchmarks(int argc, char** argv) {
     return 0;
 }
 
-BenchForm::BenchForm() {
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
+BenchForm::BenchForm() : platform(dialogs, shell, clock, screen) {
     platform.executablePath = dir.path() + "/voltisk";
     platform.markerPath = dir.path() + "/none";
     platform.billFolder = dir.path();

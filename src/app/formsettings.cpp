@@ -60,7 +60,7 @@ void TForm1::loadsettings() {
     showhwcb->SetChecked(IniSettings1->readbool(QStringLiteral("ShowHotWater"), true, kSection));
 
     const QLocale locale;
-    const QDate today = platform_.clock ? platform_.clock->Today() : QDate::currentDate();
+    const QDate today = Today();
     const QString todayText = FormatShortDate(today, locale);
     // A damaged date is reported and replaced by today; the keys after it
     // still load, so the next save does not lose them.
@@ -90,7 +90,7 @@ void TForm1::savesettings() {
     IniSettings1->writebool(QStringLiteral("ShowHotWater"), showhwcb->Checked(), kSection);
 
     const QLocale locale;
-    const QDate today = platform_.clock ? platform_.clock->Today() : QDate::currentDate();
+    const QDate today = Today();
     for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
                                       std::pair{QStringLiteral("DateAfter"), dt2}}) {
         const QDate date = picker->Date().isValid() ? picker->Date() : today;

@@ -71,7 +71,7 @@ void TForm1::FormCreate(TComponent*) {
     }
     readingdatesgb->SetColor(clBtnFace);
 
-    const QDate today = platform_.clock ? platform_.clock->Today() : QDate();
+    const QDate today = Today();
     dt1->SetDate(today);
     dt2->SetDate(today);
     resetbuttonClick(this);
@@ -87,9 +87,7 @@ void TForm1::FormCreate(TComponent*) {
     }
     sb1->SetSimpleText(QString());
     IniSettings1->SetIniFileName(QString());
-    if (platform_.screen) {
-        CentreOnScreen(this, *platform_.screen);
-    }
+    CentreOnScreen(this, platform_.screen);
     loadsettings();
     const bool s = solarcb->Checked();
     usedlab->SetCaption(s ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));

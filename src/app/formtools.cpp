@@ -87,19 +87,14 @@ void TForm1::calculatebuttonClick(TComponent*) {
     given.volts = read[2];
     given.ohms = read[3];
 
-    TDialogs* dialogs = Platform().dialogs;
     const QString countMessage = ConverterCountMessage(ConverterGivenCount(given));
     if (!countMessage.isEmpty()) {
-        if (dialogs) {
-            dialogs->ShowMessage(countMessage);
-        }
+        platform_.dialogs.ShowMessage(countMessage);
         return;
     }
     const ConverterSolution solution = SolveConverter(given);
     if (solution.outcome != ConverterOutcome::Solved) {
-        if (dialogs) {
-            dialogs->ShowMessage(ConverterFailureMessage(solution.outcome));
-        }
+        platform_.dialogs.ShowMessage(ConverterFailureMessage(solution.outcome));
         return;
     }
     const QLocale locale;

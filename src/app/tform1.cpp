@@ -1,5 +1,4 @@
 #include "app/tform1.h"
-#include "app/reportfile.h"
 
 #include "mylib/elements/urllabel.h"
 #include "mylib/errors.h"
@@ -288,7 +287,7 @@ void TForm1::BuildElements() {
     IniSettings1 = std::make_unique<TIniSettings>(this, QStringLiteral("IniSettings1"));
     IniSettings1->SetCompanyName(QStringLiteral("BrindleSoftware"));
     IniSettings1->SetProductName(QStringLiteral("voltisk"));
-    IniSettings1->Screen = platform_.screen;
+    IniSettings1->Screen = &platform_.screen;
 
     auto timer = std::make_unique<TTimer>(this, QStringLiteral("Timer1"));
     Timer1 = timer.get();
@@ -351,7 +350,5 @@ void TForm1::WireEvents() {
 void TForm1::ShowException(const std::exception& e) {
     const auto* own = dynamic_cast<const EVoltiskError*>(&e);
     const QString message = own ? own->Message() : QString::fromUtf8(e.what());
-    if (platform_.dialogs) {
-        platform_.dialogs->ShowError(ErrorBoxText(message));
-    }
+    platform_.dialogs.ShowError(ErrorBoxText(message));
 }

@@ -2,11 +2,8 @@
 
 #include "support/testenv.h"
 
-FormFixture::FormFixture(const QStringList& arguments) {
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
+FormFixture::FormFixture(const QStringList& arguments, TDialogs* realDialogs)
+    : platform(realDialogs ? *realDialogs : dialogs, shell, clock, screen) {
     platform.arguments = arguments;
     platform.executablePath = TestEnv::ExeDir() + QStringLiteral("/voltisk");
     platform.markerPath = TestEnv::ConfigDir() + QStringLiteral("/no-marker.txt");

@@ -17,7 +17,8 @@ struct FormFixture {
     TPlatform platform;
     std::unique_ptr<TForm1> form;
 
-    explicit FormFixture(const QStringList& arguments = {});
+    // `realDialogs` stands in for the recording fake (for the real Qt boxes).
+    explicit FormFixture(const QStringList& arguments = {}, TDialogs* realDialogs = nullptr);
     // Builds the model, runs FormCreate and (unless told otherwise) shows it.
     TForm1& Make(bool show = true);
 };

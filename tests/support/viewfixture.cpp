@@ -2,10 +2,7 @@
 
 #include <QApplication>
 
-ViewFixture::ViewFixture(const QStringList& args, TDialogs* dialogs) : fx(args) {
-    if (dialogs) {
-        fx.platform.dialogs = dialogs;
-    }
+ViewFixture::ViewFixture(const QStringList& args, TDialogs* dialogs) : fx(args, dialogs) {
     form = &fx.Make(false);
     view = std::make_unique<TFormView>(*form);
     form->Show();

@@ -235,7 +235,7 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
         l->onEnter = [this, link] { FromUser([link] { link->MouseEnter(); }); };
         l->onLeave = [this, link] { FromUser([link] { link->MouseLeave(); }); };
         l->onClick = [this, link] {
-            FromUser([this, link] { link->Click(model_.Platform().shell); });
+            FromUser([this, link] { link->Click(&model_.Platform().shell); });
         };
         w = l;
     } else if (dynamic_cast<TLabel*>(element)) {

@@ -29,11 +29,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QtShell shell;
     QtClock clock;
     QtScreen screen;
-    TPlatform platform;
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
+    TPlatform platform(dialogs, shell, clock, screen);
     platform.arguments = QApplication::arguments().mid(1);
     platform.executablePath = QApplication::applicationFilePath();
     platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
