@@ -44,9 +44,7 @@ void TForm1::exportlaterupdownClick(TComponent* Sender, TUDBtnType Button) {
 void TForm1::solarcbClick(TComponent*) {
     const bool s = solarcb->Checked();
     const bool h = showhwcb->Checked();
-    usedlab->SetCaption(s ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
-    dailyusedlab->SetCaption(s ? QStringLiteral("Daily kw imported:")
-                               : QStringLiteral("Daily kw used:"));
+    ShowUsageCaptions(s);
     if (s) {
         typelabel->SetCaption(QStringLiteral("Solar power"));
     } else {
@@ -65,6 +63,17 @@ void TForm1::solarcbClick(TComponent*) {
     if (Visible()) {
         CalcAll();
     }
+}
+
+// The two usage captions say "imported" in solar mode.
+void TForm1::ShowUsageCaptions(bool solar) {
+    usedlab->SetCaption(solar ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
+    dailyusedlab->SetCaption(solar ? QStringLiteral("Daily kw imported:")
+                                   : QStringLiteral("Daily kw used:"));
+}
+
+std::array<TLabel*, 7> TForm1::SplitLabels() const {
+    return {usedwk, dusedwk, dcostwk, tdcostwk, fresultwk, vresultwk, tresultwk};
 }
 
 void TForm1::showhwcbClick(TComponent*) {
@@ -88,7 +97,7 @@ void TForm1::showhwcbClick(TComponent*) {
         SetWidth(Width() - narrowing);
         pagecontrol1->SetWidth(pagecontrol1->Width() - narrowing);
         resultsgb->SetWidth(resultsgb->Width() - narrowing);
-        for (TLabel* l : {usedwk, dusedwk, dcostwk, tdcostwk, fresultwk, vresultwk, tresultwk}) {
+        for (TLabel* l : SplitLabels()) {
             l->SetCaption(QString());
         }
         resultsnarrowed = true;

@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "mylib/blanks.h"
 #include "mylib/dates.h"
 #include "mylib/errors.h"
 #include "mylib/paths.h"
@@ -30,19 +31,6 @@ std::array<std::pair<QString, TEdit*>, 15> TextKeys(const TForm1& f) {
         {QStringLiteral("ImportHWBefore"), f.importhworiged},
         {QStringLiteral("ImportHWAfter"), f.importhwlatered},
     }};
-}
-
-// Blanks and control characters at both ends removed.
-QString TrimmedText(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= u' ') {
-        ++begin;
-    }
-    while (end > begin && text.at(end - 1).unicode() <= u' ') {
-        --end;
-    }
-    return text.mid(begin, end - begin);
 }
 
 } // namespace
@@ -96,6 +84,6 @@ void TForm1::savesettings() {
         const QDate date = picker->Date().isValid() ? picker->Date() : today;
         IniSettings1->writestring(key, FormatShortDate(date, locale), kSection);
     }
-    IniSettings1->writestring(QStringLiteral("Watts"), TrimmedText(wattsedit->Text()), kSection);
-    IniSettings1->writestring(QStringLiteral("Hours"), TrimmedText(hrsedit->Text()), kSection);
+    IniSettings1->writestring(QStringLiteral("Watts"), TrimBlanks(wattsedit->Text()), kSection);
+    IniSettings1->writestring(QStringLiteral("Hours"), TrimBlanks(hrsedit->Text()), kSection);
 }

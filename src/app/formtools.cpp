@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "mylib/blanks.h"
 #include "mylib/errors.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
@@ -27,16 +28,6 @@ void TForm1::wattseditChange(TComponent*) {
 }
 
 namespace {
-
-// Blanks and control characters around a field's text do not count.
-bool IsBlankText(const QString& text) {
-    for (QChar c : text) {
-        if (c.unicode() > 32) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A converter field read with the locale's decimal conversion; a text that is
 // not a number ends the press.
@@ -71,13 +62,13 @@ void TForm1::calculatebuttonClick(TComponent*) {
     TEdit* const fields[] = {wedit, ampsedit, voltsedit, ohmsedit};
     // A 0 is never a given value, so it cannot divide anything.
     for (TEdit* field : fields) {
-        if (!IsBlankText(field->Text()) && ConverterNumber(field) == 0.0) {
+        if (!IsBlank(field->Text()) && ConverterNumber(field) == 0.0) {
             field->SetText(QString());
         }
     }
     double read[4] = {kConverterAbsent, kConverterAbsent, kConverterAbsent, kConverterAbsent};
     for (int i = 0; i < 4; ++i) {
-        if (!IsBlankText(fields[i]->Text())) {
+        if (!IsBlank(fields[i]->Text())) {
             read[i] = ConverterNumber(fields[i]);
         }
     }

@@ -22,6 +22,7 @@
 
 #include <QLocale>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -203,6 +204,10 @@ private:
     std::vector<std::pair<TLabel*, QString PeriodLabels::*>> ResultLabels() const;
     // Shows the label texts of a positive day count, or the day count alone.
     void ShowPeriodLabels(qint64 days, const std::optional<PeriodLabels>& labels);
+    // The usage captions of the mode ("Kw used:" or "Kw imported").
+    void ShowUsageCaptions(bool solar);
+    // The split column of the results: light and power plus hot water.
+    std::array<TLabel*, 7> SplitLabels() const;
     // Where this run's report goes (formreport.cpp).
     QString ReportFilePath() const;
 
