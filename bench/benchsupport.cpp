@@ -2,6 +2,7 @@
 
 #include "mylib/money.h"
 
+#include <QApplication>
 #include <QDir>
 #include <benchmark/benchmark.h>
 
@@ -22,17 +23,21 @@ void BenchEnvironment() {
 
 int RunBenchmarks(int argc, char** argv) {
     BenchEnvironment();
+    // The view benchmarks need the application; the others do not mind it.
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }
 
-BenchForm::BenchForm() : platform(dialogs, shell, clock, screen) {
+BenchForm::BenchForm(bool show) : platform(dialogs, shell, clock, screen) {
     platform.executablePath = dir.path() + "/voltisk";
     platform.markerPath = dir.path() + "/none";
     platform.billFolder = dir.path();
     form = std::make_unique<TForm1>(platform);
     form->Create();
-    form->Show();
+    if (show) {
+        form->Show();
+    }
 }

@@ -248,3 +248,49 @@ TEST(View, RendersWholeAtItsDesignWidthInEverySwitchState) {
         EXPECT_EQ(v.view->width(), v.form->Width()) << solar << hotWater;
     }
 }
+
+namespace {
+class PaintCount : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
+
+TEST(View, ANewResultTextRepaintsTheLabelNotTheGroupBehindIt) {
+    ViewFixture v;
+    v.form->dt1->SetDate(QDate(2026, 11, 8));
+    v.form->dt2->UserSetDate(QDate(2026, 12, 8));
+    v.form->Edit6->SetText("1000");
+    QApplication::processEvents();
+    PaintCount group, total;
+    v.W_<QGroupBox>("resultsgb")->installEventFilter(&group);
+    v.W_<QLabel>("tresult")->installEventFilter(&total);
+    v.form->Edit7->SetText("1300");
+    QApplication::processEvents();
+    EXPECT_EQ(v.W_<QLabel>("tresult")->text(), v.form->tresult->Caption());
+    EXPECT_GT(total.paints, 0);
+    EXPECT_EQ(group.paints, 0);
+}
+
+TEST(View, OnlyResultLabelsInsideTheGroupFrameAreOpaque) {
+    ViewFixture v;
+    auto* group = v.W_<QGroupBox>("resultsgb");
+    auto* total = v.W_<QLabel>("tresult");
+    auto* split = v.W_<QLabel>("tresultwk");
+    EXPECT_TRUE(total->autoFillBackground());
+    EXPECT_TRUE(split->autoFillBackground());
+    EXPECT_EQ(total->palette().color(QPalette::Window), split->palette().color(QPalette::Window));
+    // Narrowed, the group's frame runs through the split column.
+    v.form->showhwcb->SetChecked(false);
+    EXPECT_LT(group->width(), split->geometry().right());
+    EXPECT_FALSE(split->autoFillBackground());
+    EXPECT_TRUE(total->autoFillBackground());
+    v.form->showhwcb->SetChecked(true);
+    EXPECT_TRUE(split->autoFillBackground());
+}

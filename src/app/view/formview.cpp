@@ -113,6 +113,38 @@ void TFormView::Build() {
             [this] { FromUser([this] { model_.Timer1->Tick(); }); });
     BuildTabOrder();
     NameForScreenReaders();
+    // The colour the results group shows between its rows, as painted.
+    QWidget* group = widgets_.value(model_.resultsgb);
+    // Left of the captions, between the exported row and the first headings.
+    const int y =
+        (model_.exportedlabel->Top() + model_.exportedlabel->Height() + model_.totlabel1->Top()) /
+        2;
+    const QPoint probe = group->mapTo(this, QPoint(model_.Label30->Left() / 2, y));
+    resultsBackground_ = grab(QRect(probe, QSize(1, 1))).toImage().pixelColor(0, 0);
+    MakeResultLabelsOpaque();
+}
+
+// The result labels change on every keystroke. Transparent, each new text
+// repaints the group box behind it and every label over that; opaque, filled
+// with the very colour the group shows there, a label repaints alone and
+// looks the same. Only labels wholly inside the group's frame qualify: a
+// narrowed group's frame runs through the split column.
+void TFormView::MakeResultLabelsOpaque() {
+    QWidget* group = widgets_.value(model_.resultsgb);
+    const QRect inside = group->rect().adjusted(3, 3, -3, -3);
+    for (QObject* child : group->children()) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (!label) {
+            continue;
+        }
+        const bool opaque = inside.contains(label->geometry());
+        if (opaque) {
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::Window, resultsBackground_);
+            label->setPalette(pal);
+        }
+        label->setAutoFillBackground(opaque);
+    }
 }
 
 namespace {
@@ -353,6 +385,10 @@ void TFormView::Apply(TComponent* element, Prop p) {
         if (control == &model_) {
             // The status line follows the window's width.
             ApplyGeometry(model_.sb1);
+        }
+        if (resultsBackground_.isValid() &&
+            (control == model_.resultsgb || control->Parent() == model_.resultsgb)) {
+            MakeResultLabelsOpaque();
         }
         break;
     case Prop::Visible:

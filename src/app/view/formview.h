@@ -36,6 +36,8 @@ private:
     void Apply(TComponent* element, Prop p);
     void ApplyGeometry(TControl* c);
     void BuildTabOrder();
+    // Result labels filled with the colour behind them (see formview.cpp).
+    void MakeResultLabelsOpaque();
     // Accessible names and descriptions from captions, row labels and groups.
     void NameForScreenReaders();
     // Runs a model call from a user action, with errors going to the error box.
@@ -52,4 +54,5 @@ private:
     QLabel* status_ = nullptr;
     QTimer timer_;
     bool mirroring_ = false;
+    QColor resultsBackground_;
 };

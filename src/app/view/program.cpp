@@ -11,6 +11,34 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+#include <functional>
+#include <utility>
+
+namespace {
+
+// Runs `then` once the window's first paint has finished: it is queued from
+// the first paint event, so it runs after the whole window is painted.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* window, std::function<void()> then)
+        : QObject(window), then_(std::move(then)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && then_) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, std::exchange(then_, nullptr), Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
+
+} // namespace
 
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     // A second copy hands over before any window or settings file is touched.
@@ -22,7 +50,6 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
     ReadMoneyDecimals(QLocale());
 
     QtDialogs dialogs;
@@ -47,8 +74,16 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         if (options.quitWhenShown) {
             QTimer::singleShot(0, &view, &QWidget::close);
         }
+        // The icon is decoded from its 256-pixel picture; the window need not
+        // wait for that before it first shows its fields and figures.
+        new AfterFirstPaint(&view, [&view, quit = options.quitAfterFirstPaint] {
+            QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
+            if (quit) {
+                view.close();
+            }
+        });
         code = QApplication::exec();
-        if (!options.quitWhenShown) {
+        if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
             form.Destroy();
         }
     }
