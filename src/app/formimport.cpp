@@ -49,7 +49,7 @@ void TForm1::csvloadbtnClick(TComponent*) {
     const QDate date = ParseBillDate(dateText);
 
     const QString question =
-        ImportQuestion(date, QLocale(), exportReading, generalReading, hotWaterReading);
+        ImportQuestion(date, Locales().dates, exportReading, generalReading, hotWaterReading);
     if (!dialogs.VerifyDialog(question, QString(), false, false)) {
         return;
     }

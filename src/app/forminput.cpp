@@ -3,6 +3,21 @@
 
 #include "mylib/numbers.h"
 
+#include <cmath>
+
+namespace {
+
+// Hiding hot water takes 200 screen pixels off the window, the same amount at
+// every pixel density; the model's widths are in the view's logical pixels,
+// of which each covers `devicePixelRatio` screen pixels.
+int NarrowingInViewPixels(double devicePixelRatio) {
+    constexpr double screenPixels = 200.0;
+    return static_cast<int>(
+        std::lround(screenPixels / (devicePixelRatio > 0 ? devicePixelRatio : 1.0)));
+}
+
+} // namespace
+
 void TForm1::Edit6Change(TComponent*) {
     if (Visible()) {
         CalcAll();
@@ -14,7 +29,7 @@ void TForm1::dt1Change(TComponent*) {
 }
 
 void TForm1::Edit6KeyPress(TComponent*, QChar& Key) {
-    if (!IsNumericKey(Key, DecimalSeparator(QLocale()))) {
+    if (!IsNumericKey(Key, DecimalSeparator(Locales().numbers))) {
         Key = QChar();
     }
 }
@@ -86,22 +101,20 @@ void TForm1::showhwcbClick(TComponent*) {
                       totlabel1, totlabel2}) {
         l->SetVisible(h);
     }
-    // The 200 pixels are screen pixels, the same at every pixel density.
-    constexpr int narrowing = 200;
     if (h && resultsnarrowed) {
-        SetWidth(Width() + narrowing);
-        pagecontrol1->SetWidth(pagecontrol1->Width() + narrowing);
-        resultsgb->SetWidth(resultsgb->Width() + narrowing);
+        // Exactly what the hide took, even if the pixel density changed since.
+        WidenBy(narrowedby_);
         resultsnarrowed = false;
     } else {
-        SetWidth(Width() - narrowing);
-        pagecontrol1->SetWidth(pagecontrol1->Width() - narrowing);
-        resultsgb->SetWidth(resultsgb->Width() - narrowing);
+        narrowedby_ = NarrowingInViewPixels(platform_.screen.DevicePixelRatio());
+        WidenBy(-narrowedby_);
         for (TLabel* l : SplitLabels()) {
             l->SetCaption(QString());
         }
         resultsnarrowed = true;
     }
+    // The emptied split texts may need less room; CalcAll refits when it runs.
+    FitResultTexts();
     CalcAll();
 }
 

@@ -17,18 +17,19 @@ void TForm1::CalcAll() {
         return;
     }
     CalcUsage();
-    const QLocale locale;
+    const TLocales locales = Locales();
     PeriodReport report;
     report.inputs = ReadPeriodInputs();
-    report.firstDate = FormatShortDate(dt1->Date(), locale);
-    report.laterDate = FormatShortDate(dt2->Date(), locale);
+    report.firstDate = FormatShortDate(dt1->Date(), locales.dates);
+    report.laterDate = FormatShortDate(dt2->Date(), locales.dates);
     const qint64 days = RoundedDifference(dt2->Date(), dt1->Date());
     if (days > 0) {
-        const PeriodFigures f = ComputePeriod(days, report.inputs, locale);
-        report.labels = PeriodLabelTexts(f, report.inputs.solar, report.inputs.showHotWater, locale,
-                                         MoneyDecimals());
+        const PeriodFigures f = ComputePeriod(days, report.inputs, locales.numbers);
+        report.labels = PeriodLabelTexts(f, report.inputs.solar, report.inputs.showHotWater,
+                                         locales.numbers, locales.money, MoneyDecimals());
     }
     ShowPeriodLabels(days, report.labels);
+    FitResultTexts();
     const bool written = WriteReport(ReportFilePath(), ReportBytes(report));
     // A day count of 0 or less shows no outcome: such a run leaves the status
     // line empty and does not start the timer, so a failure text would never

@@ -47,7 +47,7 @@ void TForm1::loadsettings() {
         !IniSettings1->readbool(QStringLiteral("StandardReadings"), true, kSection));
     showhwcb->SetChecked(IniSettings1->readbool(QStringLiteral("ShowHotWater"), true, kSection));
 
-    const QLocale locale;
+    const QLocale locale = Locales().dates;
     const QDate today = Today();
     const QString todayText = FormatShortDate(today, locale);
     // A damaged date is reported and replaced by today; the keys after it
@@ -77,7 +77,7 @@ void TForm1::savesettings() {
     IniSettings1->writebool(QStringLiteral("StandardReadings"), !solarcb->Checked(), kSection);
     IniSettings1->writebool(QStringLiteral("ShowHotWater"), showhwcb->Checked(), kSection);
 
-    const QLocale locale;
+    const QLocale locale = Locales().dates;
     const QDate today = Today();
     for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
                                       std::pair{QStringLiteral("DateAfter"), dt2}}) {

@@ -6,6 +6,14 @@
 #include "mylib/numbers.h"
 #include "mylib/paths.h"
 
+QStringList ArgumentsAsGiven(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 bool StartOnCalculatorPage(const QStringList& arguments) {
     return !arguments.isEmpty() &&
            arguments.first().compare(QLatin1String("CALC"), Qt::CaseInsensitive) == 0;
@@ -41,7 +49,7 @@ void TForm1::FormCreate(TComponent*) {
     // The activation message is attached by the program (app/singleinstance).
     StoreExeFolder(platform_.executablePath);
 
-    const QLocale locale;
+    const QLocale locale = Locales().numbers;
     generaldailyservicechargeed->SetText(FormatGeneral(1.00326, locale));
     generalrateed->SetText(FormatGeneral(0.28283, locale));
     feedined->SetText(FormatGeneral(0.28283, locale));

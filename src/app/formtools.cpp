@@ -8,8 +8,10 @@
 #include "tools/usagecost.h"
 
 void TForm1::CalcUsage() {
-    const UsageTexts t = UsageLabelTexts(generalrateed->Text(), wattsedit->Text(), hrsedit->Text(),
-                                         DecimalSeparator(QLocale()));
+    const TLocales locales = Locales();
+    const UsageTexts t =
+        UsageLabelTexts(generalrateed->Text(), wattsedit->Text(), hrsedit->Text(),
+                        DecimalSeparator(locales.numbers), locales.money, MoneyDecimals());
     resultlabel->SetCaption(QString());
     kwhlabel->SetCaption(QString());
     perweeklabel->SetCaption(QString());
@@ -31,8 +33,8 @@ namespace {
 
 // A converter field read with the locale's decimal conversion; a text that is
 // not a number ends the press.
-double ConverterNumber(const TEdit* field) {
-    const std::optional<double> v = ParseLocaleNumber(field->Text(), QLocale());
+double ConverterNumber(const TEdit* field, const QLocale& locale) {
+    const std::optional<double> v = ParseLocaleNumber(field->Text(), locale);
     if (!v) {
         throw EVoltiskError(
             QStringLiteral("'%1' is not a valid floating point value").arg(field->Text()));
@@ -59,17 +61,18 @@ void TForm1::SpeedButton5Click(TComponent*) {
 }
 
 void TForm1::calculatebuttonClick(TComponent*) {
+    const QLocale locale = Locales().numbers;
     TEdit* const fields[] = {wedit, ampsedit, voltsedit, ohmsedit};
     // A 0 is never a given value, so it cannot divide anything.
     for (TEdit* field : fields) {
-        if (!IsBlank(field->Text()) && ConverterNumber(field) == 0.0) {
+        if (!IsBlank(field->Text()) && ConverterNumber(field, locale) == 0.0) {
             field->SetText(QString());
         }
     }
     double read[4] = {kConverterAbsent, kConverterAbsent, kConverterAbsent, kConverterAbsent};
     for (int i = 0; i < 4; ++i) {
         if (!IsBlank(fields[i]->Text())) {
-            read[i] = ConverterNumber(fields[i]);
+            read[i] = ConverterNumber(fields[i], locale);
         }
     }
     ConverterValues given;
@@ -88,7 +91,6 @@ void TForm1::calculatebuttonClick(TComponent*) {
         platform_.dialogs.ShowMessage(ConverterFailureMessage(solution.outcome));
         return;
     }
-    const QLocale locale;
     for (const ConverterFinding& f : solution.found) {
         TEdit* field = f.quantity == ConverterQuantity::Power     ? wedit
                        : f.quantity == ConverterQuantity::Current ? ampsedit

@@ -86,3 +86,22 @@ std::optional<QString> SteppedText(const QString& text, StepDirection direction)
     }
     return QString::number(*n > 0 ? *n - 1 : *n);
 }
+
+QString FilterCommittedText(const QString& text, const std::function<bool(QChar&)>& keyPress) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        QChar c = text.at(i);
+        const bool keep = keyPress(c) && !c.isNull() && c.unicode() >= 32 && c.unicode() != 127;
+        if (keep && pair) {
+            kept.append(text.at(i));
+            kept.append(text.at(i + 1));
+        } else if (keep) {
+            kept.append(c);
+        }
+        i += pair ? 1 : 0;
+    }
+    return kept;
+}

@@ -5,6 +5,7 @@
 TForm1::TForm1(const TPlatform& platform) : TForm(QStringLiteral("Form1")), platform_(platform) {
     BuildElements();
     WireEvents();
+    KeepResultsDesign();
 }
 
 TForm1::~TForm1() = default;

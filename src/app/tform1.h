@@ -14,9 +14,12 @@
 //   formtools.cpp     the usage calculator and the converter
 //   formsettings.cpp  loadsettings, savesettings
 //   formimport.cpp    csvloadbtnClick
+//   formlayout.cpp    room for wide result texts, the window's width
 
+#include "app/resultsfit.h"
 #include "calc/periodcalc.h"
 #include "mylib/elements/controls.h"
+#include "mylib/locales.h"
 #include "mylib/platform.h"
 #include "settings/tinisettings.h"
 
@@ -46,6 +49,9 @@ struct TPlatform {
     QString markerPath;
     // Where the bill import looks for the newest CSV file.
     QString billFolder;
+    // The user's locale in its three parts (numbers, money, dates); unset,
+    // every part is the default locale QLocale().
+    std::optional<TLocales> locales;
 };
 
 class TForm1 : public TForm {
@@ -77,6 +83,9 @@ public:
 
     QString ApplicationTitle;
     bool resultsnarrowed = false;
+    // The width a label's caption needs in its font, in the view's pixels.
+    // The view sets it; without it every text counts as fitting its place.
+    std::function<int(const TLabel*)> measureText;
 
     // --- handlers ---
     void FormCreate(TComponent* Sender);
@@ -106,6 +115,10 @@ public:
     void CalcUsage();
     void loadsettings();
     void savesettings();
+    // Gives every result text of the readings page its full width: grows the
+    // value labels, and the results group, page area and window with them,
+    // back to the designed places when the texts fit again (formlayout.cpp).
+    void FitResultTexts();
 
     // --- elements ---
     TPageControl* pagecontrol1;
@@ -192,10 +205,15 @@ public:
     const TPlatform& Platform() const { return platform_; }
     // Today's date: the one source of "today" for every handler.
     QDate Today() const { return platform_.clock.Today(); }
+    // The locale parts every parse and format of the window uses.
+    TLocales Locales() const {
+        return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
+    }
 
 private:
     void BuildElements();
     void WireEvents();
+    void KeepResultsDesign();
     // The texts of every field the period calculation and its report read.
     PeriodInputs ReadPeriodInputs() const;
     // The ten meter-reading fields and the input each fills.
@@ -210,6 +228,18 @@ private:
     std::array<TLabel*, 7> SplitLabels() const;
     // Where this run's report goes (formreport.cpp).
     QString ReportFilePath() const;
+
+    // Widens the window, the page area and the results group by `delta`
+    // (narrows them when negative); "CSV Load" keeps to the right edge.
+    void WidenBy(int delta);
+    // The designed places of the results group's value labels and headings.
+    struct ResultsDesign {
+        std::array<FitSpan, 10> totals, splits;
+        std::array<int, 6> headingLefts{};
+        int margin = 0; // the group's room right of its rightmost value label
+    } resultsdesign_;
+    int resultsextra_ = 0; // how much the texts widened the window
+    int narrowedby_ = 0;   // what hiding hot water took off, given back on showing it
 
     TPlatform platform_;
     std::vector<std::unique_ptr<TComponent>> owned_;

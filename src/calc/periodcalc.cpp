@@ -62,10 +62,16 @@ QString SplitText(const QString& general, const QString& hotWater) {
 
 PeriodLabels PeriodLabelTexts(const PeriodFigures& f, bool solar, bool showHotWater,
                               const QLocale& locale, int moneyDecimals) {
+    return PeriodLabelTexts(f, solar, showHotWater, locale, locale, moneyDecimals);
+}
+
+PeriodLabels PeriodLabelTexts(const PeriodFigures& f, bool solar, bool showHotWater,
+                              const QLocale& locale, const QLocale& moneyLocale,
+                              int moneyDecimals) {
     const QChar sep = DecimalSeparator(locale);
     const int n = solar ? 0 : 1;
     const double days = static_cast<double>(f.days);
-    auto money = [&](double v) { return FormatMoney(v, locale, moneyDecimals); };
+    auto money = [&](double v) { return FormatMoney(v, moneyLocale, moneyDecimals); };
     auto kwh = [&](double v, int decimals) { return KwhText(v, decimals, sep); };
     auto split = [&](const QString& a, const QString& b) {
         return showHotWater ? SplitText(a, b) : QString();

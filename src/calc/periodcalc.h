@@ -39,6 +39,10 @@ struct PeriodLabels {
 // water is hidden. Money texts use `locale` with `moneyDecimals` decimals.
 PeriodLabels PeriodLabelTexts(const PeriodFigures& f, bool solar, bool showHotWater,
                               const QLocale& locale, int moneyDecimals);
+// The same with money texts in `money`, which may differ from the locale of
+// the kWh texts (LC_MONETARY beside LC_NUMERIC).
+PeriodLabels PeriodLabelTexts(const PeriodFigures& f, bool solar, bool showHotWater,
+                              const QLocale& locale, const QLocale& money, int moneyDecimals);
 
 // A kWh figure with exactly n decimals, rounded once to at most 7 significant
 // digits and n decimals (halves away from zero); more than 7 integer digits

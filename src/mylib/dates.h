@@ -18,5 +18,11 @@ QString DateStamp(const QString& separator, QDate date);
 // the text is unambiguous when read back.
 QString ShortDateFormat(const QLocale& locale);
 QString FormatShortDate(QDate date, const QLocale& locale);
-// Reads a text written by FormatShortDate; no value when it is not a date.
+// The dates the program holds: the four-digit years 100 to 9999. The date
+// pickers offer exactly these, so what they show is what is counted.
+inline const QDate FirstDate{100, 1, 1};
+inline const QDate LastDate{9999, 12, 31};
+
+// Reads a text written by FormatShortDate, in the locale's digits or in ASCII
+// digits; no value when it is not a date between FirstDate and LastDate.
 std::optional<QDate> ParseShortDate(const QString& text, const QLocale& locale);

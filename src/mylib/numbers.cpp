@@ -222,6 +222,44 @@ std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& loca
     return ParseDecimal(text, DecimalSeparator(locale));
 }
 
+namespace {
+
+// Sign, digits, optionally a point (or `altSeparator`) with further digits,
+// optionally an exponent with digits, and nothing else.
+bool HasPlainShape(const QString& text, QChar altSeparator) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    auto sign = [&] {
+        if (i < n && (text.at(i) == u'+' || text.at(i) == u'-')) {
+            ++i;
+        }
+    };
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && text.at(i) >= u'0' && text.at(i) <= u'9') {
+            ++i;
+        }
+        return i > from;
+    };
+    sign();
+    if (!digits()) {
+        return false;
+    }
+    if (i < n && (text.at(i) == u'.' || text.at(i) == altSeparator) && (++i, !digits())) {
+        return false;
+    }
+    if (i < n && (text.at(i) == u'e' || text.at(i) == u'E')) {
+        ++i;
+        sign();
+        if (!digits()) {
+            return false;
+        }
+    }
+    return i == n;
+}
+
+} // namespace
+
 std::optional<double> ParsePlainNumber(const QString& text, QChar altSeparator) {
     int i = 0;
     const int e = static_cast<int>(text.size());
@@ -231,9 +269,10 @@ std::optional<double> ParsePlainNumber(const QString& text, QChar altSeparator) 
     if (i == e) {
         return std::nullopt;
     }
-    // The rest must be a number up to the very end: no trailing blanks.
+    // The rest must be a number up to the very end: no trailing blanks, and
+    // digits on both sides of a point ("100." and ".5" are not numbers).
     const QString rest = text.mid(i);
-    if (IsBlankOrControl(rest.front()) || IsBlankOrControl(rest.back())) {
+    if (!HasPlainShape(rest, altSeparator)) {
         return std::nullopt;
     }
     const QChar sep = rest.contains(altSeparator) ? altSeparator : QChar('.');

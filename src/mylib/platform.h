@@ -46,4 +46,6 @@ public:
     virtual ~TScreen() = default;
     // The primary screen's available area, in logical pixels.
     virtual QRect Geometry() const = 0;
+    // Screen pixels per logical pixel (2 at QT_SCALE_FACTOR=2).
+    virtual double DevicePixelRatio() const { return 1.0; }
 };

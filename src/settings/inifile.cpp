@@ -33,6 +33,20 @@ struct Entry {
     qsizetype equals; // offset of the "=" in the file
 };
 
+// Only blanks (U+0020) around a value are dropped; a tab or a no-break space
+// belongs to the value.
+QString TrimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ') {
+        ++begin;
+    }
+    while (end > begin && text.at(end - 1) == u' ') {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
 bool SameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
@@ -103,7 +117,7 @@ public:
     QString ValueOf(const Entry& e) const {
         const Line& l = lines[e.line];
         QString v =
-            QString::fromUtf8(data.constData() + e.equals + 1, l.end - e.equals - 1).trimmed();
+            TrimBlanks(QString::fromUtf8(data.constData() + e.equals + 1, l.end - e.equals - 1));
         if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front()) {
             v = v.mid(1, v.size() - 2);
         }

@@ -183,13 +183,14 @@ void TIniSettings::readwindowpos(TForm* window, const QString& prefix) {
         int width = window->Width();
         int height = window->Height();
         if (window->Sizeable) {
-            // A size below one pixel would leave nothing to grab.
+            // Only -1 keeps the current size; the window system holds any
+            // other size to the window's smallest.
             const int w = readinteger(prefix + QStringLiteral("Width"), -1, kWindowSection);
             const int h = readinteger(prefix + QStringLiteral("Height"), -1, kWindowSection);
-            if (w > 0) {
+            if (w != -1) {
                 width = w;
             }
-            if (h > 0) {
+            if (h != -1) {
                 height = h;
             }
         }

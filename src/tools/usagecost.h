@@ -3,6 +3,7 @@
 // rate give the cost per day, week and year and the kWh per day.
 
 #include <QChar>
+#include <QLocale>
 #include <QString>
 
 // W / 1000 x H x R in extended precision, rounded once to a double.
@@ -21,5 +22,10 @@ struct UsageTexts {
 
 // The four label texts from the rate, watts and hours texts, in that order of
 // reading; `separator` is the locale's decimal separator, accepted besides ".".
+// Money texts use `money` with `moneyDecimals` decimals (the default locale
+// and `moneydecimals` without them). A figure that overflows leaves the texts
+// invalid, as a text that is no number does.
 UsageTexts UsageLabelTexts(const QString& rate, const QString& watts, const QString& hours,
                            QChar separator);
+UsageTexts UsageLabelTexts(const QString& rate, const QString& watts, const QString& hours,
+                           QChar separator, const QLocale& money, int moneyDecimals);

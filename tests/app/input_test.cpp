@@ -276,3 +276,20 @@ TEST(StatusTimer, LaterRunsDoNotProlongTheMessage) {
     f.Timer1->Tick();
     EXPECT_TRUE(f.sb1->SimpleText().isEmpty());
 }
+
+TEST(CommittedText, EachCharacterJudgedAsAKeyPress) {
+    const auto numeric = [](QChar& c) { return IsNumericKey(c); };
+    EXPECT_EQ(FilterCommittedText(QString::fromUtf8("１２ab-,"), numeric), "");
+    EXPECT_EQ(FilterCommittedText("12.5", numeric), "12.5");
+    EXPECT_EQ(FilterCommittedText(QString::fromUtf8("4𝟓2"), numeric), "42");
+    EXPECT_EQ(FilterCommittedText(QString(QChar(0x16)) + "1" + QChar(3), numeric), "1");
+    // A filter that replaces a character gets its replacement kept.
+    const auto upper = [](QChar& c) {
+        c = c.toUpper();
+        return c != QChar('X');
+    };
+    EXPECT_EQ(FilterCommittedText("axb", upper), "AB");
+    // A character beyond the BMP is kept or dropped whole, never halved.
+    const auto all = [](QChar&) { return true; };
+    EXPECT_EQ(FilterCommittedText(QString::fromUtf8("a𝟓b"), all), QString::fromUtf8("a𝟓b"));
+}

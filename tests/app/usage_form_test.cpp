@@ -2,6 +2,7 @@
 #include "support/formfixture.h"
 #include "support/testenv.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 TEST(UsageForm, LabelsFollowWattsHoursAndTheGeneralRate) {
@@ -33,4 +34,41 @@ TEST(UsageForm, DecimalCommaRateStillGivesFigures) {
     f.wattsedit->SetText("1000");
     EXPECT_EQ(f.kwhlabel->Caption(), "(1.00 kwh)");
     EXPECT_EQ(f.resultlabel->Caption(), QString::fromUtf8("Cost: 0,28\u00a0€"));
+}
+
+TEST(UsageForm, HalfWrittenNumbersLeaveTheLabelsEmpty) {
+    FormFixture fx;
+    TForm1& f = fx.Make();
+    f.generalrateed->SetText("0.25");
+    for (const char* watts : {"100.", ".5"}) {
+        f.wattsedit->SetText("100");
+        ASSERT_FALSE(f.resultlabel->Caption().isEmpty());
+        f.wattsedit->SetText(watts);
+        for (TLabel* l : {f.resultlabel, f.kwhlabel, f.perweeklabel, f.peryearlabel}) {
+            EXPECT_TRUE(l->Caption().isEmpty()) << watts << " " << l->Name().toStdString();
+        }
+    }
+}
+
+TEST(UsageForm, AnOverflowingFigureEmptiesAllFourLabels) {
+    FormFixture fx;
+    TForm1& f = fx.Make();
+    // Each overflows in another figure: all of them, the year alone, the
+    // kWh text alone (a zero rate keeps every cost finite).
+    for (auto [rate, watts, hours] : {std::array<const char*, 3>{"0.25", "1e200", "1e200"},
+                                      {"0.25", "1000", "1e306"},
+                                      {"0", "1e300", "1e300"}}) {
+        f.generalrateed->SetText("0.25");
+        f.wattsedit->SetText("100");
+        f.hrsedit->SetText("1");
+        ASSERT_FALSE(f.kwhlabel->Caption().isEmpty());
+        f.generalrateed->SetText(rate);
+        f.wattsedit->SetText(watts);
+        f.hrsedit->SetText(hours);
+        for (TLabel* l : {f.resultlabel, f.kwhlabel, f.perweeklabel, f.peryearlabel}) {
+            EXPECT_TRUE(l->Caption().isEmpty())
+                << watts << " " << hours << " " << l->Name().toStdString() << ": "
+                << l->Caption().toStdString();
+        }
+    }
 }

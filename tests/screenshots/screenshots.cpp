@@ -1,5 +1,6 @@
 // Pictures of the real window for docs/, written by scripts/screenshots.sh:
-// each page, each switch state and the converter after a calculation.
+// each page, each switch state, the converter after a calculation and
+// results wider than their designed places.
 // Usage: voltisk_screenshots <folder> [all|readings]
 // "readings" writes standard.png only (the scaled pictures). Runs in a
 // temporary configuration folder in en_US, whatever the machine's settings.
@@ -69,6 +70,44 @@ void SwitchStates() {
     s.Save("solar-hotwater");
 }
 
+// Results wider than their designed places: a German quarter with solar
+// power and hot water, and an American year.
+void WideResults() {
+    struct Case {
+        const char* locale;
+        const char* name;
+        int days;
+        const char *general, *hotWater, *exported, *generalRate, *hwRate;
+    };
+    const Case cases[] = {
+        {"de_DE", "readings-de_DE-quarter", 90, "670", "282,5", "2000", "0,3", "0,16"},
+        {"en_US", "readings-en_US-year", 365, "2420", "900", "12500", "0.25", "0.15"},
+    };
+    for (const Case& c : cases) {
+        TestEnv::ResetConfig();
+        TestEnv::UseLocale(c.locale);
+        Shot s;
+        TForm1& f = *s.form;
+        const QString point = QLocale().decimalPoint();
+        f.solarcb->SetChecked(true);
+        f.dt1->SetDate(QDate(2026, 1, 1));
+        f.dt2->UserSetDate(QDate(2026, 1, 1).addDays(c.days));
+        f.generaldailyservicechargeed->SetText("1" + point + "00");
+        f.hwdailyfixedchargeed->SetText("0" + point + "20");
+        f.feedined->SetText("0" + point + "10");
+        f.generalrateed->SetText(c.generalRate);
+        f.hwrateed->SetText(c.hwRate);
+        for (TEdit* e : {f.exportoriged, f.importgenoriged, f.importhworiged}) {
+            e->SetText("0");
+        }
+        f.exportlater->SetText(c.exported);
+        f.importgenlatered->SetText(c.general);
+        f.importhwlatered->SetText(c.hotWater);
+        s.Save(c.name);
+    }
+    TestEnv::UseLocale("en_US");
+}
+
 // The converter page after typing two values and pressing "Calculate".
 void Converter() {
     ViewFixture v(QStringList{"CALC"});
@@ -106,6 +145,7 @@ int main(int argc, char** argv) {
         SwitchStates();
         TestEnv::ResetConfig();
         Converter();
+        WideResults();
     } else {
         Shot s;
         s.Save("standard");

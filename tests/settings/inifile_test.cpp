@@ -56,7 +56,7 @@ TEST_F(IniFileTest, ReadsNamesWithoutRegardToCaseAndCleansValues) {
               "[Other]\n"
               "Elsewhere=1\n");
     EXPECT_EQ(Read("settings", "PLAIN"), "abc");
-    EXPECT_EQ(Read("Settings", "spaced"), "two words");
+    EXPECT_EQ(Read("Settings", "spaced"), "two words  \t") << "only blanks are trimmed";
     EXPECT_EQ(Read("Settings", "Double"), "  quoted  ");
     EXPECT_EQ(Read("Settings", "Single"), "x");
     EXPECT_EQ(Read("Settings", "Mixed"), "\"x'");
@@ -349,6 +349,22 @@ TEST_F(IniFileTest, ARewriteKeepsTheFilePermissions) {
 }
 
 } // namespace
+
+TEST_F(IniFileTest, OnlyBlanksAroundAValueAreTrimmed) {
+    Put(path, "[Settings]\n"
+              "Nbsp=  12\xC2\xA0\n"
+              "NarrowNbsp=\xE2\x80\xAF"
+              "5 \n"
+              "Ideographic=\xE3\x80\x80x\xE3\x80\x80\n"
+              "Tabbed=\tx\t\n"
+              "Blanks=   x   \n");
+    EXPECT_EQ(Read("Settings", "Nbsp"), QString::fromUtf8("12\u00a0"));
+    EXPECT_EQ(Read("Settings", "NarrowNbsp"), QString::fromUtf8("\u202f"
+                                                                "5"));
+    EXPECT_EQ(Read("Settings", "Ideographic"), QString::fromUtf8("\u3000x\u3000"));
+    EXPECT_EQ(Read("Settings", "Tabbed"), "\tx\t");
+    EXPECT_EQ(Read("Settings", "Blanks"), "x");
+}
 
 // A key line that starts with a byte-order mark (a second file appended to the
 // first brings its mark along) or a vertical tab is an entry; its key text

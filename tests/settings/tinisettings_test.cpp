@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -250,6 +251,27 @@ TEST_F(WindowPosTest, SizeableWindowsStoreTheirSizeUnderAPrefix) {
     EXPECT_EQ(window.Left(), 920);
     EXPECT_EQ(window.Width(), 1000);
     EXPECT_EQ(window.Height(), 480) << "-1 keeps the current height";
+}
+
+TEST_F(WindowPosTest, AnySizeButMinusOneReplacesASizeableWindowsSize) {
+    window.Sizeable = true;
+    for (auto [stored, width, height] : {std::tuple{QByteArray("Width=0\nHeight=-5\n"), 0, -5},
+                                         std::tuple{QByteArray("Width=-2\nHeight=0\n"), -2, 0},
+                                         std::tuple{QByteArray("Width=-1\nHeight=-1\n"), 800, 600},
+                                         std::tuple{QByteArray("Width=x\nHeight=\n"), 800, 600}}) {
+        window.SetBounds(500, 300, 800, 600);
+        Given("[Settings]\nLeft=100\nTop=100\n" + stored);
+        ini.readwindowpos(&window, QString());
+        EXPECT_EQ(window.Width(), width) << stored.constData();
+        EXPECT_EQ(window.Height(), height) << stored.constData();
+        EXPECT_EQ(window.Left(), 100) << stored.constData();
+    }
+    window.Sizeable = false;
+    window.SetBounds(500, 300, 800, 600);
+    Given("[Settings]\nWidth=0\nHeight=-5\n");
+    ini.readwindowpos(&window, QString());
+    EXPECT_EQ(window.Width(), 800) << "a fixed-size window keeps its size";
+    EXPECT_EQ(window.Height(), 600);
 }
 
 TEST_F(WindowPosTest, FixedWindowsStoreNoSize) {

@@ -2,8 +2,9 @@
 
 #include "support/testenv.h"
 
-FormFixture::FormFixture(const QStringList& arguments, TDialogs* realDialogs)
-    : platform(realDialogs ? *realDialogs : dialogs, shell, clock, screen) {
+FormFixture::FormFixture(const QStringList& arguments, TDialogs* realDialogs, TScreen* realScreen)
+    : platform(realDialogs ? *realDialogs : dialogs, shell, clock,
+               realScreen ? *realScreen : screen) {
     platform.arguments = arguments;
     platform.executablePath = TestEnv::ExeDir() + QStringLiteral("/voltisk");
     platform.markerPath = TestEnv::ConfigDir() + QStringLiteral("/no-marker.txt");

@@ -18,7 +18,9 @@ struct FormFixture {
     std::unique_ptr<TForm1> form;
 
     // `realDialogs` stands in for the recording fake (for the real Qt boxes).
-    explicit FormFixture(const QStringList& arguments = {}, TDialogs* realDialogs = nullptr);
+    // `realScreen` likewise stands in for the fake screen.
+    explicit FormFixture(const QStringList& arguments = {}, TDialogs* realDialogs = nullptr,
+                         TScreen* realScreen = nullptr);
     // Builds the model, runs FormCreate and (unless told otherwise) shows it.
     TForm1& Make(bool show = true);
 };

@@ -44,5 +44,7 @@ struct FixedClock : TClock {
 
 struct FakeScreen : TScreen {
     QRect area{0, 0, 1920, 1080};
+    double ratio = 1.0;
     QRect Geometry() const override { return area; }
+    double DevicePixelRatio() const override { return ratio; }
 };

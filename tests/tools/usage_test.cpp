@@ -1,6 +1,9 @@
+#include "mylib/numbers.h"
 #include "tools/usagecost.h"
 
+#include <array>
 #include <gtest/gtest.h>
+#include <utility>
 
 TEST(UsageCost, ExtendedPrecisionProduct) {
     EXPECT_DOUBLE_EQ(UsageCost(2000, 3, 0.25), 1.5);
@@ -37,5 +40,27 @@ TEST(UsageTexts, WorkedExampleAndInvalidInputs) {
                                       {"0.25", "abc", "1"}}) {
         EXPECT_FALSE(UsageLabelTexts(rate, watts, hours, '.').valid)
             << rate << "|" << watts << "|" << hours;
+    }
+}
+
+TEST(UsageTexts, APointNeedsDigitsOnBothSides) {
+    for (const char* text : {"100.", ".5", "-.5", "+.5", "1.e5", ".", "1..5", "1.5.", "1.5e"}) {
+        EXPECT_FALSE(ParsePlainNumber(text).has_value()) << text;
+        EXPECT_FALSE(UsageLabelTexts("0.25", text, "1", '.').valid) << text;
+        EXPECT_FALSE(UsageLabelTexts(text, "100", "1", '.').valid) << text;
+    }
+    for (auto [text, value] : {std::pair{"100.0", 100.0},
+                               {"0.5", 0.5},
+                               {"-1.25e2", -125.0},
+                               {"  7", 7.0},
+                               {"+3", 3.0},
+                               {"2E-1", 0.2}}) {
+        ASSERT_TRUE(ParsePlainNumber(text).has_value()) << text;
+        EXPECT_DOUBLE_EQ(*ParsePlainNumber(text), value) << text;
+    }
+    // A decimal comma takes the place of the point under the same rule.
+    EXPECT_DOUBLE_EQ(ParsePlainNumber("0,5", ',').value_or(0), 0.5);
+    for (const char* text : {",5", "5,", "5,.5", "5.5,5"}) {
+        EXPECT_FALSE(ParsePlainNumber(text, ',').has_value()) << text;
     }
 }

@@ -1,4 +1,5 @@
 // The real window, offscreen: typed keys, mouse clicks and what the widgets show.
+#include "support/testenv.h"
 #include "support/viewfixture.h"
 
 #include <QApplication>
@@ -293,4 +294,45 @@ TEST(View, OnlyResultLabelsInsideTheGroupFrameAreOpaque) {
     EXPECT_TRUE(total->autoFillBackground());
     v.form->showhwcb->SetChecked(true);
     EXPECT_TRUE(split->autoFillBackground());
+}
+
+// Results wider than their designed places are shown in full: a German
+// quarter with solar power and hot water, and an American year.
+TEST(View, WideResultsShowInFullInTheirLocale) {
+    struct Case {
+        const char* locale;
+        int days;
+        const char *general, *hotWater, *exported, *generalRate, *hwRate;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"de_DE", 90, "670", "282,5", "2000", "0,3", "0,16",
+         "((291,00\u00a0\u20ac + 63,20\u00a0\u20ac) - 200,00\u00a0\u20ac)"},
+        {"en_US", 365, "2420", "900", "12500", "0.25", "0.15", "(($970.00 + $208.00) - $1,250.00)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        TestEnv::UseLocale(c.locale);
+        ViewFixture v;
+        TForm1& f = *v.form;
+        const QString point = QLocale().decimalPoint();
+        f.solarcb->SetChecked(true);
+        f.dt1->SetDate(QDate(2026, 1, 1));
+        f.dt2->UserSetDate(QDate(2026, 1, 1).addDays(c.days));
+        f.generaldailyservicechargeed->SetText("1" + point + "00");
+        f.hwdailyfixedchargeed->SetText("0" + point + "20");
+        f.feedined->SetText("0" + point + "10");
+        f.generalrateed->SetText(c.generalRate);
+        f.hwrateed->SetText(c.hwRate);
+        for (TEdit* e : {f.exportoriged, f.importgenoriged, f.importhworiged}) {
+            e->SetText("0");
+        }
+        f.exportlater->SetText(c.exported);
+        f.importgenlatered->SetText(c.general);
+        f.importhwlatered->SetText(c.hotWater);
+        EXPECT_EQ(f.tresultwk->Caption(), QString::fromUtf8(c.expected));
+        const auto* label = v.W_<QLabel>("tresultwk");
+        ASSERT_NE(label, nullptr);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    }
 }

@@ -58,7 +58,8 @@ QFont DefaultFont() {
 TFormView::TFormView(TForm1& model, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowCloseButtonHint |
+                          (model.Sizeable ? Qt::WindowMaximizeButtonHint : Qt::Widget)),
       model_(model) {
     setObjectName(model.Name());
     setFont(DefaultFont());
@@ -71,6 +72,7 @@ TFormView::~TFormView() {
     }
     model_.onPropertyChanged = nullptr;
     model_.onBringToFront = nullptr;
+    model_.measureText = nullptr;
 }
 
 void TFormView::Build() {
@@ -113,6 +115,11 @@ void TFormView::Build() {
             [this] { FromUser([this] { model_.Timer1->Tick(); }); });
     BuildTabOrder();
     NameForScreenReaders();
+    model_.measureText = [this](const TLabel* label) { return TextWidth(label); };
+    // Texts set before the view existed get their room now.
+    mirroring_ = true;
+    model_.FitResultTexts();
+    mirroring_ = false;
     // The colour the results group shows between its rows, as painted.
     QWidget* group = widgets_.value(model_.resultsgb);
     // Left of the captions, between the exported row and the first headings.
@@ -145,6 +152,16 @@ void TFormView::MakeResultLabelsOpaque() {
         }
         label->setAutoFillBackground(opaque);
     }
+}
+
+int TFormView::TextWidth(const TLabel* label) const {
+    auto* l = qobject_cast<QLabel*>(widgets_.value(label));
+    if (!l) {
+        return 0;
+    }
+    // The label's own measure of its text (font, margins), never less than
+    // the advance of the text in its font.
+    return std::max(l->sizeHint().width(), l->fontMetrics().horizontalAdvance(l->text()));
 }
 
 namespace {
@@ -295,7 +312,11 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
     } else if (auto* dt = dynamic_cast<TDateTimePicker*>(element)) {
         auto* d = new QDateEdit(parent);
         d->setCalendarPopup(true);
-        d->setDisplayFormat(ShortDateFormat(QLocale()));
+        // Every date the program holds, not only those after 14 Sep 1752.
+        d->setDateRange(FirstDate, LastDate);
+        const QLocale dates = model_.Locales().dates;
+        d->setLocale(dates);
+        d->setDisplayFormat(ShortDateFormat(dates));
         connect(d, &QDateEdit::dateChanged, this,
                 [this, dt](QDate date) { FromUser([dt, date] { dt->UserSetDate(date); }); });
         w = d;
@@ -340,16 +361,24 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
 }
 
 void TFormView::ApplyAll(TComponent* element) {
-    for (Prop p :
-         {Prop::Text, Prop::Caption, Prop::Geometry, Prop::Checked, Prop::Date, Prop::Color,
-          Prop::Font, Prop::Hint, Prop::Lines, Prop::ActivePage, Prop::Enabled, Prop::Visible}) {
+    // The window state last: a stored maximised state applies after the place.
+    for (Prop p : {Prop::Text, Prop::Caption, Prop::Geometry, Prop::Checked, Prop::Date,
+                   Prop::Color, Prop::Font, Prop::Hint, Prop::Lines, Prop::ActivePage,
+                   Prop::Enabled, Prop::Visible, Prop::WindowState}) {
         Apply(element, p);
     }
 }
 
 void TFormView::ApplyGeometry(TControl* c) {
     if (c == &model_) {
-        setFixedSize(c->Width(), c->Height());
+        if (!model_.Sizeable) {
+            setFixedSize(c->Width(), c->Height());
+        } else if (isMaximized() || isMinimized()) {
+            // The window system keeps the normal rectangle until it is restored.
+            return;
+        } else {
+            resize(c->Width(), c->Height());
+        }
         move(c->Left(), c->Top());
         return;
     }
@@ -493,10 +522,18 @@ void TFormView::Apply(TComponent* element, Prop p) {
         if (control == &model_) {
             switch (model_.WindowState()) {
             case TWindowState::wsMinimized:
-                showMinimized();
+                if (isVisible()) {
+                    showMinimized();
+                } else {
+                    setWindowState(windowState() | Qt::WindowMinimized);
+                }
                 break;
             case TWindowState::wsMaximized:
-                // A fixed-size window keeps its size; remember the state only.
+                // A fixed-size window keeps its size: the state is only
+                // remembered. A resizable one is maximised, now or when shown.
+                if (model_.Sizeable) {
+                    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+                }
                 break;
             case TWindowState::wsNormal:
                 if (isMinimized()) {
@@ -556,11 +593,22 @@ void TFormView::closeEvent(QCloseEvent* event) {
 
 void TFormView::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (!mirroring_ && !isMinimized()) {
+    if (!mirroring_ && !isMinimized() && !isMaximized()) {
         const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
         const QPoint pos = frameGeometry().topLeft();
         mirroring_ = true;
         model_.SetBounds(pos.x(), pos.y(), normal.width(), normal.height());
+        mirroring_ = false;
+    }
+}
+
+void TFormView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Only a resizable window changes size by the user's hand.
+    if (model_.Sizeable && !mirroring_ && windowState() == Qt::WindowNoState) {
+        const QPoint pos = frameGeometry().topLeft();
+        mirroring_ = true;
+        model_.SetBounds(pos.x(), pos.y(), width(), height());
         mirroring_ = false;
     }
 }

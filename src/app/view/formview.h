@@ -27,6 +27,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -38,6 +39,8 @@ private:
     void BuildTabOrder();
     // Result labels filled with the colour behind them (see formview.cpp).
     void MakeResultLabelsOpaque();
+    // The width a label's current text needs, for the model's result fitting.
+    int TextWidth(const TLabel* label) const;
     // Accessible names and descriptions from captions, row labels and groups.
     void NameForScreenReaders();
     // Runs a model call from a user action, with errors going to the error box.

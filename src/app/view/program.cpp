@@ -1,6 +1,7 @@
 #include "app/view/program.h"
 
 #include "app/singleinstance.h"
+#include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/qtplatform.h"
@@ -48,16 +49,19 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         return 0;
     }
 
+    // Before QApplication, which takes its own options out of argv.
+    const QStringList arguments = ArgumentsAsGiven(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
-    ReadMoneyDecimals(QLocale());
+    const TLocales locales = StartLocales();
 
     QtDialogs dialogs;
     QtShell shell;
     QtClock clock;
     QtScreen screen;
     TPlatform platform(dialogs, shell, clock, screen);
-    platform.arguments = QApplication::arguments().mid(1);
+    platform.arguments = arguments;
+    platform.locales = locales;
     platform.executablePath = QApplication::applicationFilePath();
     platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
     platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");

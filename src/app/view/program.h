@@ -2,6 +2,8 @@
 // The whole program: single-instance hand-over, the window model on the Qt
 // platform services, the view, the event loop and the shutdown.
 
+#include "mylib/locales.h"
+
 struct ProgramOptions {
     // Leave as soon as the window is shown and the first calculation has run,
     // without saving the settings (benchmarks measure start-up this way).
@@ -12,3 +14,4 @@ struct ProgramOptions {
 };
 
 int RunProgram(int argc, char* argv[], const ProgramOptions& options = {});
+

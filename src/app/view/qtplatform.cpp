@@ -85,6 +85,11 @@ QDate QtClock::Today() const {
     return QDate::currentDate();
 }
 
+double QtScreen::DevicePixelRatio() const {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->devicePixelRatio() : 1.0;
+}
+
 QRect QtScreen::Geometry() const {
     const QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->availableGeometry() : QRect(0, 0, 1920, 1080);

@@ -29,4 +29,5 @@ public:
 class QtScreen : public TScreen {
 public:
     QRect Geometry() const override;
+    double DevicePixelRatio() const override;
 };

@@ -1,5 +1,8 @@
 #include "app/view/viewwidgets.h"
 
+#include "app/inputrules.h"
+
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -42,6 +45,28 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if (!keyFilter || event->commitString().isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    const QString kept = FilterCommittedText(event->commitString(), keyFilter);
+    if (kept == event->commitString()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // With nothing kept, the input method's replacement of text around the
+    // cursor goes too: a dropped key deletes nothing either.
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    if (kept.isEmpty()) {
+        filtered.setCommitString(QString());
+    } else {
+        filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    }
+    QLineEdit::inputMethodEvent(&filtered);
+    event->setAccepted(filtered.isAccepted());
 }
 
 StepButtons::StepButtons(QWidget* parent) : QWidget(parent) {

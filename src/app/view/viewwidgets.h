@@ -1,6 +1,7 @@
 #pragma once
 // Small widget classes the view needs beyond stock Qt: an edit field that
-// hands each typed character to the model's key filter, step arrows, a link
+// hands each typed character, and each character an input method commits, to
+// the model's key filter, step arrows, a link
 // label, and a help text box that reports when it receives the focus.
 
 #include <QLabel>
@@ -22,6 +23,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Committed text passes the same filter, character by character.
+    void inputMethodEvent(QInputMethodEvent* event) override;
 };
 
 class StepButtons : public QWidget {
