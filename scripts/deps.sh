@@ -2,7 +2,8 @@
 # Installs the Debian packages the project needs, when missing (as root, or
 # with sudo). Extra package names may be given as arguments.
 set -euo pipefail
-packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev xvfb xauth python3 "$@")
+packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev xvfb xauth python3
+  librsvg2-bin dpkg-dev desktop-file-utils appstream lintian file man-db "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

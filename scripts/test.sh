@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and runs every test offscreen: first the normal
-# build, then the same suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Usage: scripts/test.sh [--no-sanitizers]
+# build, then its Debian package is made and checked (scripts/package-check.sh),
+# then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Usage: scripts/test.sh [--no-sanitizers]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export QT_QPA_PLATFORM=offscreen
 
 "$here/scripts/setup.sh" "$here/build" -DVOLTISK_WERROR=ON
 ctest --test-dir "$here/build" --output-on-failure -j2
+"$here/scripts/package-check.sh" "$here/build"
 
 if [ "${1:-}" != "--no-sanitizers" ]; then
   echo "== The same tests under AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -1,9 +1,11 @@
 #include "app/tform1.h"
 
+#include "mylib/atomicfile.h"
 #include "mylib/blanks.h"
 #include "mylib/dates.h"
 #include "mylib/errors.h"
 #include "mylib/paths.h"
+#include "settings/inifile.h"
 
 #include <array>
 #include <utility>
@@ -33,10 +35,36 @@ std::array<std::pair<QString, TEdit*>, 15> TextKeys(const TForm1& f) {
     }};
 }
 
+// Temporary files of writers killed during a save: in the settings folder
+// (settings and reports), and beside a linked settings file's target.
+void RemoveLeftovers(const QString& settingsFile) {
+    if (settingsFile.isEmpty()) {
+        return;
+    }
+    const QString folder = ExtractFilePath(settingsFile);
+    // A bare name means the current folder, which is not ours to sweep.
+    RemoveStaleTempFiles(folder, folder.isEmpty() ? settingsFile : QString());
+    const QString target = FinalLinkTarget(settingsFile);
+    if (target != settingsFile) {
+        RemoveStaleTempFiles(ExtractFilePath(target), target.mid(target.lastIndexOf(u'/') + 1));
+    }
+}
+
 } // namespace
 
 void TForm1::loadsettings() {
-    if (!FileExists(IniSettings1->GetFullIniFilename())) {
+    const QString fileName = IniSettings1->GetFullIniFilename();
+    RemoveLeftovers(fileName);
+    // Read as empty, such a file would be replaced by one holding only what
+    // this run saves: say so once and leave it alone.
+    if (const auto problem = TIniFile(fileName).ReadProblem()) {
+        keepSettingsFile_ = true;
+        ShowException(EVoltiskError(QStringLiteral("Could not read the settings file %1: %2. "
+                                                   "Nothing will be saved to it this time.")
+                                        .arg(fileName, *problem)));
+        return;
+    }
+    if (!FileExists(fileName)) {
         return;
     }
     IniSettings1->readwindowpos(this, QString());
@@ -70,6 +98,9 @@ void TForm1::loadsettings() {
 }
 
 void TForm1::savesettings() {
+    if (keepSettingsFile_) {
+        return;
+    }
     IniSettings1->writewindowpos(this, QString());
     for (const auto& [key, field] : TextKeys(*this)) {
         IniSettings1->writestring(key, field->Text(), kSection);
@@ -86,4 +117,15 @@ void TForm1::savesettings() {
     }
     IniSettings1->writestring(QStringLiteral("Watts"), TrimBlanks(wattsedit->Text()), kSection);
     IniSettings1->writestring(QStringLiteral("Hours"), TrimBlanks(hrsedit->Text()), kSection);
+}
+
+std::optional<QString> TForm1::SaveSettingsUnattended() {
+    try {
+        savesettings();
+    } catch (const EVoltiskError& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return std::nullopt;
 }

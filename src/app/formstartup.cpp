@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/startuppage.h"
 #include "app/tform1.h"
 
@@ -46,7 +47,7 @@ void TForm1::FormCreate(TComponent*) {
     ApplicationTitle = QStringLiteral("Voltisk");
     todaysdaterb->SetChecked(true);
     csvloadbtn->SetVisible(IsDeveloperMachine(platform_.markerPath));
-    // The activation message is attached by the program (app/singleinstance).
+    // The activation message is attached by the program (app/view/singleinstance).
     StoreExeFolder(platform_.executablePath);
 
     const QLocale locale = Locales().numbers;
@@ -67,7 +68,7 @@ void TForm1::FormCreate(TComponent*) {
             "If you have solar, then enter your solar feed-in tariff (the amount you get "
             "paid per Kwh for power you export to the grid)."),
     });
-    versionlabel->SetCaption(QStringLiteral("v1.2"));
+    versionlabel->SetCaption(QStringLiteral("v") + ProgramVersion());
     pagecontrol1->SetActivePage(StartOnCalculatorPage(platform_.arguments) ? calc : readingsts);
 
     const TColor solarColour = HtmlHexToColour(QStringLiteral("FFFBF0"));

@@ -119,6 +119,9 @@ public:
     // value labels, and the results group, page area and window with them,
     // back to the designed places when the texts fit again (formlayout.cpp).
     void FitResultTexts();
+    // savesettings for an end without dialogs (the display is gone, the
+    // session ends): the error text when saving failed, else nothing.
+    std::optional<QString> SaveSettingsUnattended();
 
     // --- elements ---
     TPageControl* pagecontrol1;
@@ -242,5 +245,8 @@ private:
     int narrowedby_ = 0;   // what hiding hot water took off, given back on showing it
 
     TPlatform platform_;
+    // The settings file existed but could not be read at start: the user
+    // was told, and it is not written over.
+    bool keepSettingsFile_ = false;
     std::vector<std::unique_ptr<TComponent>> owned_;
 };

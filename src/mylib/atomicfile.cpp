@@ -1,12 +1,20 @@
 #include "mylib/atomicfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr int kMaxLinks = 40;
+constexpr int kRandomLetters = 12;
 
 bool WriteAll(int fd, const char* data, qsizetype size) {
     while (size > 0) {
@@ -23,35 +31,149 @@ bool WriteAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+// The folder part of a path with its trailing "/", or empty for a bare name.
+QByteArray FolderPart(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray() : path.left(slash + 1);
+}
+
+QByteArray RandomLetters() {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::array<unsigned char, kRandomLetters> raw{};
+    if (::getrandom(raw.data(), raw.size(), 0) != static_cast<ssize_t>(raw.size())) {
+        // No entropy source: the exclusive create below still keeps the
+        // name safe; it is only easier to guess.
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            raw[i] = static_cast<unsigned char>((::getpid() + i * 7919U + ::time(nullptr)) & 0xFF);
+        }
+    }
+    QByteArray out(kRandomLetters, Qt::Uninitialized);
+    for (int i = 0; i < kRandomLetters; ++i) {
+        out[i] = kLetters[raw[static_cast<std::size_t>(i)] % (sizeof kLetters - 1)];
+    }
+    return out;
+}
+
+// Creates a new temporary file beside `target`; never opens an existing name
+// and never follows a link. Returns the descriptor (or -1 with errno set).
+int CreateTemp(const QByteArray& target, int permissions, QByteArray& tempName) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = target.left(slash + 1);
+    const QByteArray base = target.mid(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName =
+            folder + '.' + base + ".~" + QByteArray::number(::getpid()) + '.' + RandomLetters();
+        const int fd = ::open(tempName.constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, permissions);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Rewrites the file itself, for a folder that takes no new files. Space is
+// claimed first, so a full disk fails before anything is overwritten.
+bool WriteInPlace(const QByteArray& target, const QByteArray& bytes) {
+    const int fd =
+        ::open(target.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok && bytes.size() > st.st_size) {
+        const int claimed = ::posix_fallocate(fd, 0, bytes.size());
+        ok = claimed == 0 || claimed == EOPNOTSUPP || claimed == EINVAL;
+    }
+    ok = ok && WriteAll(fd, bytes.constData(), bytes.size()) && ::ftruncate(fd, bytes.size()) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+bool ProcessRuns(qint64 pid) {
+    if (pid <= 0 || pid > 0x7FFFFFFF) {
+        return false;
+    }
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
 } // namespace
 
-// Plain system calls: this runs on every keystroke, and each call the
-// toolkit's file classes add (random names, permission look-ups) shows there.
-bool ReplaceFileContents(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = QFile::encodeName(path);
-    mode_t mode = 0644;
+QString FinalLinkTarget(const QString& path) {
+    QByteArray current = QFile::encodeName(path);
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat st {};
+        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return QFile::decodeName(current);
+        }
+        std::array<char, 4096> buffer{};
+        const ssize_t n = ::readlink(current.constData(), buffer.data(), buffer.size());
+        if (n <= 0 || n >= static_cast<ssize_t>(buffer.size())) {
+            return path;
+        }
+        const QByteArray link(buffer.data(), n);
+        current = link.startsWith('/') ? link : FolderPart(current) + link;
+    }
+    return path;
+}
+
+bool ReplaceFileContents(const QString& path, const QByteArray& bytes, ReplaceMode mode) {
+    const QByteArray target = QFile::encodeName(FinalLinkTarget(path));
+    if (target.isEmpty()) {
+        return false;
+    }
     struct stat st {};
-    if (::stat(target.constData(), &st) == 0) {
+    const bool exists = ::lstat(target.constData(), &st) == 0;
+    if (exists) {
         // A file without any write permission counts as read-only even for a
-        // user (root) who could override that.
+        // user (root) who could override that; a link left here is a chain
+        // too long to follow.
         if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
             ::access(target.constData(), W_OK) != 0) {
             return false;
         }
-        mode = st.st_mode & 07777;
-    }
-    // One temporary name per process: only one copy of the program runs, and
-    // a leftover from a killed run is simply overwritten.
-    const QByteArray temp = target + ".~" + QByteArray::number(::getpid());
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) {
+    } else if (errno != ENOENT) {
         return false;
     }
-    const bool written = WriteAll(fd, bytes.constData(), bytes.size());
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.constData(), target.constData()) != 0) {
+    QByteArray temp;
+    const int fd = CreateTemp(target, exists ? 0600 : 0666, temp);
+    if (fd < 0) {
+        const bool folderLocked = errno == EACCES || errno == EPERM;
+        return mode == ReplaceMode::InPlaceWhenFolderLocked && exists && folderLocked &&
+               WriteInPlace(target, bytes);
+    }
+    // The old file's permissions, whatever the umask says.
+    bool ok = !exists || ::fchmod(fd, st.st_mode & 07777) == 0;
+    ok = ok && WriteAll(fd, bytes.constData(), bytes.size());
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temp.constData(), target.constData()) != 0) {
         ::unlink(temp.constData());
         return false;
     }
     return true;
+}
+
+int RemoveStaleTempFiles(const QString& folder, const QString& fileName) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.?(.+)\\.~([0-9]{1,10})(\\.[A-Za-z0-9]{%1})?$").arg(kRandomLetters));
+    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    int removed = 0;
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const auto m = pattern.match(name);
+        if (!m.hasMatch() || (!fileName.isEmpty() && m.captured(1) != fileName) ||
+            ProcessRuns(m.captured(2).toLongLong())) {
+            continue;
+        }
+        const QByteArray full = QFile::encodeName(dir.filePath(name));
+        struct stat st {};
+        // Only plain files: whatever else carries such a name is not ours.
+        if (::lstat(full.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::unlink(full.constData()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
 }

@@ -1,7 +1,7 @@
 #include "mylib/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 QString g_exeFolder;
@@ -18,12 +18,20 @@ QString JoinPath(const QString& folder, const QString& name) {
     return AddTrailingBackslash(folder) + name;
 }
 
-QString AppDataFolder() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    while (dir.size() > 1 && dir.endsWith(PathDelim)) {
-        dir.chop(1);
+QString ConfigFolderFrom(const QString& xdgConfigHome, const QString& home) {
+    // Relative values are ignored, as the XDG rules say; cleanPath folds
+    // doubled separators ("/" + "/.config") and drops a trailing one.
+    if (xdgConfigHome.startsWith(PathDelim)) {
+        return QDir::cleanPath(xdgConfigHome);
     }
-    return dir;
+    if (home.startsWith(PathDelim)) {
+        return QDir::cleanPath(home + QStringLiteral("/.config"));
+    }
+    return QString();
+}
+
+QString AppDataFolder() {
+    return ConfigFolderFrom(qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"));
 }
 
 bool FileExists(const QString& path) {

@@ -12,8 +12,12 @@ QString AddTrailingBackslash(const QString& folder);
 // AddTrailingBackslash(folder) + name; an empty folder gives the bare name.
 QString JoinPath(const QString& folder, const QString& name);
 
-// The per-user configuration folder without a trailing separator, or empty.
+// The per-user configuration folder without a trailing separator, or empty:
+// ConfigFolderFrom($XDG_CONFIG_HOME, $HOME).
 QString AppDataFolder();
+// `xdgConfigHome` when absolute, else `home` + "/.config" when `home` is
+// absolute, else empty; doubled separators folded.
+QString ConfigFolderFrom(const QString& xdgConfigHome, const QString& home);
 
 // True when the path names a file (a link counts when its target is a file).
 bool FileExists(const QString& path);

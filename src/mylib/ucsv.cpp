@@ -2,12 +2,12 @@
 
 #include "mylib/blanks.h"
 #include "mylib/errors.h"
+#include "mylib/fileread.h"
 #include "mylib/paths.h"
 #include "mylib/platform.h"
 
-#include <QFile>
 #include <QStringView>
-#include <array>
+#include <utility>
 
 namespace {
 
@@ -15,32 +15,24 @@ const QString CrLf = QStringLiteral("\r\n");
 
 // Reads the whole file, refusing more than CsvMaxFileBytes however large the
 // file claims to be (some system files report a size of 0). Returns false
-// when the file is too large. The file is closed before an error leaves.
+// when the file is too large. A FIFO or device at the path neither blocks nor
+// is read: it fails like a file that cannot be opened.
 bool ReadFileBytes(const QString& fileName, QByteArray& bytes) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        throw EVoltiskError(
-            QStringLiteral("Could not read the file %1: %2").arg(fileName, file.errorString()));
+    FileReadResult file = ReadFileBounded(fileName, CsvMaxFileBytes);
+    switch (file.status) {
+    case FileReadResult::Status::Ok:
+        bytes = std::move(file.bytes);
+        return true;
+    case FileReadResult::Status::TooLarge:
+        return false;
+    case FileReadResult::Status::Missing:
+        file.reason = QStringLiteral("No such file or directory");
+        break;
+    case FileReadResult::Status::Failed:
+        break;
     }
-    std::array<char, 65536> chunk{};
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), static_cast<qint64>(chunk.size()));
-        if (got < 0) {
-            const QString reason = file.errorString();
-            file.close();
-            bytes.clear();
-            throw EVoltiskError(
-                QStringLiteral("Could not read the file %1: %2").arg(fileName, reason));
-        }
-        if (got == 0) {
-            return true;
-        }
-        if (bytes.size() + got > CsvMaxFileBytes) {
-            bytes.clear();
-            return false;
-        }
-        bytes.append(chunk.data(), got);
-    }
+    throw EVoltiskError(
+        QStringLiteral("Could not read the file %1: %2").arg(fileName, file.reason));
 }
 
 QString DecodeUtf8(const QByteArray& bytes) {
@@ -66,13 +58,26 @@ QStringView NextLine(const QString& text, qsizetype& pos) {
     return line;
 }
 
+// The start of a record for a message: a box with megabytes of text would
+// take minutes to lay out.
+QString RecordExcerpt(const QString& recordText) {
+    if (recordText.size() <= CsvErrorRecordChars) {
+        return recordText;
+    }
+    qsizetype cut = CsvErrorRecordChars;
+    if (recordText.at(cut - 1).isHighSurrogate()) {
+        --cut;
+    }
+    return recordText.left(cut) + QChar(0x2026);
+}
+
 QString FieldCountError(int lineNumber, int headerCount, qsizetype fieldCount,
                         const QString& recordText) {
     return QStringLiteral("The record at line ") + QString::number(lineNumber) +
            QStringLiteral(" has a different number of fields than is specified in the headers.") +
            CrLf + QStringLiteral("(") + QString::number(headerCount) +
            QStringLiteral(" header fields, ") + QString::number(fieldCount) +
-           QStringLiteral(" fields)") + CrLf + recordText;
+           QStringLiteral(" fields)") + CrLf + RecordExcerpt(recordText);
 }
 
 } // namespace

@@ -22,6 +22,10 @@ class TDialogs;
 // huge file cannot exhaust memory; bill files are a few kilobytes.
 inline constexpr qint64 CsvMaxFileBytes = 16 * 1024 * 1024;
 
+// The field-count error quotes at most this many characters of the record,
+// followed by "…" when it is longer.
+inline constexpr qsizetype CsvErrorRecordChars = 200;
+
 // Padding to the header's field count may add at most this many cells beyond
 // one per byte of the file: without padding a cell costs at least one byte,
 // so only a long header over many short records reaches the limit.
@@ -34,6 +38,7 @@ inline constexpr qint64 CsvCellAllowance = 65536;
 //   "Field names not found in first line of file."          (strict, H = 0)
 //   "The record at line n has a different number of fields than is specified
 //    in the headers.\r\n(H header fields, m fields)\r\n" + the record's text
+//    (its first CsvErrorRecordChars characters and "…" when longer)
 //                                          (strict, a record longer than H)
 //   "Too many cells in file.\r\n\r\n" + name  (padding past the cell limit)
 // After an error stop `cells` holds the header and the records before the

@@ -2,9 +2,8 @@
 
 #include "mylib/atomicfile.h"
 #include "mylib/errors.h"
+#include "mylib/fileread.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -52,19 +51,21 @@ bool SameName(const QString& a, const QString& b) {
 }
 
 // The file's bytes, split into lines. Reading a missing or unreadable file
-// gives an empty document, which is what a read of it should see.
+// gives an empty document, which is what a read of it should see; `readable`
+// tells a writer whether the document stands for the file.
 class Document {
 public:
     explicit Document(const QString& fileName) {
-        QFile file(fileName);
-        if (file.open(QIODevice::ReadOnly)) {
-            data = file.readAll();
-        }
+        FileReadResult file = ReadFileBounded(fileName, TIniFile::MaxFileBytes);
+        readable = file.status == FileReadResult::Status::Ok ||
+                   file.status == FileReadResult::Status::Missing;
+        data = std::move(file.bytes);
         Split();
     }
 
     QByteArray data;
     std::vector<Line> lines;
+    bool readable = false;
 
     // The line ending new lines get: the file's first one, else LF.
     QByteArray Eol() const {
@@ -226,9 +227,12 @@ QByteArray OneLine(const QString& text) {
     throw EVoltiskError(QStringLiteral("Unable to write to ") + fileName);
 }
 
-// Replaces the file with `data`; a crash leaves either the old or the new file.
-void Replace(const QString& fileName, const QByteArray& data) {
-    if (!ReplaceFileContents(fileName, data)) {
+// Replaces the file with `doc`'s bytes; a crash leaves either the old or the
+// new file. A file that could not be read is never written over: the bytes
+// would stand for an empty file and lose everything in it.
+void Replace(const QString& fileName, const Document& doc) {
+    if (!doc.readable ||
+        !ReplaceFileContents(fileName, doc.data, ReplaceMode::InPlaceWhenFolderLocked)) {
         WriteFailed(fileName);
     }
 }
@@ -236,6 +240,18 @@ void Replace(const QString& fileName, const QByteArray& data) {
 } // namespace
 
 TIniFile::TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
+
+std::optional<QString> TIniFile::ReadProblem() const {
+    const FileReadResult file = ReadFileBounded(fileName_, MaxFileBytes);
+    switch (file.status) {
+    case FileReadResult::Status::Failed:
+        return file.reason;
+    case FileReadResult::Status::TooLarge:
+        return QStringLiteral("The file is larger than %1 MB").arg(MaxFileBytes / (1024 * 1024));
+    default:
+        return std::nullopt;
+    }
+}
 
 std::optional<QString> TIniFile::Value(const QString& section, const QString& key) const {
     const Document doc(fileName_);
@@ -324,7 +340,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         }
         doc.data += '[' + OneLine(section) + ']' + eol + OneLine(key) + '=' + valueBytes + eol;
     }
-    Replace(fileName_, doc.data);
+    Replace(fileName_, doc);
 }
 
 bool TIniFile::DeleteKey(const QString& section, const QString& key) {
@@ -337,7 +353,7 @@ bool TIniFile::DeleteKey(const QString& section, const QString& key) {
         const Line& l = doc.lines[it->line];
         doc.data.remove(l.begin, l.next - l.begin);
     }
-    Replace(fileName_, doc.data);
+    Replace(fileName_, doc);
     return true;
 }
 
@@ -353,6 +369,6 @@ bool TIniFile::EraseSection(const QString& section) {
             it->end < doc.lines.size() ? doc.lines[it->end].begin : doc.data.size();
         doc.data.remove(begin, end - begin);
     }
-    Replace(fileName_, doc.data);
+    Replace(fileName_, doc);
     return true;
 }

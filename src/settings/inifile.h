@@ -11,6 +11,10 @@
 // the first section, anything unreadable) are kept byte for byte on rewrite,
 // as are the line endings (LF, CR LF) and a UTF-8 byte-order mark. The text
 // is UTF-8. When a section or a key occurs twice, the first one counts.
+//
+// A file that exists but cannot be read (no permission, not a regular file,
+// larger than MaxFileBytes) reads as empty and is never written over. Reads
+// never block: a FIFO or a device at the path is such an unreadable file.
 
 #include <QString>
 #include <QStringList>
@@ -20,11 +24,17 @@ class TIniFile {
 public:
     // Longest value a read gives back; longer values are cut.
     static constexpr qsizetype MaxValueLength = 2047;
+    // Largest file read; a larger one counts as unreadable.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
     // Binds the object to the file; reads nothing and creates nothing.
     explicit TIniFile(QString fileName);
 
     const QString& FileName() const { return fileName_; }
+
+    // Why the file exists but cannot be read ("Permission denied", "Not a
+    // regular file", ...); no value when it can be read or does not exist.
+    std::optional<QString> ReadProblem() const;
 
     // The stored value: blanks around it dropped, one pair of enclosing ' or "
     // removed, cut at MaxValueLength. No value when the file, the section or
@@ -44,9 +54,12 @@ public:
     // folder is ever created. Line breaks in key and value are written as
     // blanks, so one write never makes more than one entry. Keys must not
     // contain "=" and section names not "]".
+    // The file is replaced whole through a new temporary file; a link at the
+    // path keeps pointing at the new content; in a folder that takes no new
+    // files a writable file is rewritten in place.
     // Throws EVoltiskError("Unable to write to <file name>") when the file
-    // cannot be replaced (missing or read-only folder, read-only file, full
-    // disk); the file on disk is then unchanged.
+    // cannot be written (missing folder, read-only file, an unreadable file,
+    // full disk); the file on disk is then unchanged.
     void WriteString(const QString& section, const QString& key, const QString& value);
 
     // Removes every entry of the key in every occurrence of the section.

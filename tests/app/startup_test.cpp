@@ -1,4 +1,5 @@
 // What the window shows after FormCreate and FormShow on a new account.
+#include "app/commandline.h"
 #include "app/startuppage.h"
 #include "support/formfixture.h"
 #include "support/testenv.h"
@@ -19,7 +20,7 @@ TEST(Startup, FirstStartShowsTheStartValuesCentredWithoutASettingsFile) {
     EXPECT_EQ(f.feedined->Text(), "0.28283");
     EXPECT_EQ(f.hwdailyfixedchargeed->Text(), "0.19431");
     EXPECT_EQ(f.hwrateed->Text(), "0.17057");
-    EXPECT_EQ(f.versionlabel->Caption(), "v1.2");
+    EXPECT_EQ(f.versionlabel->Caption(), "v" + ProgramVersion());
     EXPECT_EQ(f.dt1->Date(), fx.clock.today);
     EXPECT_EQ(f.dt2->Date(), fx.clock.today);
     for (TEdit* e : {f.Edit6, f.Edit7, f.Edit9, f.Edit10, f.exportoriged, f.exportlater,

@@ -297,19 +297,18 @@ TEST(WriteReport, PlacesThatCannotHoldTheFileGiveFalse) {
 }
 
 TEST(WriteReport, ReadOnlyFolderKeepsThePreviousReport) {
-    QTemporaryDir tmp;
+    const Unprivileged::Dir tmp;
     const QString path = tmp.path() + QStringLiteral("/report_20261208.html");
     const QByteArray previous = ReportBytes(NoDays());
     ASSERT_TRUE(WriteReport(path, previous));
-    // The report itself stays writable; only a whole replacement may take its
-    // place, and the folder refuses the temporary file.
+    Unprivileged::Give(path);
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    // The report itself is writable; only a whole replacement may take its place.
     const QByteArray next = ReportBytes(StandardWithHotWater());
-    const int written = RunUnprivileged({tmp.path(), path}, [&] {
-        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        return WriteReport(path, next) ? 1 : 0;
-    });
-    EXPECT_EQ(written, 0);
+    const QByteArray written = Unprivileged::Run(
+        [&] { return WriteReport(path, next) ? QByteArray("written") : QByteArray("refused"); });
+    EXPECT_EQ(written, "refused");
     EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("report_20261208.html")});
+              QStringList{"report_20261208.html"});
 }

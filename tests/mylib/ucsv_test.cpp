@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -136,6 +137,35 @@ TEST_F(CsvReaderTest, StrictErrorNamesLineHeaderAndFieldCounts) {
     EXPECT_EQ(r.recordCount, 5);
     // The header and the records before the failing one.
     EXPECT_EQ(r.cells, (QStringList{"a", "b", "c", "1", "2", "3", "4", "5", "", "6", "7", "8"}));
+}
+
+TEST_F(CsvReaderTest, StrictErrorQuotesAtMost200CharactersOfTheRecord) {
+    const QString head =
+        QStringLiteral("The record at line 2 has a different number of fields than "
+                       "is specified in the headers.\r\n(1 header fields, ");
+    // Exactly 200 characters stand as they are.
+    const QByteArray fits = "a," + QByteArray(198, 'b');
+    EXPECT_EQ(Read("h\n" + fits + "\n").error, head + "2 fields)\r\n" + fits);
+
+    // A 1 MB record: its first 200 characters and an ellipsis.
+    const QByteArray huge = "x," + QByteArray(1024 * 1024, 'y');
+    const CsvRead r = Read("h\n" + huge + "\n");
+    EXPECT_EQ(r.error, head + "2 fields)\r\nx," + QString(198, u'y') + QChar(0x2026));
+
+    // A character outside the BMP at the cut is never split in half.
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
+    const CsvRead pair = Read("h\n" + QByteArray(199, ',') + clef.toUtf8() + "tail\n");
+    ASSERT_TRUE(pair.error.endsWith(QChar(0x2026)));
+    EXPECT_EQ(pair.error, head + "200 fields)\r\n" + QString(199, u',') + QChar(0x2026));
+}
+
+TEST_F(CsvReaderTest, AFifoOrDeviceNeitherBlocksNorIsRead) {
+    const QString fifo = dir_.filePath(QStringLiteral("bill.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(ReadPath(fifo).error, QStringLiteral("File not found.\r\n\r\n") + fifo);
+    const QString zero = dir_.filePath(QStringLiteral("zero.csv"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    EXPECT_EQ(ReadPath(zero).error, QStringLiteral("File not found.\r\n\r\n") + zero);
 }
 
 TEST_F(CsvReaderTest, StrictErrorQuotesAMultiLineRecordWithItsJoins) {

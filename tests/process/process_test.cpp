@@ -1,73 +1,18 @@
 // The real program as a process: one copy per session, activation of the
 // running copy, settings saved on SIGTERM.
-#include "support/testenv.h"
+#include "session.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
 
-namespace {
-
-class Session {
-public:
-    Session() {
-        QDir().mkpath(config());
-        QDir().mkpath(runtime());
-        QFile::setPermissions(runtime(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
-    }
-    QString config() const { return dir_.path() + "/config"; }
-    QString runtime() const { return dir_.path() + "/run"; }
-    QString ini() const { return config() + "/BrindleSoftware/voltisk/voltisk.ini"; }
-    QString socket() const { return runtime() + "/VOLTISK"; }
-    QString LockPath() const { return runtime() + "/Voltisk IS RUNNING.lock"; }
-
-    std::unique_ptr<QProcess> Start(const QStringList& args = {}) const {
-        auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", config());
-        env.insert("XDG_RUNTIME_DIR", runtime());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("LC_ALL", "en_US.UTF-8");
-        env.insert("QT_LOGGING_RULES", "voltisk.instance.info=true");
-        p->setProcessEnvironment(env);
-        p->setProgram(QString::fromUtf8(VOLTISK_BINARY));
-        p->setArguments(args);
-        p->start();
-        EXPECT_TRUE(p->waitForStarted(10000));
-        return p;
-    }
-
-    // The first copy listens once its window is up.
-    bool WaitUntilListening() const {
-        for (int i = 0; i < 400; ++i) {
-            if (QFile::exists(socket())) {
-                return true;
-            }
-            QThread::msleep(25);
-        }
-        return false;
-    }
-
-private:
-    QTemporaryDir dir_;
-};
-
-bool EndsCleanly(QProcess& p) {
-    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(Process, SigtermClosesTheWindowAndSavesEverySetting) {
     Session s;
     auto first = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     EXPECT_FALSE(QFile::exists(s.ini())) << "no settings file until the window closes";
     first->terminate();
     ASSERT_TRUE(EndsCleanly(*first));
@@ -121,7 +66,7 @@ TEST(Process, ASecondRunShowsAndKeepsEverythingTheFirstSaved) {
     const QSettings before(s.ini(), QSettings::IniFormat);
     const QStringList keys = before.allKeys();
     auto p = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     p->terminate();
     ASSERT_TRUE(EndsCleanly(*p));
     const QSettings after(s.ini(), QSettings::IniFormat);
@@ -136,32 +81,33 @@ TEST(Process, ASecondRunShowsAndKeepsEverythingTheFirstSaved) {
 TEST(Process, SecondCopyActivatesTheFirstAndEnds) {
     Session s;
     auto first = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     auto second = s.Start({"CALC"});
     ASSERT_TRUE(EndsCleanly(*second));
     EXPECT_FALSE(QFile::exists(s.ini())) << "the second copy neither reads nor writes settings";
+    EXPECT_TRUE(WaitForErrorOutput(*first, "Activated by a second copy"));
     first->terminate();
     ASSERT_TRUE(EndsCleanly(*first));
-    EXPECT_TRUE(first->readAllStandardError().contains("Activated by a second copy"));
 }
 
 TEST(Process, AKilledFirstCopyDoesNotBlockTheNextStart) {
     Session s;
     auto first = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     first->kill();
     first->waitForFinished(10000);
     ASSERT_TRUE(QFile::exists(s.LockPath())) << "the killed copy left its lock behind";
     QFile::remove(s.socket());
+    s.RemoveReports();
     auto next = s.Start();
     // The next start takes the lock over and answers a later copy.
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     auto probe = s.Start();
     ASSERT_TRUE(EndsCleanly(*probe));
     ASSERT_EQ(next->state(), QProcess::Running);
+    EXPECT_TRUE(WaitForErrorOutput(*next, "Activated by a second copy"));
     next->terminate();
     ASSERT_TRUE(EndsCleanly(*next));
-    EXPECT_TRUE(next->readAllStandardError().contains("Activated by a second copy"));
     EXPECT_TRUE(QFile::exists(s.ini()));
 }
 
@@ -169,7 +115,7 @@ TEST(Process, TwoCopiesStartedTogetherEndWithOneWindow) {
     Session s;
     auto a = s.Start();
     auto b = s.Start();
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     // One of them hands over and ends; the other keeps its window.
     QProcess* ended = nullptr;
     for (int i = 0; i < 400 && !ended; ++i) {
@@ -194,7 +140,7 @@ TEST(Process, TwoCopiesStartedTogetherEndWithOneWindow) {
 TEST(Process, OddArgumentsStartNormally) {
     Session s;
     auto p = s.Start({"", QString(5000, 'x'), QString::fromLatin1("\xff\xfe")});
-    ASSERT_TRUE(s.WaitUntilListening());
+    ASSERT_TRUE(s.WaitUntilShown());
     p->terminate();
     EXPECT_TRUE(EndsCleanly(*p));
 }

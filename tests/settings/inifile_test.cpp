@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -316,26 +317,94 @@ TEST_F(IniFileTest, WritesNeverCreateAFolder) {
     EXPECT_EQ(ReadBytes(path), "[S]\nK=1\n");
 }
 
-TEST_F(IniFileTest, AReadOnlyFolderLosesNothing) {
-    const QString folder = TestEnv::ConfigDir() + QStringLiteral("/locked");
-    QDir().mkpath(folder);
+TEST_F(IniFileTest, AReadOnlyFolderStillSavesAWritableFileInPlace) {
+    const Unprivileged::Dir home;
+    const QString folder = home.Sub(QStringLiteral("locked"));
     const QString file = folder + QStringLiteral("/test.ini");
-    Put(file, "[S]\nK=1\n");
-    // The file is writable but the folder is not: the rewrite through a
-    // temporary file fails, as it must, and nothing is lost.
-    const int outcome = RunUnprivileged({folder, file}, [&] {
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString fixed = folder + QStringLiteral("/fixed.ini");
+    Put(file, "; kept\n[S]\nK=1\n");
+    Put(fixed, "[S]\nK=1\n");
+    Unprivileged::Give(file);
+    Unprivileged::Give(fixed);
+    QFile::setPermissions(fixed, QFileDevice::ReadOwner);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray outcome = Unprivileged::Run([&] {
+        QByteArray out;
         TIniFile locked(file);
+        locked.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
+        locked.WriteString(QStringLiteral("S"), QStringLiteral("New"), QStringLiteral("3"));
         try {
-            locked.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2"));
-        } catch (const EVoltiskError&) {
-            return 0;
+            TIniFile(fixed).WriteString(QStringLiteral("S"), QStringLiteral("K"),
+                                        QStringLiteral("2"));
+        } catch (const EVoltiskError& e) {
+            out = e.Message().toUtf8();
         }
-        return 1;
+        return out;
     });
-    EXPECT_EQ(outcome, 0) << "1: the write reported success";
-    EXPECT_EQ(ReadBytes(file), "[S]\nK=1\n");
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"test.ini"});
+    EXPECT_EQ(outcome, "Unable to write to " + fixed.toUtf8());
+    EXPECT_EQ(ReadBytes(file), "; kept\n[S]\nK=2\nNew=3\n");
+    EXPECT_EQ(ReadBytes(fixed), "[S]\nK=1\n");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"fixed.ini", "test.ini"}));
+}
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
+    const Unprivileged::Dir home;
+    const QString file = home.path() + QStringLiteral("/test.ini");
+    Put(file, "[S]\nK=1\nOther=2\n");
+    Unprivileged::Give(file);
+    QFile::setPermissions(file, QFileDevice::WriteOwner);
+    const QByteArray outcome = Unprivileged::Run([&] {
+        TIniFile ini(file);
+        QByteArray out =
+            ini.ReadProblem().value_or(QStringLiteral("none")).toUtf8() + '|' +
+            ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("default"))
+                .toUtf8() +
+            '|';
+        try {
+            ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("9"));
+            out += "written";
+        } catch (const EVoltiskError& e) {
+            out += e.Message().toUtf8();
+        }
+        return out;
+    });
+    EXPECT_EQ(outcome, "Permission denied|default|Unable to write to " + file.toUtf8());
+    EXPECT_EQ(ReadBytes(file), "[S]\nK=1\nOther=2\n");
+}
+
+TEST_F(IniFileTest, FifosDevicesAndHugeFilesAreUnreadableAndKept) {
+    ASSERT_TRUE(QDir().mkpath(TestEnv::ConfigDir() + QStringLiteral("/odd")));
+    const QString fifo = TestEnv::ConfigDir() + QStringLiteral("/odd/fifo.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = TestEnv::ConfigDir() + QStringLiteral("/odd/zero.ini");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString& odd : {fifo, zero}) {
+        TIniFile ini(odd);
+        EXPECT_EQ(ini.ReadProblem(), QStringLiteral("Not a regular file"));
+        EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")),
+                  "d");
+        EXPECT_THROW(ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("1")),
+                     EVoltiskError);
+    }
+    EXPECT_TRUE(QFileInfo(zero).isSymLink());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    QFile huge(path);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write("[S]\nK=1\n");
+    ASSERT_TRUE(huge.resize(TIniFile::MaxFileBytes + 1));
+    huge.close();
+    EXPECT_EQ(ini.ReadProblem(), QStringLiteral("The file is larger than 16 MB"));
+    EXPECT_EQ(Read("S", "K"), "<none>");
+    EXPECT_THROW(Write("S", "K", QStringLiteral("2")), EVoltiskError);
+    EXPECT_EQ(QFileInfo(path).size(), TIniFile::MaxFileBytes + 1);
+    EXPECT_TRUE(Others().isEmpty());
+
+    EXPECT_EQ(TIniFile(TestEnv::ConfigDir() + QStringLiteral("/none.ini")).ReadProblem(),
+              std::nullopt);
 }
 
 TEST_F(IniFileTest, ARewriteKeepsTheFilePermissions) {

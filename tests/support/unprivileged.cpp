@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <cerrno>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,46 +10,83 @@
 
 namespace {
 
-// Adds search permission for others to every folder above `path`, so that the
-// unprivileged user can reach it (temporary folders are private to root).
-void MakePassable(const QString& path) {
-    QString folder = QFileInfo(path).absolutePath();
-    while (!folder.isEmpty() && folder != QLatin1String("/")) {
-        const QByteArray name = QFile::encodeName(folder);
-        struct stat st {};
-        if (::stat(name.constData(), &st) == 0 && (st.st_mode & S_IXOTH) == 0) {
-            ::chmod(name.constData(), (st.st_mode & 07777) | S_IXOTH);
+bool WriteAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        folder = QFileInfo(folder).absolutePath();
+        if (n <= 0) {
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+QByteArray ReadToEnd(int fd) {
+    QByteArray out;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return out;
+        }
+        out.append(buffer, n);
     }
 }
 
 } // namespace
 
-int RunUnprivileged(const QStringList& paths, const std::function<int()>& body) {
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        for (const QString& p : paths) {
-            MakePassable(p);
-            if (::chown(QFile::encodeName(p).constData(), kUnprivilegedId, kUnprivilegedId) != 0) {
-                return -1;
-            }
-        }
+QByteArray Unprivileged::Run(const std::function<QByteArray()>& body) {
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        return "child: no pipe";
     }
     const pid_t child = ::fork();
     if (child < 0) {
-        return -1;
+        return "child: no fork";
     }
     if (child == 0) {
-        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 ||
-                     ::setuid(kUnprivilegedId) != 0 || ::geteuid() == 0)) {
-            ::_exit(126);
+        ::close(fds[0]);
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(Gid) != 0 || ::setuid(Uid) != 0)) {
+            WriteAll(fds[1], "child: could not drop privileges");
+            ::_exit(1);
         }
-        ::_exit(body() & 0x7f);
+        const QByteArray result = body();
+        ::_exit(WriteAll(fds[1], result) ? 0 : 1);
     }
+    ::close(fds[1]);
+    QByteArray result = ReadToEnd(fds[0]);
+    ::close(fds[0]);
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 126) {
-        return -1;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    return WEXITSTATUS(status);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return "child: ended with status " + QByteArray::number(status) + ": " + result;
+    }
+    return result;
+}
+
+void Unprivileged::Give(const QString& path) {
+    if (::geteuid() == 0) {
+        [[maybe_unused]] const int ignored =
+            ::lchown(QFile::encodeName(path).constData(), Uid, Gid);
+    }
+}
+
+Unprivileged::Dir::Dir() {
+    Give(dir_.path());
+}
+
+QString Unprivileged::Dir::Sub(const QString& name) const {
+    const QString sub = dir_.path() + u'/' + name;
+    QDir().mkpath(sub);
+    Give(sub);
+    return sub;
 }

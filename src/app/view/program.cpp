@@ -1,17 +1,20 @@
 #include "app/view/program.h"
 
-#include "app/singleinstance.h"
 #include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
+#include "app/view/singleinstance.h"
 #include "mylib/money.h"
 #include "mylib/paths.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
@@ -39,13 +42,50 @@ private:
     std::function<void()> then_;
 };
 
+// What must still happen when the process ends without returning from the
+// event loop: Qt ends it with exit(1) when the X connection breaks and with a
+// fatal message when a Wayland compositor goes away.
+std::function<void()> g_lastChance;
+QtMessageHandler g_previousHandler = nullptr;
+
+void RunLastChance() {
+    if (g_lastChance) {
+        const std::function<void()> f = std::move(g_lastChance);
+        g_lastChance = nullptr;
+        f();
+    }
+}
+
+void SaveBeforeFatal(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        RunLastChance();
+    }
+    if (g_previousHandler) {
+        g_previousHandler(type, context, text);
+    }
+}
+
+void InstallLastChance() {
+    static bool installed = false;
+    if (!installed) {
+        installed = true;
+        std::atexit(RunLastChance);
+        g_previousHandler = qInstallMessageHandler(SaveBeforeFatal);
+    }
+}
+
+void ReportUnattendedFailure(TForm1& form) {
+    if (const auto error = form.SaveSettingsUnattended()) {
+        std::fprintf(stderr, "voltisk: %s\n", qPrintable(*error));
+    }
+}
+
 } // namespace
 
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     // A second copy hands over before any window or settings file is touched.
     TSingleInstance instance;
-    if (!instance.TryLock()) {
-        instance.SendActivation();
+    if (instance.Start() == TSingleInstance::Role::Second) {
         return 0;
     }
 
@@ -53,6 +93,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     const QStringList arguments = ArgumentsAsGiven(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
+    // Ties the window to the installed menu entry (and its icon) on Wayland.
+    QApplication::setDesktopFileName(QStringLiteral("com.brindlesoftware.Voltisk"));
     const TLocales locales = StartLocales();
 
     QtDialogs dialogs;
@@ -72,7 +114,18 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         form.Create();
         TFormView view(form);
         SignalCloser closer(&view);
-        instance.Listen([&form] { form.ActivationMessage(); });
+        instance.OnActivation([&form] { form.ActivationMessage(); });
+        if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
+            // The window model holds every value without its widgets, so the
+            // settings can be saved when the display or the session ends.
+            InstallLastChance();
+            g_lastChance = [&form, &instance] {
+                ReportUnattendedFailure(form);
+                instance.ReleaseAtExit();
+            };
+            QObject::connect(&app, &QGuiApplication::commitDataRequest, &view,
+                             [&form](QSessionManager&) { ReportUnattendedFailure(form); });
+        }
         form.Show();
         view.show();
         if (options.quitWhenShown) {
@@ -87,9 +140,11 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
             }
         });
         code = QApplication::exec();
+        g_lastChance = nullptr;
         if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
             form.Destroy();
         }
     }
+    instance.Release();
     return code;
 }
