@@ -113,8 +113,9 @@ void TFormView::Build() {
     };
     connect(&timer_, &QTimer::timeout, this,
             [this] { FromUser([this] { model_.Timer1->Tick(); }); });
-    BuildTabOrder();
-    NameForScreenReaders();
+    const Children children = ChildrenByParent();
+    BuildTabOrder(children);
+    NameForScreenReaders(children);
     model_.measureText = [this](const TLabel* label) { return TextWidth(label); };
     // Texts set before the view existed get their room now.
     mirroring_ = true;
@@ -176,14 +177,13 @@ QString Plain(QString caption) {
 
 // The caption label standing left of a control on the same row of its parent,
 // else the unit label right of it.
-TLabel* RowCaption(const TForm1& model, const TControl* control) {
+TLabel* RowCaption(const std::vector<TControl*>& siblings, const TControl* control) {
     TLabel* best = nullptr;
     TLabel* unit = nullptr;
     const int middle = control->Top() + control->Height() / 2;
-    for (TComponent* c : model.Components()) {
+    for (TControl* c : siblings) {
         auto* label = dynamic_cast<TLabel*>(c);
-        if (!label || label == control || label->Parent() != control->Parent() ||
-            label->Caption().isEmpty() ||
+        if (!label || label == control || label->Caption().isEmpty() ||
             std::abs(label->Top() + label->Height() / 2 - middle) > label->Height() / 2 + 2) {
             continue;
         }
@@ -218,7 +218,22 @@ QString FigureName(const QString& element) {
 
 } // namespace
 
-void TFormView::NameForScreenReaders() {
+TFormView::Children TFormView::ChildrenByParent() const {
+    Children children;
+    for (TComponent* c : model_.Components()) {
+        if (auto* control = dynamic_cast<TControl*>(c)) {
+            children[control->Parent()].push_back(control);
+        }
+    }
+    return children;
+}
+
+void TFormView::NameForScreenReaders(const Children& children) {
+    static const std::vector<TControl*> none;
+    auto siblings = [&children](const TControl* c) -> const std::vector<TControl*>& {
+        const auto found = children.constFind(c->Parent());
+        return found == children.cend() ? none : *found;
+    };
     for (TComponent* element : model_.Components()) {
         auto* control = dynamic_cast<TControl*>(element);
         QWidget* w = widgets_.value(element);
@@ -233,13 +248,14 @@ void TFormView::NameForScreenReaders() {
         if (!name.isEmpty()) {
         } else if (dynamic_cast<TUpDown*>(control)) {
             name = groupCaption + QStringLiteral(", step the later reading up or down");
-        } else if (cc && cc->Caption() == QLatin1String("-") && RowCaption(model_, control)) {
+        } else if (cc && cc->Caption() == QLatin1String("-") &&
+                   RowCaption(siblings(control), control)) {
             // A clear button says what it clears.
             name = control->Hint() + QStringLiteral(", ") +
-                   Plain(RowCaption(model_, control)->Caption());
+                   Plain(RowCaption(siblings(control), control)->Caption());
         } else if (cc && !dynamic_cast<TLabel*>(control) && !cc->Caption().isEmpty()) {
             name = Plain(cc->Caption());
-        } else if (TLabel* caption = RowCaption(model_, control)) {
+        } else if (TLabel* caption = RowCaption(siblings(control), control)) {
             if (dynamic_cast<TEdit*>(control) || dynamic_cast<TDateTimePicker*>(control)) {
                 if (auto* l = qobject_cast<QLabel*>(widgets_.value(caption))) {
                     l->setBuddy(w);
@@ -557,31 +573,28 @@ void TFormView::Apply(TComponent* element, Prop p) {
     }
 }
 
-void TFormView::BuildTabOrder() {
+void TFormView::BuildTabOrder(const Children& children) {
     // Depth-first over the model tree, children in their keyboard order.
-    std::function<void(const TControl*, std::vector<QWidget*>&)> walk =
-        [&](const TControl* parent, std::vector<QWidget*>& out) {
-            std::vector<TControl*> children;
-            for (TComponent* c : model_.Components()) {
-                auto* control = dynamic_cast<TControl*>(c);
-                if (control && control->Parent() == parent) {
-                    children.push_back(control);
-                }
-            }
-            std::stable_sort(
-                children.begin(), children.end(),
-                [](const TControl* a, const TControl* b) { return a->TabOrder < b->TabOrder; });
-            for (TControl* c : children) {
-                QWidget* w = widgets_.value(c);
-                if (w && w->focusPolicy() != Qt::NoFocus && !dynamic_cast<TGroupBox*>(c) &&
-                    !dynamic_cast<TPageControl*>(c)) {
-                    out.push_back(w);
-                }
-                walk(c, out);
-            }
-        };
     std::vector<QWidget*> chain;
-    walk(&model_, chain);
+    std::function<void(const TControl*)> walk = [&](const TControl* parent) {
+        const auto found = children.constFind(parent);
+        if (found == children.cend()) {
+            return;
+        }
+        std::vector<TControl*> ordered = *found;
+        std::stable_sort(ordered.begin(), ordered.end(), [](const TControl* a, const TControl* b) {
+            return a->TabOrder < b->TabOrder;
+        });
+        for (TControl* c : ordered) {
+            QWidget* w = widgets_.value(c);
+            if (w && w->focusPolicy() != Qt::NoFocus && !dynamic_cast<TGroupBox*>(c) &&
+                !dynamic_cast<TPageControl*>(c)) {
+                chain.push_back(w);
+            }
+            walk(c);
+        }
+    };
+    walk(&model_);
     for (size_t i = 1; i < chain.size(); ++i) {
         QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
