@@ -8,7 +8,7 @@ reps="${1:-5}"
   -DVOLTISK_BUILD_TESTS=OFF >/dev/null
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-for b in bench_keystroke bench_startup bench_files; do
+for b in bench_keystroke bench_startup bench_files bench_window; do
   "$here/build-bench/bench/$b" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_format=json --benchmark_out="$out/$b.json" --benchmark_out_format=json >/dev/null
 done
@@ -37,6 +37,8 @@ print("The earlier figures (model only; windows never painted):")
 row("keystroke: CalcAll with report", "BM_KeystrokeCalcAll", "BM_PlainReportWrite", "-")
 row("keystroke: CalcAll vs plain temp-file + rename", "BM_KeystrokeCalcAll", "BM_PlainAtomicReportWrite", "-")
 row("keystroke: CalcAll vs label formatting alone", "BM_KeystrokeCalcAll", "BM_FormatLabelsOnly", "-")
+row("window keystroke: texts measured vs not", "BM_WindowKeystrokeFitted", "BM_WindowKeystrokeUnfitted", "-")
+row("window keystroke: window grows vs not", "BM_WindowKeystrokeGrowing", "BM_WindowKeystrokeWideUnfitted", "-")
 row("start-up to shown and calculated window", "BM_StartupVoltisk", "BM_StartupBareWindow", "-")
 rv = medians["BM_StartupVoltisk"]["peak_rss_KiB"]; rb = medians["BM_StartupBareWindow"]["peak_rss_KiB"]
 print(f"{'peak resident memory after start-up (KiB)':<46} {rv:10.0f}     vs {rb:10.0f}     ratio {rv/rb:5.2f}  (-)")

@@ -254,3 +254,33 @@ TEST(ResultsRoom, HidingHotWaterTakesTwoHundredScreenPixelsAtAnyScale) {
     w.form->showhwcb->SetChecked(true);
     EXPECT_EQ(screenWidth(), shown);
 }
+
+TEST(ResultsRoom, UsageFiguresShownInFull) {
+    for (const char* locale : {"en_US", "de_DE", "id_ID", "ja_JP", "ar_EG"}) {
+        TestEnv::UseLocale(locale);
+        Window w;
+        TForm1& f = *w.form;
+        const QChar separator = DecimalSeparator(QLocale());
+        for (const char* rate : {"0.28283", "1444.70", "99999.99"}) {
+            for (const char* watts : {"1500", "99999999", "123456789012"}) {
+                f.generalrateed->SetText(QString::fromLatin1(rate).replace('.', separator));
+                f.wattsedit->SetText(watts);
+                f.hrsedit->SetText("24");
+                for (const TLabel* value :
+                     {f.resultlabel, f.kwhlabel, f.perweeklabel, f.peryearlabel}) {
+                    const QLabel* l = w.Label(value);
+                    ASSERT_FALSE(l->text().isEmpty());
+                    const QRect inGroup(l->mapTo(w.Widget(f.wattsusagegb), QPoint()), l->size());
+                    const int textLeft = l->alignment().testFlag(Qt::AlignHCenter)
+                                             ? inGroup.center().x() - Advance(l) / 2
+                                             : inGroup.left();
+                    const std::string name = std::string(locale) + " " +
+                                             value->Name().toStdString() + " \"" +
+                                             l->text().toStdString() + "\"";
+                    EXPECT_LE(Advance(l), l->width()) << name;
+                    EXPECT_GE(textLeft, 0) << name;
+                }
+            }
+        }
+    }
+}

@@ -155,16 +155,6 @@ void TFormView::MakeResultLabelsOpaque() {
     }
 }
 
-int TFormView::TextWidth(const TLabel* label) const {
-    auto* l = qobject_cast<QLabel*>(widgets_.value(label));
-    if (!l) {
-        return 0;
-    }
-    // The label's own measure of its text (font, margins), never less than
-    // the advance of the text in its font.
-    return std::max(l->sizeHint().width(), l->fontMetrics().horizontalAdvance(l->text()));
-}
-
 namespace {
 
 QString Plain(QString caption) {
@@ -597,42 +587,5 @@ void TFormView::BuildTabOrder(const Children& children) {
     walk(&model_);
     for (size_t i = 1; i < chain.size(); ++i) {
         QWidget::setTabOrder(chain[i - 1], chain[i]);
-    }
-}
-
-void TFormView::closeEvent(QCloseEvent* event) {
-    event->accept();
-}
-
-void TFormView::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    if (!mirroring_ && !isMinimized() && !isMaximized()) {
-        const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-        const QPoint pos = frameGeometry().topLeft();
-        mirroring_ = true;
-        model_.SetBounds(pos.x(), pos.y(), normal.width(), normal.height());
-        mirroring_ = false;
-    }
-}
-
-void TFormView::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // Only a resizable window changes size by the user's hand.
-    if (model_.Sizeable && !mirroring_ && windowState() == Qt::WindowNoState) {
-        const QPoint pos = frameGeometry().topLeft();
-        mirroring_ = true;
-        model_.SetBounds(pos.x(), pos.y(), width(), height());
-        mirroring_ = false;
-    }
-}
-
-void TFormView::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && !mirroring_) {
-        mirroring_ = true;
-        model_.SetWindowState(isMinimized()   ? TWindowState::wsMinimized
-                              : isMaximized() ? TWindowState::wsMaximized
-                                              : TWindowState::wsNormal);
-        mirroring_ = false;
     }
 }
