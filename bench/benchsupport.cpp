@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <benchmark/benchmark.h>
+#include <optional>
 
 namespace {
 void BenchEnvironment() {
@@ -23,8 +24,12 @@ void BenchEnvironment() {
 
 int RunBenchmarks(int argc, char** argv) {
     BenchEnvironment();
-    // The view benchmarks need the application; the others do not mind it.
-    QApplication app(argc, argv);
+    // The view benchmarks need the application (unless the caller made one);
+    // the others do not mind it.
+    std::optional<QApplication> app;
+    if (!QCoreApplication::instance()) {
+        app.emplace(argc, argv);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
