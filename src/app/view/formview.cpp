@@ -128,7 +128,10 @@ void TFormView::Build() {
         (model_.exportedlabel->Top() + model_.exportedlabel->Height() + model_.totlabel1->Top()) /
         2;
     const QPoint probe = group->mapTo(this, QPoint(model_.Label30->Left() / 2, y));
-    resultsBackground_ = grab(QRect(probe, QSize(1, 1))).toImage().pixelColor(0, 0);
+    // The middle of a small square, so that no edge shading of any pixel
+    // density is taken for the background.
+    const QImage sample = grab(QRect(probe - QPoint(2, 2), QSize(5, 5))).toImage();
+    resultsBackground_ = sample.pixelColor(sample.width() / 2, sample.height() / 2);
     MakeResultLabelsOpaque();
 }
 
