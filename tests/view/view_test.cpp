@@ -336,3 +336,22 @@ TEST(View, WideResultsShowInFullInTheirLocale) {
         EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
     }
 }
+
+namespace {
+// An element kind the view has no widget for.
+class UnknownKind : public TControl {
+public:
+    using TControl::TControl;
+};
+} // namespace
+
+TEST(View, AnElementKindWithoutAWidgetStopsTheWindowBeingBuilt) {
+    FormFixture fx;
+    TForm1& form = fx.Make(false);
+    {
+        UnknownKind stray(&form, QStringLiteral("stray"), form.readingsts);
+        EXPECT_THROW(TFormView view(form), std::logic_error);
+    }
+    // Without it the same model builds its window.
+    EXPECT_NO_THROW(TFormView view(form));
+}

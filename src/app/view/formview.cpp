@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -362,8 +363,13 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
         status_->setObjectName(QStringLiteral("sb1text"));
         bar->addWidget(status_, 1);
         w = bar;
+    } else if (dynamic_cast<TControl*>(element)) {
+        // A visible element the view cannot show would silently vanish from
+        // the window: refuse to build a window without it.
+        throw std::logic_error("no widget for the element kind of " +
+                               element->Name().toStdString());
     } else {
-        return nullptr;
+        return nullptr; // non-visual: timers, the settings component
     }
     w->setObjectName(element->Name());
     return w;
