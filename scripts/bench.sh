@@ -8,7 +8,7 @@ reps="${1:-5}"
   -DVOLTISK_BUILD_TESTS=OFF >/dev/null
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-for b in bench_keystroke bench_startup bench_files bench_window; do
+for b in bench_keystroke bench_startup bench_files bench_window bench_history; do
   "$here/build-bench/bench/$b" --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
     --benchmark_format=json --benchmark_out="$out/$b.json" --benchmark_out_format=json >/dev/null
 done
@@ -46,4 +46,9 @@ s, u = t("BM_LoadAndSaveSettings")
 print(f"{'loadsettings + savesettings, full file':<46} {s:10.3f} {u}")
 c = medians["BM_ReadCsvFile10MB"]["bytes_per_second"] / 1e6; l = medians["BM_ReadLinesOnly10MB"]["bytes_per_second"] / 1e6
 print(f"{'ReadCsvFile, 10 MB bill (MB/s)':<46} {c:10.1f}     vs {l:10.1f}     ratio {l/c:5.2f}  (lines only / reader)")
+for label, fig, ref in (("History page first show, 10,000 periods", "BM_HistoryPageFirstShow", "BM_SqliteReadSameRows"),
+                        ("add a period vs bare one-row insert", "BM_HistoryAddPeriod", "BM_SqliteBareInsert")):
+    row(label, fig, ref, "<= 3")
+    a, b = medians[fig]["cpu_time"], medians[ref]["cpu_time"]
+    print(f"{'  the same in CPU time':<46} {a:10.3f} {medians[fig]['time_unit']:<3} vs {b:10.3f} {medians[ref]['time_unit']:<3} ratio {a/b:5.2f}")
 PY

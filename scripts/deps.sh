@@ -2,8 +2,9 @@
 # Installs the Debian packages the project needs, when missing (as root, or
 # with sudo). Extra package names may be given as arguments.
 set -euo pipefail
-packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev xvfb xauth python3
-  librsvg2-bin dpkg-dev desktop-file-utils appstream lintian file man-db "$@")
+packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libqt6sql6-sqlite
+  qt6-charts-dev libsqlite3-dev xvfb xauth python3 librsvg2-bin dpkg-dev desktop-file-utils
+  appstream lintian file man-db "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the real window under Xvfb, for docs/ (or the folder given): the
-# three pages, the four switch states and the converter at 100 %, and the
-# readings page at 150 % and 200 %. Usage: scripts/screenshots.sh [folder]
+# three pages, the History page with a year of monthly periods, the four switch
+# states and the converter at 100 %, and the readings page at 150 % and 200 %.
+# Usage: scripts/screenshots.sh [folder]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/setup.sh" "$here/build" >/dev/null

@@ -212,13 +212,14 @@ public:
     TLocales Locales() const {
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
     }
+    // The texts of every field the period calculation and its report read
+    // (also what the bill history stores).
+    PeriodInputs ReadPeriodInputs() const;
 
 private:
     void BuildElements();
     void WireEvents();
     void KeepResultsDesign();
-    // The texts of every field the period calculation and its report read.
-    PeriodInputs ReadPeriodInputs() const;
     // The ten meter-reading fields and the input each fills.
     std::vector<std::pair<TEdit*, QString PeriodInputs::*>> ReadingFields() const;
     // The seventeen result labels and the text each shows, in writing order.

@@ -4,6 +4,9 @@
 // Usage: voltisk_screenshots <folder> [all|readings]
 // "readings" writes standard.png only (the scaled pictures). Runs in a
 // temporary configuration folder in en_US, whatever the machine's settings.
+#include "app/view/historychart.h"
+#include "app/view/historyhook.h"
+#include "history/historystore.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
 
@@ -12,9 +15,13 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -108,6 +115,59 @@ void WideResults() {
     TestEnv::UseLocale("en_US");
 }
 
+// The History page with twelve monthly solar bills: more used and less
+// exported in winter, one with a note.
+void HistoryOfAYear() {
+    TestEnv::ResetConfig();
+    FakeFileDialogs files;
+    const QString file = TestEnv::DataDir() + QStringLiteral("/history.sqlite");
+    {
+        THistoryStore store(file);
+        if (store.Open() != HistoryFault::None) {
+            g_ok = false;
+            return;
+        }
+        double general = 22000, hotWater = 7000, exported = 10000;
+        for (int m = 0; m < 12; ++m) {
+            const QDate from = QDate(2025, 12, 8).addMonths(m);
+            const double winter = 1.0 + 0.45 * std::cos((from.month() - 7) * 3.14159265 / 6.0);
+            PeriodInputs in;
+            in.solar = true;
+            in.generalDailyCharge = QStringLiteral("1.10");
+            in.generalRate = QStringLiteral("0.2828");
+            in.hwDailyCharge = QStringLiteral("0.05");
+            in.hwRate = QStringLiteral("0.1631");
+            in.feedIn = QStringLiteral("0.08");
+            auto step = [](double& reading, double by) {
+                const QString before = QString::number(reading, 'f', 0);
+                reading += by;
+                return std::pair(before, QString::number(reading, 'f', 0));
+            };
+            std::tie(in.importGeneralBefore, in.importGeneralAfter) = step(general, 260 * winter);
+            std::tie(in.importHwBefore, in.importHwAfter) = step(hotWater, 130 * winter);
+            std::tie(in.exportBefore, in.exportAfter) = step(exported, 520 / winter);
+            HistoryPeriod p =
+                MakeHistoryPeriod(from, from.addMonths(1), in, QLocale(QStringLiteral("en_US")), 2,
+                                  QDateTime::currentDateTimeUtc());
+            if (m == 7) {
+                p.note = QStringLiteral("Visitors for two weeks");
+            }
+            store.Add(p);
+        }
+    }
+    Shot s;
+    AddHistoryPage(*s.view, s.fx.dialogs, files, file);
+    s.view->findChild<QTabWidget*>()->setCurrentIndex(3);
+    auto* table = s.view->findChild<QTableView*>(QStringLiteral("historytable"));
+    if (!table || table->model()->rowCount() != 12) {
+        std::fprintf(stderr, "the History page does not show the twelve periods\n");
+        g_ok = false;
+        return;
+    }
+    table->selectRow(4);
+    s.Save("history");
+}
+
 // The converter page after typing two values and pressing "Calculate".
 void Converter() {
     ViewFixture v(QStringList{"CALC"});
@@ -127,9 +187,11 @@ int main(int argc, char** argv) {
     QTemporaryDir root;
     TestEnv::SetRoot(root.path());
     qputenv("XDG_CONFIG_HOME", TestEnv::ConfigDir().toUtf8());
+    qputenv("XDG_DATA_HOME", TestEnv::DataDir().toUtf8());
     qputenv("XDG_RUNTIME_DIR", (root.path() + "/run").toUtf8());
     qputenv("LC_ALL", "C.UTF-8");
     QApplication app(argc, argv);
+    SetHistoryChartModulePath(QStringLiteral(VOLTISK_CHART_MODULE));
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s <folder> [all|readings]\n", argv[0]);
         return 2;
@@ -146,6 +208,7 @@ int main(int argc, char** argv) {
         TestEnv::ResetConfig();
         Converter();
         WideResults();
+        HistoryOfAYear();
     } else {
         Shot s;
         s.Save("standard");

@@ -2,6 +2,7 @@
 // Recording fakes of the desktop services: they keep what was shown and
 // answer questions as scripted.
 
+#include "mylib/filedialogs.h"
 #include "mylib/platform.h"
 #include "support/printers.h"
 
@@ -28,6 +29,20 @@ struct FakeDialogs : TDialogs {
         const bool a = answers.front();
         answers.pop_front();
         return a;
+    }
+};
+
+// Answers file choices as scripted; an empty answer is a cancel.
+struct FakeFileDialogs : TFileDialogs {
+    QString saveAnswer, openAnswer;
+    QStringList asked; // captions
+    QString SaveFileName(const QString& caption, const QString&, const QString&) override {
+        asked << caption;
+        return saveAnswer;
+    }
+    QString OpenFileName(const QString& caption, const QString&, const QString&) override {
+        asked << caption;
+        return openAnswer;
     }
 };
 

@@ -16,6 +16,9 @@ void TestEnv::SetRoot(const QString& folder) {
 QString TestEnv::ConfigDir() {
     return g_root + QStringLiteral("/config");
 }
+QString TestEnv::DataDir() {
+    return g_root + QStringLiteral("/data");
+}
 QString TestEnv::ExeDir() {
     return g_root + QStringLiteral("/bin");
 }
@@ -23,6 +26,8 @@ QString TestEnv::ExeDir() {
 void TestEnv::ResetConfig() {
     QDir(ConfigDir()).removeRecursively();
     QDir().mkpath(ConfigDir());
+    QDir(DataDir()).removeRecursively();
+    QDir().mkpath(DataDir());
 }
 
 void TestEnv::UseLocale(const char* name) {

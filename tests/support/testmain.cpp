@@ -1,6 +1,10 @@
 #include "support/testenv.h"
 #include "support/watchdog.h"
 
+#ifdef VOLTISK_CHART_MODULE
+#include "app/view/historychart.h"
+#endif
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -21,7 +25,7 @@ int main(int argc, char** argv) {
     QTemporaryDir root;
     TestEnv::SetRoot(root.path());
     qputenv("XDG_CONFIG_HOME", TestEnv::ConfigDir().toUtf8());
-    qputenv("XDG_DATA_HOME", (root.path() + QStringLiteral("/data")).toUtf8());
+    qputenv("XDG_DATA_HOME", TestEnv::DataDir().toUtf8());
     qputenv("HOME", (root.path() + QStringLiteral("/home")).toUtf8());
     QDir().mkpath(root.path() + QStringLiteral("/home"));
     qputenv("XDG_RUNTIME_DIR", (root.path() + QStringLiteral("/run")).toUtf8());
@@ -35,6 +39,10 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     StartMessageBoxWatchdog();
+#ifdef VOLTISK_CHART_MODULE
+    // The History page's chart module as this build made it.
+    SetHistoryChartModulePath(QStringLiteral(VOLTISK_CHART_MODULE));
+#endif
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new FreshEnvironment);
     TestEnv::ResetConfig();

@@ -3,9 +3,12 @@
 #include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/historyhook.h"
+#include "app/view/qtfiledialogs.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
 #include "app/view/singleinstance.h"
+#include "history/historystore.h"
 #include "mylib/money.h"
 #include "mylib/paths.h"
 
@@ -101,6 +104,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QtShell shell;
     QtClock clock;
     QtScreen screen;
+    QtFileDialogs files;
     TPlatform platform(dialogs, shell, clock, screen);
     platform.arguments = arguments;
     platform.locales = locales;
@@ -113,6 +117,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
+        AddHistoryPage(view, dialogs, files, HistoryFileName());
         SignalCloser closer(&view);
         instance.OnActivation([&form] { form.ActivationMessage(); });
         if (!options.quitWhenShown && !options.quitAfterFirstPaint) {

@@ -1,0 +1,39 @@
+#pragma once
+// The History page's chart. Qt Charts (with the OpenGL libraries it pulls in)
+// lives in a module of its own, libvoltisk_historychart.so, loaded when the
+// page is first shown, so the program's start-up never loads it.
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+struct HistoryChartPoint {
+    QString label; // under the bar
+    double netPerDay = 0;
+    double kwhPerDay = 0;
+    double incomePerDay = 0;
+    QString tooltip; // shown while the pointer is over the period
+};
+
+class THistoryChart {
+public:
+    virtual ~THistoryChart() = default;
+    // The chart's widget; its Qt parent owns it (and this object with it).
+    virtual QWidget* Widget() = 0;
+    // Net cost a day as bars, kWh a day as a line on a second axis, and
+    // income a day as a second bar where any period has income. Oldest first.
+    virtual void SetPoints(const std::vector<HistoryChartPoint>& points,
+                           const QString& moneyAxisTitle) = 0;
+};
+
+// The module's one entry point, VoltiskCreateHistoryChart (extern "C").
+using VoltiskCreateHistoryChartFn = THistoryChart* (*)(QWidget* parent);
+
+// Loads the module and makes a chart in `parent`; null when the module is
+// missing or broken (`why` then says so).
+THistoryChart* LoadHistoryChart(QWidget* parent, QString* why = nullptr);
+
+// Where the module is looked for first (tests and benchmarks point at the
+// build tree); by default the program's own folder, then the installed
+// library folder.
+void SetHistoryChartModulePath(const QString& path);

@@ -1,0 +1,384 @@
+#include "history/historystore.h"
+
+#include "history/historyschema.h"
+#include "history/historysql.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QVariant>
+#include <atomic>
+#include <unistd.h>
+
+namespace {
+
+QStringList Columns() {
+    QStringList c{QStringLiteral("date_from"), QStringLiteral("date_to"), QStringLiteral("days"),
+                  QStringLiteral("solar"), QStringLiteral("hot_water")};
+    for (const PeriodField& f : PeriodFields()) {
+        c << QLatin1String(f.column) + QStringLiteral("_text") << QLatin1String(f.column);
+    }
+    c << QStringLiteral("kwh_general") << QStringLiteral("kwh_hot_water")
+      << QStringLiteral("kwh_exported") << QStringLiteral("fixed_cost")
+      << QStringLiteral("variable_cost") << QStringLiteral("income") << QStringLiteral("net_cost")
+      << QStringLiteral("net_per_day") << QStringLiteral("currency_symbol")
+      << QStringLiteral("money_decimals") << QStringLiteral("note") << QStringLiteral("saved_at");
+    return c;
+}
+
+const QString& SelectSql() {
+    static const QString sql = QStringLiteral("SELECT id, ") +
+                               Columns().join(QStringLiteral(", ")) +
+                               QStringLiteral(" FROM period");
+    return sql;
+}
+
+// Null texts would be stored as NULL; the columns hold texts.
+QString NotNull(const QString& s) {
+    return s.isNull() ? QString(QLatin1String("")) : s;
+}
+
+QString IsoDate(QDate d) {
+    return d.toString(Qt::ISODate);
+}
+
+void Bind(QSqlQuery& q, const HistoryPeriod& p) {
+    q.addBindValue(IsoDate(p.from));
+    q.addBindValue(IsoDate(p.to));
+    q.addBindValue(p.days);
+    q.addBindValue(p.typed.solar ? 1 : 0);
+    q.addBindValue(p.typed.showHotWater ? 1 : 0);
+    for (const PeriodField& f : PeriodFields()) {
+        q.addBindValue(NotNull(p.typed.*f.text));
+        q.addBindValue(p.numbers.*f.number);
+    }
+    for (double v : {p.kwhGeneral, p.kwhHotWater, p.kwhExported, p.fixed, p.variable, p.income,
+                     p.net, p.netPerDay}) {
+        q.addBindValue(v);
+    }
+    q.addBindValue(NotNull(p.currencySymbol));
+    q.addBindValue(p.moneyDecimals);
+    q.addBindValue(NotNull(p.note));
+    q.addBindValue(p.savedAt.toUTC().toString(Qt::ISODateWithMs));
+}
+
+HistoryPeriod ReadRow(const QSqlQuery& q) {
+    HistoryPeriod p;
+    int i = 0;
+    auto next = [&] { return q.value(i++); };
+    p.id = next().toLongLong();
+    p.from = QDate::fromString(next().toString(), Qt::ISODate);
+    p.to = QDate::fromString(next().toString(), Qt::ISODate);
+    p.days = next().toLongLong();
+    p.typed.solar = next().toInt() != 0;
+    p.typed.showHotWater = next().toInt() != 0;
+    for (const PeriodField& f : PeriodFields()) {
+        p.typed.*f.text = next().toString();
+        p.numbers.*f.number = next().toDouble();
+    }
+    for (double* v : {&p.kwhGeneral, &p.kwhHotWater, &p.kwhExported, &p.fixed, &p.variable,
+                      &p.income, &p.net, &p.netPerDay}) {
+        *v = next().toDouble();
+    }
+    p.currencySymbol = next().toString();
+    p.moneyDecimals = next().toInt();
+    p.note = next().toString();
+    p.savedAt = QDateTime::fromString(next().toString(), Qt::ISODateWithMs);
+    return p;
+}
+
+// Runs `work` in one write transaction; rolls back when it throws.
+template <class F> auto InTransaction(const QSqlDatabase& db, F&& work) {
+    ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        auto result = work();
+        ExecSql(db, QStringLiteral("COMMIT"));
+        return result;
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+QString KeptName(const QString& fileName) {
+    const QFileInfo info(fileName);
+    const QString stem = info.completeBaseName() + QLatin1Char('-') +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString suffix = QLatin1Char('.') + info.suffix();
+    QString name = info.dir().filePath(stem + suffix);
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo::exists(name + QStringLiteral("-wal"));
+         ++n) {
+        name = info.dir().filePath(stem + QLatin1Char('-') + QString::number(n) + suffix);
+    }
+    return name;
+}
+
+// True when the file starts as every SQLite database does.
+bool HasDatabaseHeader(const QString& fileName) {
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly)) {
+        return true; // the open that follows reports why it cannot be read
+    }
+    static const QByteArray header("SQLite format 3\0", 16);
+    return f.read(header.size()) == header;
+}
+
+} // namespace
+
+QString HistoryFileName() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/BrindleSoftware/voltisk/history.sqlite");
+}
+
+THistoryStore::THistoryStore(QString fileName, int busyTimeoutMs)
+    : fileName_(std::move(fileName)), busyTimeoutMs_(busyTimeoutMs) {
+    static std::atomic<int> counter{0};
+    connection_ = QStringLiteral("voltisk-history-%1").arg(++counter);
+}
+
+THistoryStore::~THistoryStore() {
+    Close();
+}
+
+bool THistoryStore::IsOpen() const {
+    return QSqlDatabase::contains(connection_) && Db().isOpen();
+}
+
+QSqlDatabase THistoryStore::Db() const {
+    return QSqlDatabase::database(connection_, false);
+}
+
+HistoryFault THistoryStore::Open() {
+    Close();
+    const QFileInfo info(fileName_);
+    if (!QDir().mkpath(info.absolutePath())) {
+        throw EHistoryError(HistoryFault::Unreadable,
+                            HistoryFaultText(HistoryFault::Unreadable, fileName_));
+    }
+    const QByteArray path = QFile::encodeName(fileName_);
+    if (info.exists() && (!info.isFile() || ::access(path.constData(), R_OK) != 0)) {
+        throw EHistoryError(HistoryFault::Unreadable,
+                            HistoryFaultText(HistoryFault::Unreadable, fileName_));
+    }
+    if (info.exists() && info.size() > 0 && !HasDatabaseHeader(fileName_)) {
+        // SQLite would still fold a journal beside it into the file and delete
+        // the journal on closing; a file that is no database is left alone.
+        throw EHistoryError(HistoryFault::Damaged,
+                            HistoryFaultText(HistoryFault::Damaged, fileName_));
+    }
+    readOnly_ = info.exists() && ::access(path.constData(), W_OK) != 0;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    db.setDatabaseName(fileName_);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
+    if (readOnly_) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    }
+    db.setConnectOptions(options);
+    try {
+        if (!db.open()) {
+            ThrowSqlError(db, db.lastError());
+        }
+        // A newer program's file is refused before anything, the journal mode
+        // included, is written to it.
+        const int version = ReadSchemaVersion(db);
+        if (version > HistorySchemaVersion()) {
+            throw EHistoryError(HistoryFault::Newer,
+                                HistoryFaultText(HistoryFault::Newer, fileName_));
+        }
+        if (readOnly_) {
+            if (version != HistorySchemaVersion()) {
+                throw EHistoryError(HistoryFault::ReadOnly,
+                                    HistoryFaultText(HistoryFault::ReadOnly, fileName_));
+            }
+            ExecSql(db, QStringLiteral("SELECT count(*) FROM period"));
+            return HistoryFault::ReadOnly;
+        }
+        ExecSql(db, QStringLiteral("PRAGMA journal_mode = WAL"));
+        ExecSql(db, QStringLiteral("PRAGMA synchronous = FULL"));
+        MigrateHistory(db);
+    } catch (...) {
+        Close();
+        throw;
+    }
+    return HistoryFault::None;
+}
+
+void THistoryStore::Close() {
+    insert_.reset();
+    findKey_.reset();
+    if (!QSqlDatabase::contains(connection_)) {
+        return;
+    }
+    {
+        QSqlDatabase db = Db();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+void THistoryStore::RequireWritable() const {
+    if (!IsOpen()) {
+        throw EHistoryError(HistoryFault::Unreadable,
+                            HistoryFaultText(HistoryFault::Unreadable, fileName_));
+    }
+    if (readOnly_) {
+        throw EHistoryError(HistoryFault::ReadOnly,
+                            HistoryFaultText(HistoryFault::ReadOnly, fileName_));
+    }
+}
+
+std::vector<HistoryPeriod> THistoryStore::Periods() const {
+    const QSqlDatabase db = Db();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(SelectSql() + QStringLiteral(" ORDER BY date_to DESC, date_from DESC"))) {
+        ThrowSqlError(db, q.lastError());
+    }
+    std::vector<HistoryPeriod> periods;
+    while (q.next()) {
+        periods.push_back(ReadRow(q));
+    }
+    if (q.lastError().isValid()) {
+        ThrowSqlError(db, q.lastError());
+    }
+    return periods;
+}
+
+std::optional<HistoryPeriod> THistoryStore::Find(QDate from, QDate to) const {
+    const QSqlDatabase db = Db();
+    QSqlQuery q(db);
+    q.prepare(SelectSql() + QStringLiteral(" WHERE date_from = ? AND date_to = ?"));
+    q.addBindValue(IsoDate(from));
+    q.addBindValue(IsoDate(to));
+    RunQuery(db, q);
+    if (!q.next()) {
+        return std::nullopt;
+    }
+    return ReadRow(q);
+}
+
+std::optional<std::pair<qint64, QString>> THistoryStore::FindKey(QDate from, QDate to) const {
+    const QSqlDatabase db = Db();
+    if (!findKey_) {
+        findKey_ = std::make_unique<QSqlQuery>(db);
+        findKey_->prepare(
+            QStringLiteral("SELECT id, note FROM period WHERE date_from = ? AND date_to = ?"));
+    }
+    QSqlQuery& q = *findKey_;
+    q.addBindValue(IsoDate(from));
+    q.addBindValue(IsoDate(to));
+    RunQuery(db, q);
+    std::optional<std::pair<qint64, QString>> key;
+    if (q.next()) {
+        key.emplace(q.value(0).toLongLong(), q.value(1).toString());
+    }
+    q.finish();
+    return key;
+}
+
+qint64 THistoryStore::Insert(const HistoryPeriod& period) {
+    const QSqlDatabase db = Db();
+    if (!insert_) {
+        const QStringList columns = Columns();
+        insert_ = std::make_unique<QSqlQuery>(db);
+        insert_->prepare(
+            QStringLiteral("INSERT INTO period (") + columns.join(QStringLiteral(", ")) +
+            QStringLiteral(") VALUES (") +
+            QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")) +
+            QStringLiteral(")"));
+    }
+    QSqlQuery& q = *insert_;
+    Bind(q, period);
+    RunQuery(db, q);
+    const qint64 id = q.lastInsertId().toLongLong();
+    q.finish();
+    return id;
+}
+
+qint64 THistoryStore::Add(const HistoryPeriod& period) {
+    RequireWritable();
+    return InTransaction(Db(), [&] {
+        HistoryPeriod p = period;
+        if (const auto old = FindKey(period.from, period.to)) {
+            if (p.note.isEmpty()) {
+                p.note = old->second;
+            }
+            DeleteRow(old->first);
+        }
+        return Insert(p);
+    });
+}
+
+THistoryStore::ImportCount THistoryStore::Import(const std::vector<HistoryPeriod>& periods) {
+    RequireWritable();
+    return InTransaction(Db(), [&] {
+        ImportCount count;
+        for (const HistoryPeriod& p : periods) {
+            if (FindKey(p.from, p.to)) {
+                ++count.skipped;
+            } else {
+                Insert(p);
+                ++count.added;
+            }
+        }
+        return count;
+    });
+}
+
+int THistoryStore::DeleteRow(qint64 id) {
+    const QSqlDatabase db = Db();
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM period WHERE id = ?"));
+    q.addBindValue(id);
+    RunQuery(db, q);
+    return q.numRowsAffected();
+}
+
+int THistoryStore::Remove(const std::vector<qint64>& ids) {
+    RequireWritable();
+    return InTransaction(Db(), [&] {
+        int removed = 0;
+        for (qint64 id : ids) {
+            removed += DeleteRow(id);
+        }
+        return removed;
+    });
+}
+
+void THistoryStore::SetNote(qint64 id, const QString& note) {
+    RequireWritable();
+    const QSqlDatabase db = Db();
+    InTransaction(db, [&] {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE period SET note = ? WHERE id = ?"));
+        q.addBindValue(NotNull(note));
+        q.addBindValue(id);
+        RunQuery(db, q);
+        return 0;
+    });
+}
+
+QString THistoryStore::StartNewHistory() {
+    Close();
+    QString kept;
+    if (QFileInfo::exists(fileName_) || QFileInfo(fileName_).isSymLink()) {
+        kept = KeptName(fileName_);
+        if (!QFile::rename(fileName_, kept)) {
+            throw EHistoryError(HistoryFault::Unreadable,
+                                QStringLiteral("The history file %1 could not be renamed, so no "
+                                               "new history was started.")
+                                    .arg(QDir::toNativeSeparators(fileName_)));
+        }
+        // The journal belongs to the file it was written for.
+        for (const char* companion : {"-wal", "-shm", "-journal"}) {
+            const QString from = fileName_ + QLatin1String(companion);
+            if (QFileInfo::exists(from)) {
+                QFile::rename(from, kept + QLatin1String(companion));
+            }
+        }
+    }
+    Open();
+    return kept;
+}

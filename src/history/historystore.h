@@ -1,0 +1,93 @@
+#pragma once
+// THistoryStore keeps the bill history in one SQLite file (Qt SQL), usually
+// history.sqlite in the per-user data folder (HistoryFileName()).
+//
+// Data flow: the presenter asks for all periods once when the History page is
+// first shown and again after each change; every change (add, replace,
+// import, delete, note) is one transaction, so the file on disk always holds
+// a whole earlier or later state, also when the program is killed midway.
+// The journal is WAL with full syncs on commit.
+//
+// Nothing here opens the file until Open() is called. Every failure throws
+// EHistoryError with its fault and a plain-words message naming the file;
+// the file itself is never deleted or overwritten: StartNewHistory() keeps
+// the old file beside the new one under a new name. Schema versions and their
+// migrations: history/historyschema.h.
+//
+// One store per file in a process; all calls on one thread.
+
+#include "history/historyerror.h"
+#include "history/periodrecord.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// ~/.local/share/BrindleSoftware/voltisk/history.sqlite (XDG_DATA_HOME honoured).
+QString HistoryFileName();
+
+class THistoryStore {
+public:
+    // `busyTimeoutMs`: how long a change waits for another program's lock
+    // before giving up with HistoryFault::Locked.
+    explicit THistoryStore(QString fileName, int busyTimeoutMs = 2000);
+    ~THistoryStore();
+    THistoryStore(const THistoryStore&) = delete;
+    THistoryStore& operator=(const THistoryStore&) = delete;
+
+    const QString& FileName() const { return fileName_; }
+    bool IsOpen() const;
+
+    // Opens (creating the folder and the file when missing) and brings the
+    // schema up to date. A file that can be read but not written opens for
+    // reading: the result is then HistoryFault::ReadOnly and every change
+    // throws. Any other fault throws and leaves the store closed.
+    HistoryFault Open();
+    void Close();
+
+    // Every period, newest first (by the later date, then the earlier).
+    std::vector<HistoryPeriod> Periods() const;
+    // The period stored for this pair of dates.
+    std::optional<HistoryPeriod> Find(QDate from, QDate to) const;
+
+    // Stores a period; one with the same two dates is replaced (keeping its
+    // note when the new one has none). Returns the row id.
+    qint64 Add(const HistoryPeriod& period);
+
+    struct ImportCount {
+        int added = 0;
+        int skipped = 0;
+    };
+    // Stores the periods whose pair of dates is not stored yet, all in one
+    // transaction; the others are skipped.
+    ImportCount Import(const std::vector<HistoryPeriod>& periods);
+
+    // Removes the periods with these row ids; returns how many went.
+    int Remove(const std::vector<qint64>& ids);
+    void SetNote(qint64 id, const QString& note);
+
+    // Closes the store, renames the file (with its -wal and -shm companions)
+    // to a free name "history-YYYYMMDD-HHMMSS[-n].sqlite" beside it and opens
+    // a new, empty history. Returns the kept file's full name, or an empty
+    // text when there was no file to keep. Throws when the rename fails (the
+    // old file then stays where it was).
+    QString StartNewHistory();
+
+private:
+    QSqlDatabase Db() const;
+    // The row id and note stored for a pair of dates.
+    std::optional<std::pair<qint64, QString>> FindKey(QDate from, QDate to) const;
+    void RequireWritable() const;
+    qint64 Insert(const HistoryPeriod& period);
+    int DeleteRow(qint64 id);
+
+    QString fileName_;
+    QString connection_;
+    int busyTimeoutMs_;
+    bool readOnly_ = false;
+    // Statements prepared once per open file, for adds and imports.
+    mutable std::unique_ptr<QSqlQuery> insert_, findKey_;
+};

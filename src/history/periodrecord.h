@@ -1,0 +1,62 @@
+#pragma once
+// One stored reading period: the inputs of the "Standard readings" page as
+// typed, the numbers the period calculation read from them, the figures it
+// worked out, and the money format in force when it was saved. Records are
+// made only by MakeHistoryPeriod (from the calculation in calc/periodcalc),
+// by the store (from the database) and by the CSV import (from an export).
+
+#include "calc/periodcalc.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <array>
+
+// The numbers the calculation read from the fields of PeriodInputs, one per
+// text: a text that is no number counts as 0; the hot-water daily charge is 0
+// while hot water is hidden and the feed-in tariff 0 in standard mode, as in
+// the calculation.
+struct PeriodNumbers {
+    double hwDailyCharge = 0, generalDailyCharge = 0, generalRate = 0, hwRate = 0;
+    double generalBefore = 0, generalAfter = 0, hotWaterBefore = 0, hotWaterAfter = 0;
+    double feedIn = 0, exportBefore = 0, exportAfter = 0, importGeneralBefore = 0,
+           importGeneralAfter = 0, importHwBefore = 0, importHwAfter = 0;
+};
+
+struct HistoryPeriod {
+    qint64 id = 0; // the store's row id; 0 before it is stored
+    QDate from, to;
+    qint64 days = 0;
+    PeriodInputs typed; // also carries the solar and hot-water switches
+    PeriodNumbers numbers;
+    double kwhGeneral = 0, kwhHotWater = 0, kwhExported = 0;
+    double fixed = 0, variable = 0, income = 0, net = 0, netPerDay = 0;
+    QString currencySymbol;
+    int moneyDecimals = 2;
+    QString note;
+    QDateTime savedAt; // UTC
+
+    double Kwh() const { return kwhGeneral + kwhHotWater; }
+    double KwhPerDay() const { return days > 0 ? Kwh() / static_cast<double>(days) : 0.0; }
+};
+
+// The fifteen typed fields: a column name stem, the text and the number.
+struct PeriodField {
+    const char* column;
+    QString PeriodInputs::*text;
+    double PeriodNumbers::*number;
+};
+const std::array<PeriodField, 15>& PeriodFields();
+
+// The period from `from` to `to` as the calculation sees `inputs`, read in
+// `numbers`; the currency symbol is `money`'s. Requires from < to.
+HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs,
+                                const QLocale& numbers, const QLocale& money, int moneyDecimals,
+                                const QDateTime& savedAt);
+// The same with one locale for numbers and money.
+inline HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs,
+                                       const QLocale& locale, int moneyDecimals,
+                                       const QDateTime& savedAt) {
+    return MakeHistoryPeriod(from, to, inputs, locale, locale, moneyDecimals, savedAt);
+}
