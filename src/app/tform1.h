@@ -213,7 +213,7 @@ public:
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
     }
     // The texts of every field the period calculation and its report read
-    // (also what the bill history stores).
+    // (also what the bill history stores and the plan comparison reads).
     PeriodInputs ReadPeriodInputs() const;
 
 private:

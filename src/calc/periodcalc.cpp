@@ -13,25 +13,38 @@ double Read(const QString& text, const QLocale& locale) {
 
 } // namespace
 
-PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale) {
+PeriodBasis ReadPeriodBasis(const PeriodInputs& in, const QLocale& locale) {
+    PeriodBasis n;
+    n.solar = in.solar;
+    n.showHotWater = in.showHotWater;
+    n.hwDailyCharge = Read(in.hwDailyCharge, locale);
+    n.generalDailyCharge = Read(in.generalDailyCharge, locale);
+    n.generalRate = Read(in.generalRate, locale);
+    n.hwRate = Read(in.hwRate, locale);
+    if (in.solar) {
+        n.feedIn = Read(in.feedIn, locale);
+        n.exportedKwh = Read(in.exportAfter, locale) - Read(in.exportBefore, locale);
+        n.generalKwh = Read(in.importGeneralAfter, locale) - Read(in.importGeneralBefore, locale);
+        n.hwKwh = Read(in.importHwAfter, locale) - Read(in.importHwBefore, locale);
+    } else {
+        n.generalKwh = Read(in.generalAfter, locale) - Read(in.generalBefore, locale);
+        n.hwKwh = Read(in.hotWaterAfter, locale) - Read(in.hotWaterBefore, locale);
+    }
+    return n;
+}
+
+PeriodFigures ComputePeriod(qint64 days, const PeriodBasis& n) {
     PeriodFigures f;
     f.days = days;
     const double d = static_cast<double>(days);
-    f.hwDailyCharge = in.showHotWater ? Read(in.hwDailyCharge, locale) : 0.0;
-    f.generalDailyCharge = Read(in.generalDailyCharge, locale);
-    f.generalRate = Read(in.generalRate, locale);
-    f.hwRate = Read(in.hwRate, locale);
-    double hwKwh = 0;
-    if (in.solar) {
-        f.feedIn = Read(in.feedIn, locale);
-        f.exportedKwh = Read(in.exportAfter, locale) - Read(in.exportBefore, locale);
-        f.generalKwh = Read(in.importGeneralAfter, locale) - Read(in.importGeneralBefore, locale);
-        hwKwh = Read(in.importHwAfter, locale) - Read(in.importHwBefore, locale);
-    } else {
-        f.generalKwh = Read(in.generalAfter, locale) - Read(in.generalBefore, locale);
-        hwKwh = Read(in.hotWaterAfter, locale) - Read(in.hotWaterBefore, locale);
-    }
-    f.hwKwh = in.showHotWater ? hwKwh : 0.0;
+    f.hwDailyCharge = n.showHotWater ? n.hwDailyCharge : 0.0;
+    f.generalDailyCharge = n.generalDailyCharge;
+    f.generalRate = n.generalRate;
+    f.hwRate = n.hwRate;
+    f.feedIn = n.solar ? n.feedIn : 0.0;
+    f.exportedKwh = n.solar ? n.exportedKwh : 0.0;
+    f.generalKwh = n.generalKwh;
+    f.hwKwh = n.showHotWater ? n.hwKwh : 0.0;
     f.generalFixed = d * f.generalDailyCharge;
     f.hwFixed = d * f.hwDailyCharge;
     f.fixed = f.generalFixed + f.hwFixed;
@@ -41,6 +54,10 @@ PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& 
     f.variable = f.generalVariable + f.hwVariable;
     f.totalNet = f.fixed + f.variable - f.income;
     return f;
+}
+
+PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale) {
+    return ComputePeriod(days, ReadPeriodBasis(in, locale));
 }
 
 QString KwhText(double value, int decimals, QChar separator) {

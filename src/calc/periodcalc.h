@@ -26,7 +26,23 @@ struct PeriodFigures {
     double income = 0, generalVariable = 0, hwVariable = 0, variable = 0, totalNet = 0;
 };
 
-// The figures for a positive day count.
+// The numbers a period is worked out from: the charges and rates, and the kWh
+// each meter moved (later minus original reading). Every tariff, the typed one
+// and any other, goes through the same ComputePeriod below.
+struct PeriodBasis {
+    bool solar = false;
+    bool showHotWater = true;
+    double hwDailyCharge = 0, generalDailyCharge = 0, generalRate = 0, hwRate = 0, feedIn = 0;
+    double generalKwh = 0, hwKwh = 0, exportedKwh = 0;
+};
+
+// The numbers in the field texts, each read on its own (not a number: 0). The
+// fields of the other mode are not read.
+PeriodBasis ReadPeriodBasis(const PeriodInputs& in, const QLocale& locale);
+
+// The figures for a positive day count. Hidden hot water zeroes its daily
+// charge and kWh; standard mode zeroes the feed-in tariff and the export.
+PeriodFigures ComputePeriod(qint64 days, const PeriodBasis& n);
 PeriodFigures ComputePeriod(qint64 days, const PeriodInputs& in, const QLocale& locale);
 
 struct PeriodLabels {

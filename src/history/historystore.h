@@ -40,6 +40,9 @@ public:
 
     const QString& FileName() const { return fileName_; }
     bool IsOpen() const;
+    // The open connection, for the other tables of the same file (the plans,
+    // history/planstore.h); invalid while the store is closed.
+    QSqlDatabase Database() const { return Db(); }
 
     // Opens (creating the folder and the file when missing) and brings the
     // schema up to date. A file that can be read but not written opens for

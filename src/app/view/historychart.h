@@ -33,6 +33,10 @@ using VoltiskCreateHistoryChartFn = THistoryChart* (*)(QWidget* parent);
 // missing or broken (`why` then says so).
 THistoryChart* LoadHistoryChart(QWidget* parent, QString* why = nullptr);
 
+// A function of the chart module (any of its charts' entry points); null when
+// the module is missing or broken (`why` then says so).
+QFunctionPointer ResolveChartModule(const char* symbol, QString* why = nullptr);
+
 // Where the module is looked for first (tests and benchmarks point at the
 // build tree); by default the program's own folder, then the installed
 // library folder.

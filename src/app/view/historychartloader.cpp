@@ -30,15 +30,13 @@ void SetHistoryChartModulePath(const QString& path) {
     ModulePath() = path;
 }
 
-THistoryChart* LoadHistoryChart(QWidget* parent, QString* why) {
+QFunctionPointer ResolveChartModule(const char* symbol, QString* why) {
     QString errors;
     for (const QString& path : Candidates()) {
         // Never unloaded: the chart's code must outlive its widgets.
         QLibrary library(path);
-        auto create = reinterpret_cast<VoltiskCreateHistoryChartFn>(
-            library.resolve("VoltiskCreateHistoryChart"));
-        if (create) {
-            return create(parent);
+        if (QFunctionPointer f = library.resolve(symbol)) {
+            return f;
         }
         errors = library.errorString();
     }
@@ -46,4 +44,10 @@ THistoryChart* LoadHistoryChart(QWidget* parent, QString* why) {
         *why = QStringLiteral("The chart could not be shown: %1").arg(errors);
     }
     return nullptr;
+}
+
+THistoryChart* LoadHistoryChart(QWidget* parent, QString* why) {
+    auto create = reinterpret_cast<VoltiskCreateHistoryChartFn>(
+        ResolveChartModule("VoltiskCreateHistoryChart", why));
+    return create ? create(parent) : nullptr;
 }

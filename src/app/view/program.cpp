@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/historyhook.h"
+#include "app/view/planstab.h"
 #include "app/view/qtfiledialogs.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
@@ -117,7 +118,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
-        AddHistoryPage(view, dialogs, files, HistoryFileName());
+        THistoryHook* history = AddHistoryPage(view, dialogs, files, HistoryFileName());
+        AddPlansPage(view, *history);
         SignalCloser closer(&view);
         instance.OnActivation([&form] { form.ActivationMessage(); });
         if (!options.quitWhenShown && !options.quitAfterFirstPaint) {

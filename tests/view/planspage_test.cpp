@@ -1,0 +1,310 @@
+// The "Compare plans" page in the real window, offscreen, driven through its
+// widgets as a user would: typing, clicking, choosing a stored period.
+#include "app/historypresenter.h"
+#include "app/view/formview.h"
+#include "app/view/historyhook.h"
+#include "app/view/planspage.h"
+#include "app/view/planstab.h"
+#include "history/historystore.h"
+#include "support/formfixture.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// The readings page's worked example: 30 days, hot water shown, $120.00.
+PeriodInputs WorkedExample() {
+    PeriodInputs in;
+    in.generalDailyCharge = "1.00";
+    in.generalRate = "0.25";
+    in.hwDailyCharge = "0.20";
+    in.hwRate = "0.15";
+    in.generalBefore = "1000";
+    in.generalAfter = "1300";
+    in.hotWaterBefore = "500";
+    in.hotWaterAfter = "560";
+    return in;
+}
+
+struct PlansFixture {
+    FormFixture fx;
+    FakeFileDialogs files;
+    TForm1* form = nullptr;
+    std::unique_ptr<TFormView> view;
+    THistoryStore ownStore{HistoryFileName()};
+    std::optional<TPlansTab> ownTab;
+    THistoryHook* hook = nullptr;
+    TPlansTab* tab = nullptr;
+    QTabWidget* tabs = nullptr;
+    int opens = 0;
+
+    // The tab on its own with a counting opener, or (`program`) after the
+    // History page as the program adds it.
+    explicit PlansFixture(bool program = false) {
+        form = &fx.Make(false);
+        view = std::make_unique<TFormView>(*form);
+        tabs = view->findChild<QTabWidget*>();
+        if (program) {
+            hook = AddHistoryPage(*view, fx.dialogs, files, HistoryFileName());
+            tab = AddPlansPage(*view, *hook);
+        } else {
+            ownTab.emplace(tabs, *form, [this]() -> THistoryStore& {
+                ++opens;
+                if (!ownStore.IsOpen()) {
+                    ownStore.Open();
+                }
+                return ownStore;
+            });
+            tab = &*ownTab;
+        }
+        form->Show();
+        view->show();
+        QApplication::setActiveWindow(view.get());
+        // A new period on the readings page, 16 days, at the worked
+        // example's tariff.
+        form->dt1->SetDate(QDate(2026, 11, 22));
+        form->dt2->UserSetDate(QDate(2026, 12, 8));
+        form->generaldailyservicechargeed->SetText("1.00");
+        form->generalrateed->SetText("0.25");
+        form->hwdailyfixedchargeed->SetText("0.20");
+        form->hwrateed->SetText("0.15");
+        form->Edit6->SetText("41230");
+        form->Edit7->SetText("41390");
+        form->Edit9->SetText("9120");
+        form->Edit10->SetText("9120");
+    }
+    THistoryStore& Store() {
+        THistoryStore& store = hook ? hook->Presenter().Store() : ownStore;
+        if (!store.IsOpen()) {
+            store.Open();
+        }
+        return store;
+    }
+    void ShowPage() {
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(tabs->indexOf(tab->Tab())).center());
+        QApplication::processEvents();
+    }
+    template <class W> W* Find(const char* name) {
+        auto* w = view->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void Type(const char* field, const char* text) {
+        QLineEdit* e = Find<QLineEdit>(field);
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, QString::fromUtf8(text));
+    }
+    void Click(const char* button) {
+        QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    QString Cell(int row, int column) {
+        QTableWidgetItem* item = Find<QTableWidget>("plantable")->item(row, column);
+        return item ? item->text() : QStringLiteral("(no item)");
+    }
+    QStringList BoldNames() {
+        QStringList names;
+        auto* table = Find<QTableWidget>("plantable");
+        for (int r = 0; r < table->rowCount(); ++r) {
+            if (table->item(r, 0)->font().bold()) {
+                names << table->item(r, 0)->text();
+            }
+        }
+        return names;
+    }
+};
+
+} // namespace
+
+TEST(PlansPage, NothingIsBuiltOrOpenedUntilTheTabIsShown) {
+    PlansFixture p;
+    EXPECT_EQ(p.tabs->tabText(p.tabs->count() - 1), "Compare plans");
+    EXPECT_EQ(p.tab->Page(), nullptr);
+    EXPECT_EQ(p.opens, 0);
+    EXPECT_FALSE(QFile::exists(HistoryFileName()));
+    p.ShowPage();
+    ASSERT_NE(p.tab->Page(), nullptr);
+    EXPECT_TRUE(p.tab->Page()->isVisible());
+    EXPECT_GE(p.opens, 1);
+    EXPECT_TRUE(QFile::exists(HistoryFileName()));
+    // No stored periods: the year needs them, and says so.
+    EXPECT_EQ(p.Find<QLabel>("planyearsummary")->text(),
+              "The yearly comparison needs saved periods: add periods on the History page.");
+    EXPECT_FALSE(p.Find<QChartView>("planyearchart")->isVisible());
+}
+
+TEST(PlansPage, AddAPlanChooseAStoredPeriodReadTheCheapestAndTheSaving) {
+    PlansFixture p;
+    p.Store().Add(MakeHistoryPeriod(QDate(2026, 10, 23), QDate(2026, 11, 22), WorkedExample(),
+                                    QLocale("en_US"), 2,
+                                    QDateTime(QDate(2026, 11, 22), QTime(8, 0), Qt::UTC)));
+    p.ShowPage();
+    EXPECT_EQ(p.Cell(0, 0), "As typed");
+    // The readings page's period: 16 days at 1.20, 160 kWh at 0.25.
+    EXPECT_EQ(p.Cell(0, 5), "$59.20");
+    EXPECT_EQ(p.Cell(0, 5), p.form->tresult->Caption());
+
+    // A bad rate is refused at its field and nothing is stored.
+    p.Type("planname", "Saver");
+    p.Type("plangeneraldaily", "0.90");
+    p.Type("plangeneralrate", "0.2x");
+    p.Type("planhwdaily", "0.10");
+    p.Type("planhwrate", "0.12");
+    p.Type("planfeedin", "0");
+    p.Type("plantax", "10");
+    p.Click("planadd");
+    QLabel* rateError = p.Find<QLabel>("plangeneralrateerror");
+    EXPECT_TRUE(rateError->isVisible());
+    EXPECT_EQ(rateError->text(), "\"0.2x\" is not a number.");
+    EXPECT_EQ(p.Find<QTableWidget>("plantable")->rowCount(), 1);
+
+    p.Type("plangeneralrate", "0.20");
+    p.Click("planadd");
+    EXPECT_FALSE(rateError->isVisible());
+    ASSERT_EQ(p.Find<QTableWidget>("plantable")->rowCount(), 2);
+    EXPECT_EQ(p.Cell(1, 0), "Saver");
+
+    // Choose the stored period (the worked example) with the keyboard.
+    QComboBox* period = p.Find<QComboBox>("planperiod");
+    ASSERT_EQ(period->count(), 2);
+    EXPECT_EQ(period->itemText(1), "10/23/2026 to 11/22/2026, 30 days");
+    period->setFocus();
+    QTest::keyClick(period, Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_EQ(period->currentIndex(), 1);
+    EXPECT_EQ(p.Cell(0, 5), "$120.00");
+    // Saver: 30 x (0.90 + 0.10) + 300 x 0.20 + 60 x 0.12 = 97.20, plus 10 %.
+    EXPECT_EQ(p.Cell(1, 4), "$9.72");
+    EXPECT_EQ(p.Cell(1, 5), "$106.92");
+    EXPECT_EQ(p.Cell(1, 7), "$13.08 cheaper");
+    EXPECT_EQ(p.Find<QTableWidget>("plantable")->item(1, 7)->foreground().color(),
+              QColor(0, 128, 0));
+    EXPECT_EQ(p.BoldNames(), QStringList{"Saver"});
+    EXPECT_EQ(p.Find<QLabel>("plancheapest")->text(),
+              "Cheapest for this period: Saver, $13.08 less than as typed.");
+
+    // The year at a glance: one stored period, and a bar per plan beside it.
+    EXPECT_EQ(p.Find<QLabel>("planyearsummary")->text(),
+              "The last 12 months: 1 period saved over 30 days cost $120.00.");
+    auto* year = p.Find<QTableWidget>("planyeartable");
+    ASSERT_EQ(year->rowCount(), 2);
+    EXPECT_EQ(year->item(1, 1)->text(), "$106.92");
+    EXPECT_TRUE(p.Find<QChartView>("planyearchart")->isVisible());
+    EXPECT_EQ(p.Find<QChartView>("planyearchart")->chart()->series().size(), 1);
+}
+
+// In the program the tab follows "History", shares its file and takes over
+// the period selected there.
+TEST(PlansPage, FollowsThePeriodSelectedOnTheHistoryPage) {
+    FormFixture fx;
+    FakeFileDialogs files;
+    TForm1& form = fx.Make(false);
+    TFormView view(form);
+    THistoryHook* history = AddHistoryPage(view, fx.dialogs, files, HistoryFileName());
+    TPlansTab* plans = AddPlansPage(view, *history);
+    form.Show();
+    view.show();
+    auto* tabs = view.findChild<QTabWidget*>();
+    ASSERT_EQ(tabs->count(), 5);
+    EXPECT_EQ(tabs->tabText(3), "History");
+    EXPECT_EQ(tabs->tabText(4), "Compare plans");
+    EXPECT_EQ(plans->Page(), nullptr);
+
+    // Two periods added on the History page, the older one selected there.
+    const PeriodInputs in = WorkedExample();
+    form.generaldailyservicechargeed->SetText(in.generalDailyCharge);
+    form.generalrateed->SetText(in.generalRate);
+    form.Edit6->SetText(in.generalBefore);
+    form.Edit7->SetText(in.generalAfter);
+    tabs->setCurrentIndex(3);
+    for (const auto& [from, to] : {std::pair(QDate(2026, 9, 8), QDate(2026, 10, 8)),
+                                   std::pair(QDate(2026, 10, 8), QDate(2026, 11, 9))}) {
+        form.dt1->SetDate(from);
+        form.dt2->UserSetDate(to);
+        QTest::mouseClick(view.findChild<QPushButton*>("historyaddbtn"), Qt::LeftButton);
+    }
+    auto* table = view.findChild<QTableView*>("historytable");
+    ASSERT_EQ(table->model()->rowCount(), 2);
+    table->selectRow(1); // newest first: the September period
+    QApplication::processEvents();
+
+    tabs->setCurrentIndex(4);
+    QApplication::processEvents();
+    ASSERT_NE(plans->Page(), nullptr);
+    auto* period = view.findChild<QComboBox*>("planperiod");
+    ASSERT_EQ(period->count(), 3);
+    EXPECT_EQ(period->currentText(), "9/8/2026 to 10/8/2026, 30 days");
+    // The user's own choice stands until the History selection changes.
+    period->setFocus();
+    QTest::keyClick(period, Qt::Key_Up);
+    QTest::keyClick(period, Qt::Key_Up);
+    EXPECT_EQ(period->currentIndex(), 0);
+    tabs->setCurrentIndex(0);
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(period->currentIndex(), 0);
+    tabs->setCurrentIndex(3);
+    table->selectRow(0);
+    tabs->setCurrentIndex(4);
+    EXPECT_EQ(period->currentIndex(), 1);
+    EXPECT_EQ(period->currentText(), "10/8/2026 to 11/9/2026, 32 days");
+}
+
+// The page with a year of monthly periods and three plans, saved as
+// plans.png when pictures are asked for (scripts/screenshots.sh).
+TEST(Screenshots, ComparePlans) {
+    PlansFixture p(true);
+    QDate from(2025, 12, 8);
+    for (int month = 0; month < 12; ++month) {
+        PeriodInputs in = WorkedExample();
+        // Winter months use more.
+        const int kwh = 280 + 12 * std::abs(6 - month) * 5;
+        in.generalAfter = QString::number(1000 + kwh);
+        in.generalRate = "0.27";
+        const QDate to = from.addMonths(1);
+        p.Store().Add(MakeHistoryPeriod(from, to, in, QLocale("en_US"), 2,
+                                        QDateTime(to.startOfDay(Qt::UTC))));
+        from = to;
+    }
+    p.ShowPage();
+    const struct {
+        const char *name, *daily, *rate, *hwDaily, *hwRate, *tax;
+    } plans[] = {{"Saver 12", "1.10", "0.22", "0.15", "0.12", "10"},
+                 {"Flat rate", "0.85", "0.29", "0.10", "0.15", "10"},
+                 {"Green 100", "1.20", "0.31", "0.20", "0.17", "10"}};
+    for (const auto& plan : plans) {
+        p.Type("planname", plan.name);
+        p.Type("plangeneraldaily", plan.daily);
+        p.Type("plangeneralrate", plan.rate);
+        p.Type("planhwdaily", plan.hwDaily);
+        p.Type("planhwrate", plan.hwRate);
+        p.Type("planfeedin", "0");
+        p.Type("plantax", plan.tax);
+        p.Click("planadd");
+    }
+    ASSERT_EQ(p.Find<QTableWidget>("plantable")->rowCount(), 4);
+    QComboBox* period = p.Find<QComboBox>("planperiod");
+    period->setFocus();
+    QTest::keyClick(period, Qt::Key_Down);
+    QApplication::processEvents();
+    const QPixmap picture = p.view->grab();
+    ASSERT_FALSE(picture.isNull());
+    const QString folder = qEnvironmentVariable("VOLTISK_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        EXPECT_TRUE(picture.save(folder + QStringLiteral("/plans.png")));
+    }
+}
