@@ -2,8 +2,10 @@
 
 #include "mylib/money.h"
 
+#include <QApplication>
 #include <QDir>
 #include <benchmark/benchmark.h>
+#include <optional>
 
 namespace {
 void BenchEnvironment() {
@@ -22,21 +24,25 @@ void BenchEnvironment() {
 
 int RunBenchmarks(int argc, char** argv) {
     BenchEnvironment();
+    // The view benchmarks need the application (unless the caller made one);
+    // the others do not mind it.
+    std::optional<QApplication> app;
+    if (!QCoreApplication::instance()) {
+        app.emplace(argc, argv);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }
 
-BenchForm::BenchForm() {
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
+BenchForm::BenchForm(bool show) : platform(dialogs, shell, clock, screen) {
     platform.executablePath = dir.path() + "/voltisk";
     platform.markerPath = dir.path() + "/none";
     platform.billFolder = dir.path();
     form = std::make_unique<TForm1>(platform);
     form->Create();
-    form->Show();
+    if (show) {
+        form->Show();
+    }
 }

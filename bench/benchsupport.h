@@ -33,7 +33,8 @@ struct BenchForm {
     BenchScreen screen;
     TPlatform platform;
     std::unique_ptr<TForm1> form;
-    BenchForm();
+    // Builds the model and runs FormCreate; shows it unless told otherwise.
+    explicit BenchForm(bool show = true);
 };
 
 // Sets up the process (temporary config and runtime folders, offscreen Qt,

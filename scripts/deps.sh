@@ -5,7 +5,7 @@
 # libqt6opengl6-dev, so that is named here.
 set -euo pipefail
 packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libqt6sql6-sqlite
-  qt6-charts-dev libqt6opengl6-dev libsqlite3-dev xvfb xauth librsvg2-bin dpkg-dev
+  qt6-charts-dev libqt6opengl6-dev libsqlite3-dev xvfb xauth python3 librsvg2-bin dpkg-dev
   desktop-file-utils appstream lintian file man-db "$@")
 missing=()
 for p in "${packages[@]}"; do

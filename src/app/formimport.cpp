@@ -10,11 +10,7 @@
 // user confirms. The cell list lives only within this call. Errors of the
 // date parts and of reading the file leave as exceptions for Guard's error box.
 void TForm1::csvloadbtnClick(TComponent*) {
-    if (!platform_.dialogs) {
-        // Nothing could be reported or confirmed.
-        return;
-    }
-    TDialogs& dialogs = *platform_.dialogs;
+    TDialogs& dialogs = platform_.dialogs;
 
     const QString path = FindNewestFile(platform_.billFolder, BillFilePattern);
     if (path.isEmpty()) {
@@ -31,7 +27,7 @@ void TForm1::csvloadbtnClick(TComponent*) {
     int recordCount = 0;
     QString error;
     ReadCsvFile(path, headerCount, recordCount, cells, false, QChar(u','), QChar(u'"'), error,
-                platform_.dialogs);
+                &dialogs);
     if (!error.isEmpty()) {
         dialogs.ShowMessage(error);
         return;

@@ -59,9 +59,7 @@ void TForm1::exportlaterupdownClick(TComponent* Sender, TUDBtnType Button) {
 void TForm1::solarcbClick(TComponent*) {
     const bool s = solarcb->Checked();
     const bool h = showhwcb->Checked();
-    usedlab->SetCaption(s ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
-    dailyusedlab->SetCaption(s ? QStringLiteral("Daily kw imported:")
-                               : QStringLiteral("Daily kw used:"));
+    ShowUsageCaptions(s);
     if (s) {
         typelabel->SetCaption(QStringLiteral("Solar power"));
     } else {
@@ -82,6 +80,17 @@ void TForm1::solarcbClick(TComponent*) {
     }
 }
 
+// The two usage captions say "imported" in solar mode.
+void TForm1::ShowUsageCaptions(bool solar) {
+    usedlab->SetCaption(solar ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
+    dailyusedlab->SetCaption(solar ? QStringLiteral("Daily kw imported:")
+                                   : QStringLiteral("Daily kw used:"));
+}
+
+std::array<TLabel*, 7> TForm1::SplitLabels() const {
+    return {usedwk, dusedwk, dcostwk, tdcostwk, fresultwk, vresultwk, tresultwk};
+}
+
 void TForm1::showhwcbClick(TComponent*) {
     const bool s = solarcb->Checked();
     const bool h = showhwcb->Checked();
@@ -97,10 +106,9 @@ void TForm1::showhwcbClick(TComponent*) {
         WidenBy(narrowedby_);
         resultsnarrowed = false;
     } else {
-        narrowedby_ =
-            NarrowingInViewPixels(platform_.screen ? platform_.screen->DevicePixelRatio() : 1.0);
+        narrowedby_ = NarrowingInViewPixels(platform_.screen.DevicePixelRatio());
         WidenBy(-narrowedby_);
-        for (TLabel* l : {usedwk, dusedwk, dcostwk, tdcostwk, fresultwk, vresultwk, tresultwk}) {
+        for (TLabel* l : SplitLabels()) {
             l->SetCaption(QString());
         }
         resultsnarrowed = true;

@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "calc/periodcalc.h"
+#include "calc/report.h"
 #include "mylib/dates.h"
 #include "mylib/money.h"
 
@@ -8,81 +9,103 @@ namespace {
 constexpr TColor clGreen = RGBColor(0, 128, 0);
 }
 
+// One run: the fields are read once, the figures and label texts computed
+// once; the labels show those texts and the report is built from the same
+// values and written once, whichever way the run ends.
 void TForm1::CalcAll() {
     if (!Visible()) {
         return;
     }
     CalcUsage();
-    ReportOpen();
-    for (TLabel* l : {fresult, vresult, tresult, used, dused, dcost, tdcost, dayslabel}) {
-        l->SetCaption(QString());
-    }
-    sb1->SetSimpleText(QString());
-    ReportReadings();
-
+    const TLocales locales = Locales();
+    PeriodReport report;
+    report.inputs = ReadPeriodInputs();
+    report.firstDate = FormatShortDate(dt1->Date(), locales.dates);
+    report.laterDate = FormatShortDate(dt2->Date(), locales.dates);
     const qint64 days = RoundedDifference(dt2->Date(), dt1->Date());
+    if (days > 0) {
+        const PeriodFigures f = ComputePeriod(days, report.inputs, locales.numbers);
+        report.labels = PeriodLabelTexts(f, report.inputs.solar, report.inputs.showHotWater,
+                                         locales.numbers, locales.money, MoneyDecimals());
+    }
+    ShowPeriodLabels(days, report.labels);
+    FitResultTexts();
+    const bool written = WriteReport(ReportFilePath(), ReportBytes(report));
+    // A day count of 0 or less shows no outcome: such a run leaves the status
+    // line empty and does not start the timer, so a failure text would never
+    // be cleared.
     if (days <= 0) {
-        dayslabel->SetCaption(QString::number(days));
-        ReportClose();
-        FitResultTexts();
+        sb1->SetSimpleText(QString());
         return;
     }
-    ReportDays(days);
+    sb1->SetSimpleText(written ? QStringLiteral("    Report file written to disk.")
+                               : QStringLiteral("    Report file could not be written."));
+    Timer1->SetEnabled(true);
+}
 
-    const PeriodInputs in = ReadPeriodInputs();
-    const TLocales locales = Locales();
-    const PeriodFigures f = ComputePeriod(days, in, locales.numbers);
-    const PeriodLabels t = PeriodLabelTexts(f, in.solar, in.showHotWater, locales.numbers,
-                                            locales.money, MoneyDecimals());
-
-    dayslabel->SetCaption(t.dayslabel);
-    exportedlabel->SetCaption(t.exportedlabel);
-    exportedincome->SetCaption(t.exportedincome);
-    used->SetCaption(t.used);
-    usedwk->SetCaption(t.usedwk);
-    dused->SetCaption(t.dused);
-    dusedwk->SetCaption(t.dusedwk);
-    dcost->SetCaption(t.dcost);
-    dcostwk->SetCaption(t.dcostwk);
-    tdcost->SetCaption(t.tdcost);
-    tdcostwk->SetCaption(t.tdcostwk);
-    fresult->SetCaption(t.fresult);
-    fresultwk->SetCaption(t.fresultwk);
-    vresult->SetCaption(t.vresult);
-    vresultwk->SetCaption(t.vresultwk);
-    TFont font = tresult->Font();
-    font.Color = t.totalNegative ? clGreen : clWindowText;
-    tresult->SetFont(font);
-    tresult->SetCaption(t.tresult);
-    tresultwk->SetCaption(t.tresultwk);
-    FitResultTexts();
-
-    const bool written = ReportResults();
-    if (Visible()) {
-        sb1->SetSimpleText(written ? QStringLiteral("    Report file written to disk.")
-                                   : QStringLiteral("    Report file could not be written."));
-        Timer1->SetEnabled(true);
+void TForm1::ShowPeriodLabels(qint64 days, const std::optional<PeriodLabels>& labels) {
+    if (!labels) {
+        // Only the totals are cleared; the split labels keep their last texts.
+        for (TLabel* l : {fresult, vresult, tresult, used, dused, dcost, tdcost}) {
+            l->SetCaption(QString());
+        }
+        dayslabel->SetCaption(QString::number(days));
+        return;
     }
+    for (const auto& [label, text] : ResultLabels()) {
+        if (label == tresult) {
+            TFont font = tresult->Font();
+            font.Color = labels->totalNegative ? clGreen : clWindowText;
+            tresult->SetFont(font);
+        }
+        label->SetCaption((*labels).*text);
+    }
+}
+
+std::vector<std::pair<TLabel*, QString PeriodLabels::*>> TForm1::ResultLabels() const {
+    return {{dayslabel, &PeriodLabels::dayslabel},
+            {exportedlabel, &PeriodLabels::exportedlabel},
+            {exportedincome, &PeriodLabels::exportedincome},
+            {used, &PeriodLabels::used},
+            {usedwk, &PeriodLabels::usedwk},
+            {dused, &PeriodLabels::dused},
+            {dusedwk, &PeriodLabels::dusedwk},
+            {dcost, &PeriodLabels::dcost},
+            {dcostwk, &PeriodLabels::dcostwk},
+            {tdcost, &PeriodLabels::tdcost},
+            {tdcostwk, &PeriodLabels::tdcostwk},
+            {fresult, &PeriodLabels::fresult},
+            {fresultwk, &PeriodLabels::fresultwk},
+            {vresult, &PeriodLabels::vresult},
+            {vresultwk, &PeriodLabels::vresultwk},
+            {tresult, &PeriodLabels::tresult},
+            {tresultwk, &PeriodLabels::tresultwk}};
 }
 
 PeriodInputs TForm1::ReadPeriodInputs() const {
     PeriodInputs in;
     in.solar = solarcb->Checked();
     in.showHotWater = showhwcb->Checked();
+    for (const auto& [field, text] : ReadingFields()) {
+        in.*text = field->Text();
+    }
     in.hwDailyCharge = hwdailyfixedchargeed->Text();
     in.generalDailyCharge = generaldailyservicechargeed->Text();
     in.generalRate = generalrateed->Text();
     in.hwRate = hwrateed->Text();
-    in.generalBefore = Edit6->Text();
-    in.generalAfter = Edit7->Text();
-    in.hotWaterBefore = Edit9->Text();
-    in.hotWaterAfter = Edit10->Text();
     in.feedIn = feedined->Text();
-    in.exportBefore = exportoriged->Text();
-    in.exportAfter = exportlater->Text();
-    in.importGeneralBefore = importgenoriged->Text();
-    in.importGeneralAfter = importgenlatered->Text();
-    in.importHwBefore = importhworiged->Text();
-    in.importHwAfter = importhwlatered->Text();
     return in;
+}
+
+std::vector<std::pair<TEdit*, QString PeriodInputs::*>> TForm1::ReadingFields() const {
+    return {{Edit6, &PeriodInputs::generalBefore},
+            {Edit7, &PeriodInputs::generalAfter},
+            {Edit9, &PeriodInputs::hotWaterBefore},
+            {Edit10, &PeriodInputs::hotWaterAfter},
+            {exportoriged, &PeriodInputs::exportBefore},
+            {exportlater, &PeriodInputs::exportAfter},
+            {importgenoriged, &PeriodInputs::importGeneralBefore},
+            {importgenlatered, &PeriodInputs::importGeneralAfter},
+            {importhworiged, &PeriodInputs::importHwBefore},
+            {importhwlatered, &PeriodInputs::importHwAfter}};
 }

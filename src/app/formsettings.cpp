@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "mylib/atomicfile.h"
+#include "mylib/blanks.h"
 #include "mylib/dates.h"
 #include "mylib/errors.h"
 #include "mylib/paths.h"
@@ -32,19 +33,6 @@ std::array<std::pair<QString, TEdit*>, 15> TextKeys(const TForm1& f) {
         {QStringLiteral("ImportHWBefore"), f.importhworiged},
         {QStringLiteral("ImportHWAfter"), f.importhwlatered},
     }};
-}
-
-// Blanks and control characters at both ends removed.
-QString TrimmedText(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= u' ') {
-        ++begin;
-    }
-    while (end > begin && text.at(end - 1).unicode() <= u' ') {
-        --end;
-    }
-    return text.mid(begin, end - begin);
 }
 
 // Temporary files of writers killed during a save: in the settings folder
@@ -88,7 +76,7 @@ void TForm1::loadsettings() {
     showhwcb->SetChecked(IniSettings1->readbool(QStringLiteral("ShowHotWater"), true, kSection));
 
     const QLocale locale = Locales().dates;
-    const QDate today = platform_.clock ? platform_.clock->Today() : QDate::currentDate();
+    const QDate today = Today();
     const QString todayText = FormatShortDate(today, locale);
     // A damaged date is reported and replaced by today; the keys after it
     // still load, so the next save does not lose them.
@@ -121,14 +109,14 @@ void TForm1::savesettings() {
     IniSettings1->writebool(QStringLiteral("ShowHotWater"), showhwcb->Checked(), kSection);
 
     const QLocale locale = Locales().dates;
-    const QDate today = platform_.clock ? platform_.clock->Today() : QDate::currentDate();
+    const QDate today = Today();
     for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
                                       std::pair{QStringLiteral("DateAfter"), dt2}}) {
         const QDate date = picker->Date().isValid() ? picker->Date() : today;
         IniSettings1->writestring(key, FormatShortDate(date, locale), kSection);
     }
-    IniSettings1->writestring(QStringLiteral("Watts"), TrimmedText(wattsedit->Text()), kSection);
-    IniSettings1->writestring(QStringLiteral("Hours"), TrimmedText(hrsedit->Text()), kSection);
+    IniSettings1->writestring(QStringLiteral("Watts"), TrimBlanks(wattsedit->Text()), kSection);
+    IniSettings1->writestring(QStringLiteral("Hours"), TrimBlanks(hrsedit->Text()), kSection);
 }
 
 std::optional<QString> TForm1::SaveSettingsUnattended() {

@@ -80,30 +80,24 @@ void TForm1::FormCreate(TComponent*) {
     }
     readingdatesgb->SetColor(clBtnFace);
 
-    const QDate today = platform_.clock ? platform_.clock->Today() : QDate();
+    const QDate today = Today();
     dt1->SetDate(today);
     dt2->SetDate(today);
     resetbuttonClick(this);
-    for (TEdit* e : {Edit6, Edit7, Edit9, Edit10, exportoriged, exportlater, importgenoriged,
-                     importgenlatered, importhworiged, importhwlatered}) {
-        e->SetText(QString());
+    for (const auto& [field, input] : ReadingFields()) {
+        field->SetText(QString());
     }
-    for (TLabel* l : {fresult,       fresultwk,      vresult,     vresultwk,    tresult,
-                      tresultwk,     used,           usedwk,      dused,        dusedwk,
-                      dcost,         dcostwk,        tdcost,      tdcostwk,     dayslabel,
-                      exportedlabel, exportedincome, resultlabel, perweeklabel, peryearlabel}) {
+    for (const auto& [label, text] : ResultLabels()) {
+        label->SetCaption(QString());
+    }
+    for (TLabel* l : {resultlabel, perweeklabel, peryearlabel}) {
         l->SetCaption(QString());
     }
     sb1->SetSimpleText(QString());
     IniSettings1->SetIniFileName(QString());
-    if (platform_.screen) {
-        CentreOnScreen(this, *platform_.screen);
-    }
+    CentreOnScreen(this, platform_.screen);
     loadsettings();
-    const bool s = solarcb->Checked();
-    usedlab->SetCaption(s ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
-    dailyusedlab->SetCaption(s ? QStringLiteral("Daily kw imported:")
-                               : QStringLiteral("Daily kw used:"));
+    ShowUsageCaptions(solarcb->Checked());
 }
 
 void TForm1::FormShow(TComponent*) {

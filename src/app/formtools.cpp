@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "mylib/blanks.h"
 #include "mylib/errors.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
@@ -29,16 +30,6 @@ void TForm1::wattseditChange(TComponent*) {
 }
 
 namespace {
-
-// Blanks and control characters around a field's text do not count.
-bool IsBlankText(const QString& text) {
-    for (QChar c : text) {
-        if (c.unicode() > 32) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A converter field read with the locale's decimal conversion; a text that is
 // not a number ends the press.
@@ -74,13 +65,13 @@ void TForm1::calculatebuttonClick(TComponent*) {
     TEdit* const fields[] = {wedit, ampsedit, voltsedit, ohmsedit};
     // A 0 is never a given value, so it cannot divide anything.
     for (TEdit* field : fields) {
-        if (!IsBlankText(field->Text()) && ConverterNumber(field, locale) == 0.0) {
+        if (!IsBlank(field->Text()) && ConverterNumber(field, locale) == 0.0) {
             field->SetText(QString());
         }
     }
     double read[4] = {kConverterAbsent, kConverterAbsent, kConverterAbsent, kConverterAbsent};
     for (int i = 0; i < 4; ++i) {
-        if (!IsBlankText(fields[i]->Text())) {
+        if (!IsBlank(fields[i]->Text())) {
             read[i] = ConverterNumber(fields[i], locale);
         }
     }
@@ -90,19 +81,14 @@ void TForm1::calculatebuttonClick(TComponent*) {
     given.volts = read[2];
     given.ohms = read[3];
 
-    TDialogs* dialogs = Platform().dialogs;
     const QString countMessage = ConverterCountMessage(ConverterGivenCount(given));
     if (!countMessage.isEmpty()) {
-        if (dialogs) {
-            dialogs->ShowMessage(countMessage);
-        }
+        platform_.dialogs.ShowMessage(countMessage);
         return;
     }
     const ConverterSolution solution = SolveConverter(given);
     if (solution.outcome != ConverterOutcome::Solved) {
-        if (dialogs) {
-            dialogs->ShowMessage(ConverterFailureMessage(solution.outcome));
-        }
+        platform_.dialogs.ShowMessage(ConverterFailureMessage(solution.outcome));
         return;
     }
     for (const ConverterFinding& f : solution.found) {

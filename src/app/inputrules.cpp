@@ -1,4 +1,5 @@
 #include "app/inputrules.h"
+#include "mylib/blanks.h"
 
 #include <limits>
 
@@ -14,15 +15,9 @@ bool IsNumericKey(QChar key, QChar decimalSeparator) {
 }
 
 std::optional<qint32> ReadWholeNumber(const QString& text) {
-    int b = 0;
-    int e = static_cast<int>(text.size());
-    while (b < e && text.at(b).unicode() <= 32) {
-        ++b;
-    }
-    while (e > b && text.at(e - 1).unicode() <= 32) {
-        --e;
-    }
-    int i = b;
+    const TextRange range = TrimmedRange(text);
+    const int e = static_cast<int>(range.end);
+    int i = static_cast<int>(range.begin);
     bool negative = false;
     if (i < e && (text.at(i) == u'+' || text.at(i) == u'-')) {
         negative = text.at(i) == u'-';

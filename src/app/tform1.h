@@ -9,8 +9,8 @@
 //   tform1.cpp        building the elements and wiring their events
 //   formstartup.cpp   FormCreate, FormShow, FormDestroy, activation, Memo1Enter
 //   forminput.cpp     field changes, key filter, step buttons, display modes, timer
-//   formperiod.cpp    CalcAll
-//   formreport.cpp    the period report steps and reportsbtnClick
+//   formperiod.cpp    CalcAll: fields to figures to labels and report
+//   formreport.cpp    where the report goes, reportsbtnClick
 //   formtools.cpp     the usage calculator and the converter
 //   formsettings.cpp  loadsettings, savesettings
 //   formimport.cpp    csvloadbtnClick
@@ -28,16 +28,19 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class TURLLabel;
 
-// The desktop services a TForm1 uses; all must outlive it.
+// The desktop services a TForm1 uses; all are required and must outlive it.
 struct TPlatform {
-    TDialogs* dialogs = nullptr;
-    TShell* shell = nullptr;
-    TClock* clock = nullptr;
-    TScreen* screen = nullptr;
+    TPlatform(TDialogs& dialogs, TShell& shell, TClock& clock, TScreen& screen)
+        : dialogs(dialogs), shell(shell), clock(clock), screen(screen) {}
+    TDialogs& dialogs;
+    TShell& shell;
+    TClock& clock;
+    TScreen& screen;
     // Program arguments after the program name (toolkit options removed).
     QStringList arguments;
     // The running program's full file name.
@@ -203,6 +206,8 @@ public:
     TMemo* Memo1;
 
     const TPlatform& Platform() const { return platform_; }
+    // Today's date: the one source of "today" for every handler.
+    QDate Today() const { return platform_.clock.Today(); }
     // The locale parts every parse and format of the window uses.
     TLocales Locales() const {
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
@@ -213,15 +218,20 @@ public:
 
 private:
     void BuildElements();
-    void KeepResultsDesign();
     void WireEvents();
-    // Report steps of one CalcAll run (formreport.cpp).
-    void ReportOpen();
-    void ReportReadings();
-    void ReportClose();
-    void ReportDays(qint64 days);
-    // True when the whole report reached the disk.
-    bool ReportResults();
+    void KeepResultsDesign();
+    // The ten meter-reading fields and the input each fills.
+    std::vector<std::pair<TEdit*, QString PeriodInputs::*>> ReadingFields() const;
+    // The seventeen result labels and the text each shows, in writing order.
+    std::vector<std::pair<TLabel*, QString PeriodLabels::*>> ResultLabels() const;
+    // Shows the label texts of a positive day count, or the day count alone.
+    void ShowPeriodLabels(qint64 days, const std::optional<PeriodLabels>& labels);
+    // The usage captions of the mode ("Kw used:" or "Kw imported").
+    void ShowUsageCaptions(bool solar);
+    // The split column of the results: light and power plus hot water.
+    std::array<TLabel*, 7> SplitLabels() const;
+    // Where this run's report goes (formreport.cpp).
+    QString ReportFilePath() const;
 
     // Widens the window, the page area and the results group by `delta`
     // (narrows them when negative); "CSV Load" keeps to the right edge.
@@ -240,6 +250,4 @@ private:
     // was told, and it is not written over.
     bool keepSettingsFile_ = false;
     std::vector<std::unique_ptr<TComponent>> owned_;
-    struct ReportFile;
-    std::unique_ptr<ReportFile> report_;
 };

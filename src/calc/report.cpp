@@ -6,50 +6,21 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringBuilder>
 #include <algorithm>
 
 namespace {
 
-using Lines = QStringList;
-
-QString L(const char* fixed) {
-    return QString::fromLatin1(fixed);
+bool IsSpecial(QChar c) {
+    return c == u'&' || c == u'<' || c == u'>' || c == u'"';
 }
 
-// The seven lines of one reading section: heading, original and later value.
-void AddReadingSection(Lines& out, const char* heading, const QString& original,
-                       const QString& later) {
-    out << L(heading) << QStringLiteral("<BLOCKQUOTE>") << QStringLiteral("<TABLE><TR><TD>")
-        << QStringLiteral("Original Reading:</TD><TD>") + HtmlEscape(original) +
-               QStringLiteral("</TD></TR><TR><TD>")
-        << QStringLiteral("Later Reading:</TD><TD>") + HtmlEscape(later) +
-               QStringLiteral("</TD></TR>")
-        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE>");
-}
-
-// A results row with a total cell and a split cell.
-QString SplitRow(const char* caption, const QString& total, const QString& split) {
-    return L(caption) + QStringLiteral("</TD><TD align=right>") + HtmlEscape(total) +
-           QStringLiteral("</TD><td>&nbsp;&nbsp;") + HtmlEscape(split) +
-           QStringLiteral("</td></TR><TR><TD>");
-}
-
-// A results row with a total cell only.
-QString TotalRow(const char* caption, const QString& total) {
-    return L(caption) + QStringLiteral("</TD><TD align=right>") + HtmlEscape(total) +
-           QStringLiteral("</TD></TR><TR><TD>");
-}
-
-} // namespace
-
-QString HtmlEscape(const QString& text) {
-    // Most values (figures, readings) need nothing: share the text as it is.
-    const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
-    if (std::none_of(text.begin(), text.end(), special)) {
-        return text;
+void AppendEscaped(QString& out, const QString& text) {
+    // Most values (figures, readings) need nothing: append them whole.
+    if (std::none_of(text.begin(), text.end(), IsSpecial)) {
+        out += text;
+        return;
     }
-    QString out;
-    out.reserve(text.size());
     for (const QChar c : text) {
         switch (c.unicode()) {
         case u'&':
@@ -68,87 +39,155 @@ QString HtmlEscape(const QString& text) {
             out += c;
         }
     }
-    return out;
 }
 
-QStringList ReportOpeningLines() {
-    return {QStringLiteral("<HTML><HEAD></HEAD>"), QStringLiteral("<CENTER><B>&nbsp;<p>"),
-            QStringLiteral("ELECTRICITY REPORT"), QStringLiteral("</B></CENTER><P>"),
-            QStringLiteral("<BLOCKQUOTE>&nbsp;<p>")};
+// A value to be inserted into the report, escaped on the way in.
+struct Value {
+    const QString& text;
+};
+
+// Builds the whole report in one buffer: fixed fragments are appended as
+// Latin-1 views, values escaped in place, and nothing is converted until the
+// caller asks for the bytes.
+class ReportBuilder {
+public:
+    ReportBuilder() { out_.reserve(4096); }
+    template <class... Parts> void Line(const Parts&... parts) {
+        (Add(parts), ...);
+        out_ += QLatin1String("\r\n");
+    }
+    QString Take() { return std::move(out_); }
+
+private:
+    void Add(const char* fixed) { out_ += QLatin1String(fixed); }
+    void Add(const Value& v) { AppendEscaped(out_, v.text); }
+    QString out_;
+};
+
+// The seven lines of one reading section: heading, original and later value.
+void ReadingSection(ReportBuilder& b, const char* heading, const QString& original,
+                    const QString& later) {
+    b.Line(heading);
+    b.Line("<BLOCKQUOTE>");
+    b.Line("<TABLE><TR><TD>");
+    b.Line("Original Reading:</TD><TD>", Value{original}, "</TD></TR><TR><TD>");
+    b.Line("Later Reading:</TD><TD>", Value{later}, "</TD></TR>");
+    b.Line("</TABLE><p>");
+    b.Line("</BLOCKQUOTE>");
 }
 
-QStringList ReportReadingLines(const ReportReadingTexts& t) {
-    Lines out;
-    AddReadingSection(out, "<b>Reading Dates</b>", t.firstDate, t.laterDate);
-    if (t.solar) {
-        AddReadingSection(out, "<b>Exported to Grid (Kwh)</b>", t.exportBefore, t.exportAfter);
-        AddReadingSection(out, "<b>Imported General Power and Lights (Kwh)</b>",
-                          t.importGeneralBefore, t.importGeneralAfter);
-        AddReadingSection(out, "<b>Imported Hot Water (Kwh)</b>", t.importHwBefore,
-                          t.importHwAfter);
+void OpeningAndReadings(ReportBuilder& b, const PeriodReport& r) {
+    const PeriodInputs& in = r.inputs;
+    for (const char* line : {"<HTML><HEAD></HEAD>", "<CENTER><B>&nbsp;<p>", "ELECTRICITY REPORT",
+                             "</B></CENTER><P>", "<BLOCKQUOTE>&nbsp;<p>"}) {
+        b.Line(line);
+    }
+    ReadingSection(b, "<b>Reading Dates</b>", r.firstDate, r.laterDate);
+    if (in.solar) {
+        ReadingSection(b, "<b>Exported to Grid (Kwh)</b>", in.exportBefore, in.exportAfter);
+        ReadingSection(b, "<b>Imported General Power and Lights (Kwh)</b>", in.importGeneralBefore,
+                       in.importGeneralAfter);
+        ReadingSection(b, "<b>Imported Hot Water (Kwh)</b>", in.importHwBefore, in.importHwAfter);
     } else {
-        AddReadingSection(out, "<b>General Light & Power Readings (Kwh)</b>", t.generalBefore,
-                          t.generalAfter);
-        AddReadingSection(out, "<b>Hot Water Readings (Kwh)</b>", t.hotWaterBefore,
-                          t.hotWaterAfter);
+        ReadingSection(b, "<b>General Light & Power Readings (Kwh)</b>", in.generalBefore,
+                       in.generalAfter);
+        ReadingSection(b, "<b>Hot Water Readings (Kwh)</b>", in.hotWaterBefore, in.hotWaterAfter);
     }
-    out << QStringLiteral("<b>RESULTS</b><p>") << QStringLiteral("<BLOCKQUOTE>");
+    b.Line("<b>RESULTS</b><p>");
+    b.Line("<BLOCKQUOTE>");
+}
+
+// A results row with a total cell and a split cell.
+void SplitRow(ReportBuilder& b, const char* caption, const QString& total, const QString& split) {
+    b.Line(caption, "</TD><TD align=right>", Value{total}, "</TD><td>&nbsp;&nbsp;", Value{split},
+           "</td></TR><TR><TD>");
+}
+
+// A results row with a total cell only.
+void TotalRow(ReportBuilder& b, const char* caption, const QString& total) {
+    b.Line(caption, "</TD><TD align=right>", Value{total}, "</TD></TR><TR><TD>");
+}
+
+void Results(ReportBuilder& b, const PeriodLabels& t, bool solar, bool showHotWater) {
+    const char* spacer = "&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>";
+    b.Line("Number of days in period:  ", Value{t.dayslabel}, "<p>");
+    b.Line("<TABLE><TR><TD>");
+    b.Line("Kw exported to grid:</TD><TD align=right>", Value{t.exportedlabel},
+           "</TD><td></td></TR><TR><TD>");
+    if (showHotWater) {
+        b.Line("&nbsp</TD><TD align=right><font size = \"-2\">Total</td><td><font size = "
+               "\"-2\">&nbsp;&nbsp;(Light & power,  Hot water)</td></font></TD></TR><TR><TD>");
+    }
+    SplitRow(b, solar ? "Kw imported:" : "Kw used:", t.used, t.usedwk);
+    TotalRow(b, solar ? "Daily kw imported:" : "Daily kw used:", t.dused);
+    SplitRow(b, "Variable daily cost:", t.dcost, t.dcostwk);
+    b.Line(spacer);
+    SplitRow(b, "<u>Total daily cost</u>:", t.tdcost, t.tdcostwk);
+    b.Line(spacer);
+    b.Line("</TD><TD> </TD></TR><TR><TD>");
+    TotalRow(b, "Income:", t.exportedincome);
+    SplitRow(b, "Fixed cost:", t.fresult, t.fresultwk);
+    SplitRow(b, "Variable cost:", t.vresult, t.vresultwk);
+    b.Line(spacer);
+    b.Line("<u>Total Net Cost</u>:</TD><TD align=right>", Value{t.tresult}, "</TD><td>&nbsp;&nbsp;",
+           Value{t.tresultwk}, "</td></TR>");
+    b.Line("</TABLE><p>");
+    b.Line("</BLOCKQUOTE>");
+    b.Line("</BLOCKQUOTE>");
+    b.Line("<HR>&nbsp;<p>");
+}
+
+// One charge group: heading, daily charge and energy rate, each with a fixed "$".
+void ChargeGroup(ReportBuilder& b, const char* heading, const char* dailyCaption,
+                 const QString& daily, const QString& rate) {
+    b.Line(heading);
+    b.Line("<BLOCKQUOTE>");
+    b.Line("<TABLE><TR><TD><font size=\"-2\">");
+    b.Line(dailyCaption, "</TD><TD><font size=\"-2\">$", Value{daily},
+           "</TD></TR><TR><TD><font size=\"-2\">");
+    b.Line("Energy Rate:</TD><TD><font size=\"-2\">$", Value{rate}, "</TD></TR>");
+    b.Line("</TABLE><p>");
+}
+
+void ChargeRates(ReportBuilder& b, const PeriodInputs& in) {
+    b.Line("<BLOCKQUOTE>");
+    b.Line("<b><font size=\"-2\">Charge Rates</b>");
+    b.Line("<BLOCKQUOTE>");
+    ChargeGroup(b, "<font size=\"-2\">General Light & Power",
+                "Daily Service Charge:", in.generalDailyCharge, in.generalRate);
+    b.Line("</BLOCKQUOTE>");
+    ChargeGroup(b, "Hot Water", "Daily Meter Charge:", in.hwDailyCharge, in.hwRate);
+    for (const char* line : {"</BLOCKQUOTE></font>", "</BLOCKQUOTE>", "</BLOCKQUOTE>",
+                             "</BLOCKQUOTE>", "<HR>", "</HTML>"}) {
+        b.Line(line);
+    }
+}
+
+} // namespace
+
+QString HtmlEscape(const QString& text) {
+    QString out;
+    AppendEscaped(out, text);
     return out;
 }
 
-QString ReportDaysLine(const QString& days) {
-    return QStringLiteral("Number of days in period:  ") + HtmlEscape(days) + QStringLiteral("<p>");
+QString ReportText(const PeriodReport& report) {
+    ReportBuilder b;
+    OpeningAndReadings(b, report);
+    if (report.labels) {
+        Results(b, *report.labels, report.inputs.solar, report.inputs.showHotWater);
+        ChargeRates(b, report.inputs);
+    }
+    return b.Take();
 }
 
-QStringList ReportResultLines(const ReportResultTexts& t) {
-    Lines out;
-    out << QStringLiteral("<TABLE><TR><TD>")
-        << QStringLiteral("Kw exported to grid:</TD><TD align=right>") +
-               HtmlEscape(t.exportedlabel) + QStringLiteral("</TD><td></td></TR><TR><TD>");
-    if (t.showHotWater) {
-        out << QStringLiteral(
-            "&nbsp</TD><TD align=right><font size = \"-2\">Total</td><td><font size = "
-            "\"-2\">&nbsp;&nbsp;(Light & power,  Hot water)</td></font></TD></TR><TR><TD>");
-    }
-    out << SplitRow(t.solar ? "Kw imported:" : "Kw used:", t.used, t.usedwk)
-        << TotalRow(t.solar ? "Daily kw imported:" : "Daily kw used:", t.dused)
-        << SplitRow("Variable daily cost:", t.dcost, t.dcostwk)
-        << QStringLiteral("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
-        << SplitRow("<u>Total daily cost</u>:", t.tdcost, t.tdcostwk)
-        << QStringLiteral("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
-        << QStringLiteral("</TD><TD> </TD></TR><TR><TD>") << TotalRow("Income:", t.exportedincome)
-        << SplitRow("Fixed cost:", t.fresult, t.fresultwk)
-        << SplitRow("Variable cost:", t.vresult, t.vresultwk)
-        << QStringLiteral("&nbsp</TD><TD>&nbsp</TD></TR><TR><TD>")
-        << QStringLiteral("<u>Total Net Cost</u>:</TD><TD align=right>") + HtmlEscape(t.tresult) +
-               QStringLiteral("</TD><td>&nbsp;&nbsp;") + HtmlEscape(t.tresultwk) +
-               QStringLiteral("</td></TR>")
-        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE>")
-        << QStringLiteral("</BLOCKQUOTE>") << QStringLiteral("<HR>&nbsp;<p>")
-        << QStringLiteral("<BLOCKQUOTE>") << QStringLiteral("<b><font size=\"-2\">Charge Rates</b>")
-        << QStringLiteral("<BLOCKQUOTE>")
-        << QStringLiteral("<font size=\"-2\">General Light & Power")
-        << QStringLiteral("<BLOCKQUOTE>") << QStringLiteral("<TABLE><TR><TD><font size=\"-2\">")
-        << QStringLiteral("Daily Service Charge:</TD><TD><font size=\"-2\">$") +
-               HtmlEscape(t.generalDailyCharge) +
-               QStringLiteral("</TD></TR><TR><TD><font size=\"-2\">")
-        << QStringLiteral("Energy Rate:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.generalRate) +
-               QStringLiteral("</TD></TR>")
-        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE>")
-        << QStringLiteral("Hot Water") << QStringLiteral("<BLOCKQUOTE>")
-        << QStringLiteral("<TABLE><TR><TD><font size=\"-2\">")
-        << QStringLiteral("Daily Meter Charge:</TD><TD><font size=\"-2\">$") +
-               HtmlEscape(t.hwDailyCharge) + QStringLiteral("</TD></TR><TR><TD><font size=\"-2\">")
-        << QStringLiteral("Energy Rate:</TD><TD><font size=\"-2\">$") + HtmlEscape(t.hwRate) +
-               QStringLiteral("</TD></TR>")
-        << QStringLiteral("</TABLE><p>") << QStringLiteral("</BLOCKQUOTE></font>")
-        << QStringLiteral("</BLOCKQUOTE>") << QStringLiteral("</BLOCKQUOTE>")
-        << QStringLiteral("</BLOCKQUOTE>") << QStringLiteral("<HR>") << QStringLiteral("</HTML>");
-    return out;
+QByteArray ReportBytes(const PeriodReport& report) {
+    // One conversion of the whole text: this runs on every keystroke.
+    return ReportText(report).toUtf8();
 }
 
 QString ReportFileName(QDate date) {
-    return QStringLiteral("report_") + DateStamp(QString(), date) + QStringLiteral(".html");
+    return QStringLiteral("report_") % DateStamp(QString(), date) % QStringLiteral(".html");
 }
 
 QString ReportPath(const QString& settingsFileName, const QString& exeFolder, QDate date) {
@@ -157,23 +196,7 @@ QString ReportPath(const QString& settingsFileName, const QString& exeFolder, QD
     return JoinPath(folder, ReportFileName(date));
 }
 
-QByteArray ReportBytes(const QStringList& lines) {
-    // One conversion of the whole text: this runs on every keystroke.
-    qsizetype size = 0;
-    for (const QString& line : lines) {
-        size += line.size() + 2;
-    }
-    QString text;
-    text.reserve(size);
-    for (const QString& line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
-    return text.toUtf8();
-}
-
-bool WriteReport(const QString& path, const QStringList& lines) {
-    const QByteArray bytes = ReportBytes(lines);
+bool WriteReport(const QString& path, const QByteArray& bytes) {
     if (ReplaceFileContents(path, bytes)) {
         return true;
     }

@@ -1,48 +1,39 @@
 #pragma once
-// The HTML period report. The report steps of CalcAll (app/formreport.cpp)
-// read the window's texts into the plain values below; the Report*Lines
-// functions turn them into the report's lines, one fragment a line, with every
-// inserted value HTML-escaped and every fixed fragment kept byte for byte;
-// WriteReport then replaces the report file in one step, so a reader (or a
-// crash) never sees half a report.
+// The HTML period report. CalcAll (app/formperiod.cpp) gathers what the report
+// shows once per run into a PeriodReport: the field texts as typed, the two
+// reading dates and, for a positive day count, the very label texts it shows
+// in the window. ReportText turns that into the report, one fragment a line,
+// with every inserted value HTML-escaped and every fixed fragment kept byte for
+// byte; WriteReport then replaces the report file in one step, so a reader (or
+// a crash) never sees half a report.
 
 #include "calc/periodcalc.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QString>
-#include <QStringList>
+#include <optional>
 
-// What the readings section (report step 2) shows, as the window shows it:
-// the field texts of the period and the two reading dates.
-struct ReportReadingTexts : PeriodInputs {
+struct PeriodReport {
+    // The field texts and the two switches, as the window holds them. The
+    // readings section shows the readings of the mode (hot water always); the
+    // charge-rates section shows the four charge texts with a fixed "$".
+    PeriodInputs inputs;
     // The two reading dates, already in the locale's short date form.
     QString firstDate, laterDate;
-};
-
-// What the results and charge-rates sections (report step 4) show.
-struct ReportResultTexts {
-    bool solar = false;
-    bool showHotWater = true;
-    // Result label texts as shown; an empty split label gives an empty cell.
-    QString exportedlabel, used, usedwk, dused, dcost, dcostwk, tdcost, tdcostwk, exportedincome,
-        fresult, fresultwk, vresult, vresultwk, tresult, tresultwk;
-    // Charge field texts as typed; the report puts a fixed "$" before each.
-    QString generalDailyCharge, generalRate, hwDailyCharge, hwRate;
+    // The result label texts of a positive day count; without them (a day
+    // count of 0 or less) the report ends after the results heading. An empty
+    // split label gives an empty cell.
+    std::optional<PeriodLabels> labels;
 };
 
 // `text` with &, <, > and " replaced by their character references.
 QString HtmlEscape(const QString& text);
 
-// Step 1: the opening lines.
-QStringList ReportOpeningLines();
-// Step 2: the reading dates, the meter readings of the mode (hot water always)
-// and the results heading.
-QStringList ReportReadingLines(const ReportReadingTexts& texts);
-// Step 3: the day-count line; `days` is the text of the day-count label.
-QString ReportDaysLine(const QString& days);
-// Step 4: the results table, the charge rates and the closing lines.
-QStringList ReportResultLines(const ReportResultTexts& texts);
+// The whole report: every line ended by CR LF.
+QString ReportText(const PeriodReport& report);
+// The file content: ReportText in UTF-8 without a byte-order mark.
+QByteArray ReportBytes(const PeriodReport& report);
 
 // "report_YYYYMMDD.html".
 QString ReportFileName(QDate date);
@@ -51,10 +42,7 @@ QString ReportFileName(QDate date);
 // With both empty the bare file name is returned.
 QString ReportPath(const QString& settingsFileName, const QString& exeFolder, QDate date);
 
-// The file content: every line ended by CR LF, UTF-8 without a byte-order mark.
-QByteArray ReportBytes(const QStringList& lines);
-
-// Replaces the file at `path` with ReportBytes(lines), creating its folder
-// when missing. The old file stays untouched unless the new one was written in
-// full. Returns true only when the whole file reached the disk; never throws.
-bool WriteReport(const QString& path, const QStringList& lines);
+// Replaces the file at `path` with `bytes`, creating its folder when missing.
+// The old file stays untouched unless the new one was written in full.
+// Returns true only when the whole file reached the disk; never throws.
+bool WriteReport(const QString& path, const QByteArray& bytes);

@@ -7,4 +7,6 @@ QString DialogMessageText(const QString& headline, const QString& detail) {
     return headline + QStringLiteral("\r\r") + detail;
 }
 
-bool TaskDialogsAvailable() { return false; }
+bool TaskDialogsAvailable() {
+    return false;
+}

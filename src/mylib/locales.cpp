@@ -1,5 +1,7 @@
 #include "mylib/locales.h"
 
+#include "mylib/money.h"
+
 #include <QtGlobal>
 
 QLocale LocaleOfName(const QString& name) {
@@ -25,4 +27,11 @@ TLocales LocalesFromEnvironment(const std::function<QString(const char*)>& varia
 
 TLocales LocalesFromEnvironment() {
     return LocalesFromEnvironment([](const char* name) { return qEnvironmentVariable(name); });
+}
+
+TLocales StartLocales() {
+    const TLocales locales = LocalesFromEnvironment();
+    QLocale::setDefault(locales.numbers);
+    ReadMoneyDecimals(locales.money);
+    return locales;
 }

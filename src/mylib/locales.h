@@ -27,3 +27,8 @@ QLocale LocaleOfName(const QString& name);
 TLocales LocalesFromEnvironment(const std::function<QString(const char*)>& variable);
 // The same from the process's environment.
 TLocales LocalesFromEnvironment();
+
+// The user's locale parts from the environment, made the program's own: the
+// numbers part becomes the default locale and `moneydecimals` is read from the
+// money part. Start-up calls it once, before the window is built.
+TLocales StartLocales();

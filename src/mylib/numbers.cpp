@@ -1,4 +1,5 @@
 #include "mylib/numbers.h"
+#include "mylib/blanks.h"
 
 #include <charconv>
 #include <cmath>
@@ -46,10 +47,6 @@ void TrimZeros(DecimalDigits& d) {
         d.negative = false;
         d.exponent = 0;
     }
-}
-
-bool IsBlankOrControl(QChar c) {
-    return c.unicode() <= 32;
 }
 
 } // namespace
@@ -163,14 +160,9 @@ QChar DecimalSeparator(const QLocale& locale) {
 }
 
 std::optional<double> ParseDecimal(const QString& text, QChar separator) {
-    int b = 0;
-    int e = static_cast<int>(text.size());
-    while (b < e && IsBlankOrControl(text.at(b))) {
-        ++b;
-    }
-    while (e > b && IsBlankOrControl(text.at(e - 1))) {
-        --e;
-    }
+    const TextRange range = TrimmedRange(text);
+    const int b = static_cast<int>(range.begin);
+    const int e = static_cast<int>(range.end);
     std::string ascii;
     ascii.reserve(static_cast<size_t>(e - b));
     int i = b;

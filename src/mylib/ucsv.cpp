@@ -1,5 +1,6 @@
 #include "mylib/ucsv.h"
 
+#include "mylib/blanks.h"
 #include "mylib/errors.h"
 #include "mylib/fileread.h"
 #include "mylib/paths.h"
@@ -40,16 +41,6 @@ QString DecodeUtf8(const QByteArray& bytes) {
         return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
     }
     return QString::fromUtf8(bytes);
-}
-
-// Blanks and control characters only (or nothing at all).
-bool IsBlankLine(QStringView line) {
-    for (const QChar c : line) {
-        if (c.unicode() > u' ') {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The next line of `text` from `pos`; moves `pos` past its LF, CR LF or CR.
@@ -124,7 +115,7 @@ void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QS
     qsizetype pos = 0;
     while (pos < text.size()) {
         const QStringView line = NextLine(text, pos);
-        if (IsBlankLine(line)) {
+        if (IsBlank(line)) {
             continue;
         }
         pending += line;

@@ -1,6 +1,6 @@
 // The converter through the window model: the zero sweep, the read sweep, the
 // messages, the error box and the field texts.
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>

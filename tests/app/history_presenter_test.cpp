@@ -6,7 +6,7 @@
 #include "app/historypresenter.h"
 #include "history/historycsv.h"
 
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -1,4 +1,5 @@
-#include "support/fakes.h"
+#include "support/files.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QDateTime>
@@ -16,9 +17,7 @@ const QString WorkedQuestion = QStringLiteral(
     "Import - Hot water: 812");
 
 QByteArray WorkedExample() {
-    QFile file(QStringLiteral(VOLTISK_TEST_DATA "/csv/worked_example.csv"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
+    return Golden("csv/worked_example.csv");
 }
 
 // A bill of the worked example's shape with the given cells replaced.

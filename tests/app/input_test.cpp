@@ -1,7 +1,7 @@
 // Field changes, the key filter, the step buttons, the display modes and the
 // status timer of the window model.
 #include "app/inputrules.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // money, numbers and dates each from their own category; short dates that
 // read back at the next start; only the first argument as given.
 #include "app/startuppage.h"
-#include "app/view/program.h"
+#include "mylib/locales.h"
 #include "mylib/money.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QFile>

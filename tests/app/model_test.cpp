@@ -1,6 +1,6 @@
 // The window model's event rules, which every handler relies on.
 #include "mylib/elements/controls.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 
 #include <gtest/gtest.h>
 

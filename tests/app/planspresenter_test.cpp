@@ -2,7 +2,7 @@
 #include "app/planspresenter.h"
 #include "history/planschema.h"
 #include "mylib/errors.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QSqlDatabase>

@@ -2,7 +2,8 @@
 // against the golden files, where the report goes, and what the status line
 // says when it cannot go there.
 
-#include "support/fakes.h"
+#include "support/files.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 #include "support/unprivileged.h"
 
@@ -17,17 +18,6 @@ namespace {
 const QString kWritten = QStringLiteral("    Report file written to disk.");
 const QString kNotWritten = QStringLiteral("    Report file could not be written.");
 const QString kTodaysReport = QStringLiteral("report_20261208.html"); // FixedClock's today
-
-QByteArray Golden(const char* name) {
-    QFile file(QStringLiteral(VOLTISK_TEST_DATA "/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll();
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList Entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -120,7 +110,7 @@ TEST_F(ReportFormTest, ReportsMatchGoldenFiles) {
     for (const auto& [name, in] : cases) {
         SCOPED_TRACE(name);
         Enter(in);
-        EXPECT_EQ(ReadAll(folder + kTodaysReport), Golden(name));
+        EXPECT_EQ(ReadBytes(folder + kTodaysReport), Golden(name));
         EXPECT_EQ(f->sb1->SimpleText(), kWritten);
         EXPECT_TRUE(f->Timer1->Enabled());
     }
@@ -130,7 +120,7 @@ TEST_F(ReportFormTest, NoPositiveDayCountClosesAfterTheReadingsAndShowsNoStatus)
     Inputs in;
     in.first = in.later;
     Enter(in);
-    EXPECT_EQ(ReadAll(folder + kTodaysReport), Golden("report_nodays.html"));
+    EXPECT_EQ(ReadBytes(folder + kTodaysReport), Golden("report_nodays.html"));
     EXPECT_EQ(f->dayslabel->Caption(), QStringLiteral("0"));
     EXPECT_EQ(f->sb1->SimpleText(), QString());
 }
@@ -155,7 +145,7 @@ TEST_F(ReportFormTest, TwoRunsOnOneDayLeaveOneFileHoldingTheSecond) {
     Enter(markup);
     Enter(Inputs());
     EXPECT_EQ(Entries(folder), QStringList{kTodaysReport});
-    EXPECT_EQ(ReadAll(folder + kTodaysReport), Golden("report_standard.html"));
+    EXPECT_EQ(ReadBytes(folder + kTodaysReport), Golden("report_standard.html"));
 }
 
 TEST_F(ReportFormTest, MissingSettingsFolderIsCreated) {
@@ -172,7 +162,7 @@ TEST_F(ReportFormTest, EmptySettingsNameWritesIntoTheProgramFolder) {
     const QString programReport = TestEnv::ExeDir() + QLatin1Char('/') + kTodaysReport;
     QFile::remove(programReport);
     Enter(Inputs());
-    EXPECT_EQ(ReadAll(programReport), Golden("report_standard.html"));
+    EXPECT_EQ(ReadBytes(programReport), Golden("report_standard.html"));
     EXPECT_EQ(f->sb1->SimpleText(), kWritten);
 }
 
@@ -196,7 +186,7 @@ TEST_F(ReportFormTest, FolderThatCannotBeCreatedShowsFiguresAndSaysSo) {
     QFile::remove(blocker);
     f->CalcAll();
     EXPECT_EQ(f->sb1->SimpleText(), kWritten);
-    EXPECT_EQ(ReadAll(blocker + QStringLiteral("/voltisk/") + kTodaysReport),
+    EXPECT_EQ(ReadBytes(blocker + QStringLiteral("/voltisk/") + kTodaysReport),
               Golden("report_standard.html"));
 }
 

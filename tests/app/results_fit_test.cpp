@@ -1,7 +1,7 @@
 // Room for wide result texts: the pure fitting rule, and the window model
 // applying it with a measure of its own.
 #include "app/resultsfit.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,8 @@
 
 #include "mylib/paths.h"
 #include "settings/inifile.h"
-#include "support/fakes.h"
+#include "support/files.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 #include "support/unprivileged.h"
 
@@ -22,11 +23,6 @@ const QString kSuffix = QStringLiteral("/BrindleSoftware/voltisk/voltisk.ini");
 
 QString IniPath() {
     return TestEnv::ConfigDir() + kSuffix;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 void Put(const QString& path, const QByteArray& bytes) {
@@ -75,7 +71,7 @@ TEST(SettingsFaults, AFileThatCannotBeReadIsReportedOnceAndNeverWrittenOver) {
     QFile::setPermissions(ini, QFileDevice::WriteOwner);
 
     EXPECT_EQ(SessionAsUser(config), (ini + u'|' + Unreadable(ini, "Permission denied")).toUtf8());
-    EXPECT_EQ(Bytes(ini), before);
+    EXPECT_EQ(ReadBytes(ini), before);
 }
 
 TEST(SettingsFaults, FifosDevicesAndFoldersAtTheSettingsPathAreKeptAndNeverBlock) {
@@ -121,7 +117,7 @@ TEST(SettingsFaults, ALinkedSettingsFileStaysLinkedAndItsTargetIsSaved) {
     const QString real = dotfiles + QStringLiteral("/voltisk.ini");
     EXPECT_EQ(Setting(real, "Watts"), QStringLiteral("75"));
     EXPECT_EQ(Setting(real, "GeneralAfter"), QStringLiteral("4321"));
-    EXPECT_TRUE(Bytes(real).startsWith("[Settings]\n; mine\n"));
+    EXPECT_TRUE(ReadBytes(real).startsWith("[Settings]\n; mine\n"));
     EXPECT_EQ(QDir(dotfiles).entryList(QDir::Files | QDir::Hidden), QStringList{"voltisk.ini"});
 }
 

@@ -1,7 +1,8 @@
 // The calculator's settings: what FormDestroy stores and FormCreate restores.
 
 #include "settings/inifile.h"
-#include "support/fakes.h"
+#include "support/files.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -18,16 +19,9 @@ QString IniPath() {
     return Folder() + QStringLiteral("/voltisk.ini");
 }
 
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void Given(const QByteArray& text) {
     QDir().mkpath(Folder());
-    QFile f(IniPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
+    ASSERT_TRUE(WriteBytes(IniPath(), text));
 }
 
 // The fifteen text fields in the order they are stored.
@@ -97,7 +91,7 @@ TEST(CalculatorSettings, SavesTheTwentyFourKeysInOrder) {
     TForm1& f = fx.Make();
     TypeEverything(f);
     f.Destroy();
-    EXPECT_EQ(Bytes(IniPath()), kTypedFile);
+    EXPECT_EQ(ReadBytes(IniPath()), kTypedFile);
     EXPECT_TRUE(fx.dialogs.errors.isEmpty()) << fx.dialogs.errors.join('\n').toStdString();
 }
 
@@ -237,7 +231,7 @@ TEST(CalculatorSettings, AnUnwritableFileIsReportedAndKeptAsItWas) {
     f.wattsedit->SetText(QStringLiteral("75"));
     f.Destroy();
     EXPECT_EQ(fx.dialogs.errors, QStringList{"Unable to write to " + IniPath() + "."});
-    EXPECT_EQ(Bytes(IniPath()), before);
+    EXPECT_EQ(ReadBytes(IniPath()), before);
     QFile::setPermissions(IniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 

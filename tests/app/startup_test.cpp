@@ -1,9 +1,10 @@
 // What the window shows after FormCreate and FormShow on a new account.
 #include "app/commandline.h"
 #include "app/startuppage.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -113,4 +114,24 @@ TEST(Startup, ActivationRestoresAMinimisedWindowAndRaisesIt) {
     f.ActivationMessage();
     EXPECT_EQ(f.WindowState(), TWindowState::wsMaximized) << "only a minimised window is restored";
     EXPECT_EQ(raised, 2);
+}
+
+// Every "today" of a run comes from the one clock: the start dates, the
+// fallback for a damaged stored date and the name of today's report.
+TEST(Startup, TodayComesFromTheClockEverywhere) {
+    FormFixture fx;
+    fx.clock.today = QDate(2027, 3, 1);
+    const QString folder = TestEnv::ConfigDir() + "/BrindleSoftware/voltisk";
+    QDir().mkpath(folder);
+    QFile ini(folder + "/voltisk.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Settings]\nDateAfter=not a date\n");
+    ini.close();
+    TForm1& f = fx.Make();
+    EXPECT_EQ(f.dt1->Date(), QDate(2027, 3, 1));
+    EXPECT_EQ(f.dt2->Date(), QDate(2027, 3, 1)) << "the damaged date falls back to the clock's";
+    f.dt1->SetDate(QDate(2027, 2, 1));
+    f.Edit7->SetText("10");
+    EXPECT_TRUE(QFile::exists(folder + "/report_20270301.html"));
+    EXPECT_FALSE(QFile::exists(folder + "/report_20261208.html"));
 }

@@ -1,7 +1,9 @@
 #include "calc/periodcalc.h"
+#include "mylib/money.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -131,4 +133,28 @@ TEST(KwhText, SevenSignificantDigitsThenExponentForm) {
     EXPECT_EQ(KwhText(-0.04, 1, '.'), "0.0");
     EXPECT_EQ(KwhText(12345678.0, 1, '.'), "1.234568E7");
     EXPECT_EQ(KwhText(2.5, 1, ','), "2,5");
+}
+
+// Readings of 1e308 and -1e308 overflow the kWh figure to infinity: such a
+// label shows nothing at all, never "inf" or digits left from another figure.
+TEST(PeriodLabels, OverflowingKwhFiguresShowNothing) {
+    const double inf = std::numeric_limits<double>::infinity();
+    // Labels are written one after another, as here.
+    EXPECT_EQ(KwhText(12.25, 1, QChar(u'.')), QStringLiteral("12.3"));
+    EXPECT_EQ(KwhText(inf, 1, QChar(u'.')), QString());
+    EXPECT_EQ(KwhText(12.25, 0, QChar(u',')), QStringLiteral("12"));
+    EXPECT_EQ(KwhText(-inf, 0, QChar(u',')), QString());
+    EXPECT_EQ(KwhText(0.5, 1, QChar(u'.')), QStringLiteral("0.5"));
+    EXPECT_EQ(KwhText(std::numeric_limits<double>::quiet_NaN(), 1, QChar(u'.')), QString());
+
+    PeriodInputs in;
+    in.showHotWater = false;
+    in.generalBefore = QStringLiteral("-1e308");
+    in.generalAfter = QStringLiteral("1e308");
+    const QLocale us(QStringLiteral("en_US"));
+    const PeriodLabels l = PeriodLabelTexts(ComputePeriod(30, in, us), false, false, us, 2);
+    EXPECT_EQ(l.used, QString());
+    EXPECT_EQ(l.dused, QString());
+    EXPECT_EQ(FormatMoney(std::numeric_limits<double>::infinity(), us, 2), QString());
+    EXPECT_EQ(l.dayslabel, QStringLiteral("30")) << "the other labels still show their figures";
 }

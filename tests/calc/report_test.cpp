@@ -2,6 +2,7 @@
 // inserted values, and the atomic writer.
 
 #include "calc/report.h"
+#include "support/files.h"
 #include "support/unprivileged.h"
 
 #include <QDir>
@@ -9,67 +10,39 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace {
 
-QByteArray Golden(const char* name) {
-    QFile file(QStringLiteral(VOLTISK_TEST_DATA "/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll();
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// One whole report: what steps 1 to 4 write, or steps 1 and 2 only when the
-// day count is not positive.
-struct Report {
-    ReportReadingTexts readings;
-    std::optional<QString> days;
-    ReportResultTexts results;
-
-    QStringList Lines() const {
-        QStringList lines = ReportOpeningLines() + ReportReadingLines(readings);
-        if (days) {
-            lines << ReportDaysLine(*days);
-            lines += ReportResultLines(results);
-        }
-        return lines;
-    }
-};
-
-ReportReadingTexts StandardReadings() {
-    ReportReadingTexts r;
+// The readings of the standard example, with the charges as typed.
+PeriodReport StandardReadings() {
+    PeriodReport r;
     r.firstDate = QStringLiteral("11/8/2026");
     r.laterDate = QStringLiteral("12/8/2026");
-    r.generalBefore = QStringLiteral("1000");
-    r.generalAfter = QStringLiteral("1300");
-    r.hotWaterBefore = QStringLiteral("500");
-    r.hotWaterAfter = QStringLiteral("560");
+    PeriodInputs& in = r.inputs;
+    in.generalBefore = QStringLiteral("1000");
+    in.generalAfter = QStringLiteral("1300");
+    in.hotWaterBefore = QStringLiteral("500");
+    in.hotWaterAfter = QStringLiteral("560");
     // Solar readings are on the window too but are not part of a standard report.
-    r.exportBefore = QStringLiteral("7");
-    r.importGeneralAfter = QStringLiteral("8");
+    in.exportBefore = QStringLiteral("7");
+    in.importGeneralAfter = QStringLiteral("8");
+    in.generalDailyCharge = QStringLiteral("1.00");
+    in.generalRate = QStringLiteral("0.25");
+    in.hwDailyCharge = QStringLiteral("0.20");
+    in.hwRate = QStringLiteral("0.15");
     return r;
 }
 
-ReportResultTexts Charges(ReportResultTexts t, const char* generalRate) {
-    t.generalDailyCharge = QStringLiteral("1.00");
-    t.generalRate = QLatin1String(generalRate);
-    t.hwDailyCharge = QStringLiteral("0.20");
-    t.hwRate = QStringLiteral("0.15");
-    return t;
-}
-
 // Standard mode with hot water: 30 days, 1000 -> 1300 and 500 -> 560 kWh.
-Report StandardWithHotWater() {
-    ReportResultTexts t;
+PeriodReport StandardWithHotWater() {
+    PeriodReport r = StandardReadings();
+    PeriodLabels t;
+    t.dayslabel = QStringLiteral("30");
     t.exportedlabel = QStringLiteral("0.0");
     t.used = QStringLiteral("360.0");
     t.usedwk = QStringLiteral("(300.0 + 60.0)");
     t.dused = QStringLiteral("12.0");
+    t.dusedwk = QStringLiteral("(10.0 + 2.0)"); // shown in the window only
     t.dcost = QStringLiteral("$2.80");
     t.dcostwk = QStringLiteral("($2.50 + $0.30)");
     t.tdcost = QStringLiteral("$4.00");
@@ -81,23 +54,29 @@ Report StandardWithHotWater() {
     t.vresultwk = QStringLiteral("($75.00 + $9.00)");
     t.tresult = QStringLiteral("$120.00");
     t.tresultwk = QStringLiteral("(($105.00 + $15.00) - $0.00)");
-    return {StandardReadings(), QStringLiteral("30"), Charges(t, "0.25")};
+    r.labels = t;
+    return r;
 }
 
 // Solar mode without hot water: 10 days, 500 kWh exported, 100 kWh imported.
-Report SolarWithoutHotWater() {
-    ReportReadingTexts r;
-    r.solar = true;
+PeriodReport SolarWithoutHotWater() {
+    PeriodReport r = StandardReadings();
+    PeriodInputs& in = r.inputs;
+    in = PeriodInputs();
+    in.solar = true;
+    in.showHotWater = false;
     r.firstDate = QStringLiteral("11/28/2026");
-    r.laterDate = QStringLiteral("12/8/2026");
-    r.exportBefore = QStringLiteral("0");
-    r.exportAfter = QStringLiteral("500");
-    r.importGeneralBefore = QStringLiteral("200");
-    r.importGeneralAfter = QStringLiteral("300");
-    r.generalBefore = QStringLiteral("9"); // standard readings stay out of a solar report
-    ReportResultTexts t;
-    t.solar = true;
-    t.showHotWater = false;
+    in.exportBefore = QStringLiteral("0");
+    in.exportAfter = QStringLiteral("500");
+    in.importGeneralBefore = QStringLiteral("200");
+    in.importGeneralAfter = QStringLiteral("300");
+    in.generalBefore = QStringLiteral("9"); // standard readings stay out of a solar report
+    in.generalDailyCharge = QStringLiteral("1.00");
+    in.generalRate = QStringLiteral("0.30");
+    in.hwDailyCharge = QStringLiteral("0.20");
+    in.hwRate = QStringLiteral("0.15");
+    PeriodLabels t;
+    t.dayslabel = QStringLiteral("10");
     t.exportedlabel = QStringLiteral("500");
     t.used = QStringLiteral("100");
     t.dused = QStringLiteral("10.0");
@@ -107,19 +86,22 @@ Report SolarWithoutHotWater() {
     t.fresult = QStringLiteral("$10.00");
     t.vresult = QStringLiteral("$30.00");
     t.tresult = QStringLiteral("($10.00)");
-    return {r, QStringLiteral("10"), Charges(t, "0.30")};
+    r.labels = t;
+    return r;
 }
 
-Report NoDays() {
-    Report report = StandardWithHotWater();
-    report.readings.firstDate = QStringLiteral("12/8/2026");
-    report.days.reset();
+PeriodReport NoDays() {
+    PeriodReport report = StandardWithHotWater();
+    report.firstDate = QStringLiteral("12/8/2026");
+    report.labels.reset();
     return report;
 }
 
-Report HotWaterHidden() {
-    ReportResultTexts t;
-    t.showHotWater = false;
+PeriodReport HotWaterHidden() {
+    PeriodReport r = StandardReadings();
+    r.inputs.showHotWater = false;
+    PeriodLabels t;
+    t.dayslabel = QStringLiteral("30");
     t.exportedlabel = QStringLiteral("0.0");
     t.used = QStringLiteral("300.0");
     t.dused = QStringLiteral("10.0");
@@ -129,14 +111,15 @@ Report HotWaterHidden() {
     t.fresult = QStringLiteral("$30.00");
     t.vresult = QStringLiteral("$75.00");
     t.tresult = QStringLiteral("$105.00");
-    return {StandardReadings(), QStringLiteral("30"), Charges(t, "0.25")};
+    r.labels = t;
+    return r;
 }
 
 // The general rate field is empty, so it counts as 0.
-Report EmptyCharge() {
-    Report report = StandardWithHotWater();
-    ReportResultTexts& t = report.results;
-    t.generalRate.clear();
+PeriodReport EmptyCharge() {
+    PeriodReport report = StandardWithHotWater();
+    report.inputs.generalRate.clear();
+    PeriodLabels& t = *report.labels;
     t.dcost = QStringLiteral("$0.30");
     t.dcostwk = QStringLiteral("($0.00 + $0.30)");
     t.tdcost = QStringLiteral("$1.50");
@@ -149,10 +132,10 @@ Report EmptyCharge() {
 }
 
 // The original general reading holds markup, so it counts as 0.
-Report Markup() {
-    Report report = StandardWithHotWater();
-    report.readings.generalBefore = QStringLiteral("<b>&\"x\"</b>");
-    ReportResultTexts& t = report.results;
+PeriodReport Markup() {
+    PeriodReport report = StandardWithHotWater();
+    report.inputs.generalBefore = QStringLiteral("<b>&\"x\"</b>");
+    PeriodLabels& t = *report.labels;
     t.used = QStringLiteral("1360.0");
     t.usedwk = QStringLiteral("(1300.0 + 60.0)");
     t.dused = QStringLiteral("45.3");
@@ -168,25 +151,62 @@ Report Markup() {
 }
 
 // Every inserted value set to `v`.
-Report AllValues(const QString& v, bool solar, bool showHotWater) {
-    ReportReadingTexts r;
-    r.solar = solar;
-    r.showHotWater = showHotWater;
-    for (QString* field :
-         {&r.firstDate, &r.laterDate, &r.generalBefore, &r.generalAfter, &r.hotWaterBefore,
-          &r.hotWaterAfter, &r.exportBefore, &r.exportAfter, &r.importGeneralBefore,
-          &r.importGeneralAfter, &r.importHwBefore, &r.importHwAfter}) {
+PeriodReport AllValues(const QString& v, bool solar, bool showHotWater) {
+    PeriodReport r;
+    PeriodInputs& in = r.inputs;
+    in.solar = solar;
+    in.showHotWater = showHotWater;
+    PeriodLabels t;
+    for (QString* field : {&r.firstDate,
+                           &r.laterDate,
+                           &in.generalBefore,
+                           &in.generalAfter,
+                           &in.hotWaterBefore,
+                           &in.hotWaterAfter,
+                           &in.exportBefore,
+                           &in.exportAfter,
+                           &in.importGeneralBefore,
+                           &in.importGeneralAfter,
+                           &in.importHwBefore,
+                           &in.importHwAfter,
+                           &in.hwDailyCharge,
+                           &in.generalDailyCharge,
+                           &in.generalRate,
+                           &in.hwRate,
+                           &in.feedIn,
+                           &t.dayslabel,
+                           &t.exportedlabel,
+                           &t.exportedincome,
+                           &t.used,
+                           &t.usedwk,
+                           &t.dused,
+                           &t.dusedwk,
+                           &t.dcost,
+                           &t.dcostwk,
+                           &t.tdcost,
+                           &t.tdcostwk,
+                           &t.fresult,
+                           &t.fresultwk,
+                           &t.vresult,
+                           &t.vresultwk,
+                           &t.tresult,
+                           &t.tresultwk}) {
         *field = v;
     }
-    ReportResultTexts t{solar, showHotWater, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v, v,
-                        v};
-    return {r, v, t};
+    r.labels = t;
+    return r;
+}
+
+QStringList Lines(const PeriodReport& report) {
+    QStringList lines = ReportText(report).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString()) << "the last line ends with CR LF too";
+    return lines;
 }
 
 } // namespace
 
 TEST(ReportContent, WholeReportsMatchGoldenFiles) {
-    const std::pair<const char*, Report> cases[] = {
+    const std::pair<const char*, PeriodReport> cases[] = {
         {"report_standard.html", StandardWithHotWater()},
         {"report_solar.html", SolarWithoutHotWater()},
         {"report_nodays.html", NoDays()},
@@ -196,7 +216,7 @@ TEST(ReportContent, WholeReportsMatchGoldenFiles) {
     };
     for (const auto& [name, report] : cases) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(ReportBytes(report.Lines()), Golden(name));
+        EXPECT_EQ(ReportBytes(report), Golden(name));
     }
 }
 
@@ -208,8 +228,8 @@ TEST(ReportContent, EveryInsertedValueIsEscapedAndFixedFragmentsStay) {
     for (const bool solar : {false, true}) {
         for (const bool hw : {false, true}) {
             SCOPED_TRACE(testing::Message() << "solar " << solar << " hot water " << hw);
-            const QStringList expected = AllValues(plain, solar, hw).Lines();
-            const QStringList lines = AllValues(markup, solar, hw).Lines();
+            const QStringList expected = Lines(AllValues(plain, solar, hw));
+            const QStringList lines = Lines(AllValues(markup, solar, hw));
             ASSERT_EQ(lines.size(), expected.size());
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 EXPECT_FALSE(lines[i].contains(markup)) << lines[i].toStdString();
@@ -220,9 +240,12 @@ TEST(ReportContent, EveryInsertedValueIsEscapedAndFixedFragmentsStay) {
 }
 
 TEST(ReportContent, BytesAreCrLfLinesInUtf8WithoutBom) {
-    EXPECT_EQ(ReportBytes({QStringLiteral("a"), QString(), QStringLiteral("\u20AC\u00FC")}),
-              QByteArray("a\r\n\r\n\xE2\x82\xAC\xC3\xBC\r\n"));
-    EXPECT_TRUE(ReportBytes({}).isEmpty());
+    const QByteArray bytes = ReportBytes(AllValues(QStringLiteral("\u20AC\u00FC"), false, true));
+    EXPECT_TRUE(bytes.startsWith("<HTML><HEAD></HEAD>\r\n<CENTER>")) << "no byte-order mark";
+    EXPECT_TRUE(bytes.endsWith("<HR>\r\n</HTML>\r\n"));
+    EXPECT_TRUE(bytes.contains("Original Reading:</TD><TD>\xE2\x82\xAC\xC3\xBC</TD>"));
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n')) << "every line ends with CR LF";
+    EXPECT_EQ(bytes, ReportText(AllValues(QStringLiteral("\u20AC\u00FC"), false, true)).toUtf8());
 }
 
 TEST(ReportPath, SettingsFolderElseProgramFolder) {
@@ -240,13 +263,13 @@ TEST(WriteReport, CreatesMissingFolderAndReplacesTheWholeFile) {
     QTemporaryDir tmp;
     const QString folder = tmp.path() + QStringLiteral("/new/BrindleSoftware/voltisk");
     const QString path = folder + QStringLiteral("/report_20261208.html");
-    const QStringList longer = StandardWithHotWater().Lines();
-    const QStringList shorter = NoDays().Lines();
+    const QByteArray longer = ReportBytes(StandardWithHotWater());
+    const QByteArray shorter = ReportBytes(NoDays());
 
     ASSERT_TRUE(WriteReport(path, longer));
-    EXPECT_EQ(ReadAll(path), ReportBytes(longer));
+    EXPECT_EQ(ReadBytes(path), longer);
     ASSERT_TRUE(WriteReport(path, shorter));
-    EXPECT_EQ(ReadAll(path), ReportBytes(shorter));
+    EXPECT_EQ(ReadBytes(path), shorter);
     // Nothing but the report stays behind (no temporary file).
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList{QStringLiteral("report_20261208.html")});
@@ -254,7 +277,7 @@ TEST(WriteReport, CreatesMissingFolderAndReplacesTheWholeFile) {
 
 TEST(WriteReport, PlacesThatCannotHoldTheFileGiveFalse) {
     QTemporaryDir tmp;
-    const QStringList lines = StandardWithHotWater().Lines();
+    const QByteArray lines = ReportBytes(StandardWithHotWater());
     const QString blocker = tmp.path() + QStringLiteral("/blocker");
     {
         QFile f(blocker);
@@ -270,23 +293,22 @@ TEST(WriteReport, PlacesThatCannotHoldTheFileGiveFalse) {
         WriteReport(tmp.path() + QLatin1Char('/') + QString(300, QLatin1Char('r')), lines));
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{QStringLiteral("blocker"), QStringLiteral("report_20261208.html")}));
-    EXPECT_EQ(ReadAll(blocker), QByteArray());
+    EXPECT_EQ(ReadBytes(blocker), QByteArray());
 }
 
 TEST(WriteReport, ReadOnlyFolderKeepsThePreviousReport) {
     const Unprivileged::Dir tmp;
     const QString path = tmp.path() + QStringLiteral("/report_20261208.html");
-    const QStringList previous = NoDays().Lines();
+    const QByteArray previous = ReportBytes(NoDays());
     ASSERT_TRUE(WriteReport(path, previous));
     Unprivileged::Give(path);
     QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     // The report itself is writable; only a whole replacement may take its place.
-    const QByteArray written = Unprivileged::Run([&] {
-        return WriteReport(path, StandardWithHotWater().Lines()) ? QByteArray("written")
-                                                                 : QByteArray("refused");
-    });
+    const QByteArray next = ReportBytes(StandardWithHotWater());
+    const QByteArray written = Unprivileged::Run(
+        [&] { return WriteReport(path, next) ? QByteArray("written") : QByteArray("refused"); });
     EXPECT_EQ(written, "refused");
-    EXPECT_EQ(ReadAll(path), ReportBytes(previous));
+    EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"report_20261208.html"});
 }

@@ -3,6 +3,7 @@
 #include "mylib/atomicfile.h"
 #include "mylib/fileread.h"
 #include "mylib/paths.h"
+#include "support/files.h"
 #include "support/unprivileged.h"
 
 #include <QDir>
@@ -20,11 +21,6 @@
 namespace {
 
 using Status = FileReadResult::Status;
-
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 void Put(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -139,8 +135,8 @@ TEST_F(FilesTest, ReplaceUsesNewUnpredictableNamesAndNeverFollowsAPlantedLink) {
     for (const QString& name : created) {
         EXPECT_TRUE(pattern.match(name).hasMatch()) << name.toStdString();
     }
-    EXPECT_EQ(Bytes(target), "new 19");
-    EXPECT_EQ(Bytes(precious), "precious");
+    EXPECT_EQ(ReadBytes(target), "new 19");
+    EXPECT_EQ(ReadBytes(precious), "precious");
     EXPECT_FALSE(QFileInfo(target).isSymLink());
     EXPECT_EQ(Entries(dir.path()).size(), 4) << "no temporary file stays behind";
 }
@@ -162,7 +158,7 @@ TEST_F(FilesTest, ALinkedFileKeepsItsLinkAndItsTargetIsReplacedInPlace) {
     ASSERT_TRUE(ReplaceFileContents(link, "new"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(QFileInfo(hop).isSymLink());
-    EXPECT_EQ(Bytes(real), "new");
+    EXPECT_EQ(ReadBytes(real), "new");
     EXPECT_EQ(QFile::permissions(real) & QFileDevice::Permissions(0x7077),
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
     EXPECT_EQ(Entries(At("config")), QStringList{"voltisk.ini"});
@@ -173,7 +169,7 @@ TEST_F(FilesTest, ALinkedFileKeepsItsLinkAndItsTargetIsReplacedInPlace) {
     ASSERT_TRUE(QFile::link(At("dotfiles/voltisk/fresh.ini"), fresh));
     ASSERT_TRUE(ReplaceFileContents(fresh, "first"));
     EXPECT_TRUE(QFileInfo(fresh).isSymLink());
-    EXPECT_EQ(Bytes(At("dotfiles/voltisk/fresh.ini")), "first");
+    EXPECT_EQ(ReadBytes(At("dotfiles/voltisk/fresh.ini")), "first");
 }
 
 TEST_F(FilesTest, ALockedFolderIsWrittenInPlaceOnlyWhenAskedAndOnlyIfTheFileAllows) {
@@ -200,8 +196,8 @@ TEST_F(FilesTest, ALockedFolderIsWrittenInPlaceOnlyWhenAskedAndOnlyIfTheFileAllo
         return out;
     });
     EXPECT_EQ(outcome, "whole:no inplace:yes readonly:no");
-    EXPECT_EQ(Bytes(file), "short\n") << "the old, longer content is cut off";
-    EXPECT_EQ(Bytes(readOnly), "kept\n");
+    EXPECT_EQ(ReadBytes(file), "short\n") << "the old, longer content is cut off";
+    EXPECT_EQ(ReadBytes(readOnly), "kept\n");
     EXPECT_EQ(Entries(folder), (QStringList{"readonly.ini", "voltisk.ini"}));
 }
 

@@ -1,3 +1,4 @@
+#include "mylib/blanks.h"
 #include "mylib/dates.h"
 #include "mylib/paths.h"
 #include "mylib/textlist.h"
@@ -72,4 +73,19 @@ TEST(TextList, ExactCaseSensitiveMatch) {
     EXPECT_TRUE(InStringList("Edit6", {"Label1", "Edit6"}));
     EXPECT_FALSE(InStringList("edit6", {"Label1", "Edit6"}));
     EXPECT_FALSE(InStringList("x", {}));
+}
+
+TEST(Blanks, EveryCodePointUpToSpaceIsTrimmedAtBothEndsOnly) {
+    const QString text = QString::fromLatin1("\t\x01 a \x1f b\r\n \x00", 12);
+    EXPECT_EQ(TrimBlanks(text), QStringLiteral("a \x1f b"));
+    const TextRange r = TrimmedRange(text);
+    EXPECT_EQ(r.begin, 3);
+    EXPECT_EQ(r.end, 8);
+    EXPECT_EQ(TrimBlanks(QStringLiteral("\u00a0x\u00a0")), QStringLiteral("\u00a0x\u00a0"))
+        << "a no-break space is a character, not a blank";
+    EXPECT_TRUE(IsBlank(QString()));
+    EXPECT_TRUE(IsBlank(QStringLiteral(" \t\x7\r\n")));
+    EXPECT_FALSE(IsBlank(QStringLiteral(" \t!")));
+    EXPECT_FALSE(IsBlank(QStringLiteral("\x21")));
+    EXPECT_EQ(TrimBlanks(QStringLiteral("   ")), QString());
 }

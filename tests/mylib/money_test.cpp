@@ -78,3 +78,28 @@ TEST(Money, DefaultFormUsesTheDecimalsReadAtStart) {
 TEST(Money, LocaleWithoutCurrencyFallsBackToLeadingDollar) {
     EXPECT_EQ(Money(3.5, "C"), "$3.50");
 }
+
+// A money amount of more than 15 integer digits is the general number in the
+// locale's pattern, also where the locale has digits of its own (ar_EG).
+TEST(FormatMoney, HugeAmountsInLocalesWithTheirOwnDigits) {
+    const QLocale egypt(QStringLiteral("ar_EG"));
+    EXPECT_EQ(FormatMoney(1e20, egypt, 2), QString::fromUtf8("1E20\u00a0ج.م.\u200f"));
+    EXPECT_EQ(FormatMoney(-2.5e18, egypt, 2), QString::fromUtf8("\u061c-2٫5E18\u00a0ج.م.\u200f"));
+    EXPECT_EQ(FormatMoney(1e20, QLocale(QStringLiteral("en_US")), 2), QStringLiteral("$1E20"));
+}
+
+// With three currency decimals a 14-digit amount has more places than a double
+// carries; the places beyond it are zeros, never digits of the binary value.
+TEST(FormatMoney, DecimalsBeyondADoublesPrecisionArePaddedWithZeros) {
+    const QLocale us(QStringLiteral("en_US"));
+    EXPECT_EQ(FormatMoney(12345678901234.3, us, 3), QStringLiteral("$12,345,678,901,234.300"));
+    EXPECT_EQ(FormatMoney(-12345678901234.3, us, 3), QStringLiteral("($12,345,678,901,234.300)"));
+    // No decimals kept: the separator comes with the zeros.
+    EXPECT_EQ(FormatMoney(123456789012345.0, us, 3), QStringLiteral("$123,456,789,012,345.000"));
+    EXPECT_EQ(FormatMoney(12345678901234.3, QLocale(QStringLiteral("de_DE")), 3),
+              QString::fromUtf8("12.345.678.901.234,300\u00a0€"));
+    EXPECT_EQ(FormatMoney(12345678901234.3, QLocale(QStringLiteral("ar_EG")), 3),
+              QString::fromUtf8("١٢٬٣٤٥٬٦٧٨٬٩٠١٬٢٣٤٫٣٠٠\u00a0ج.م.\u200f"));
+    // Below the limit nothing changes.
+    EXPECT_EQ(FormatMoney(1234567890123.25, us, 3), QStringLiteral("$1,234,567,890,123.250"));
+}

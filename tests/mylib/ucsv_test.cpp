@@ -1,6 +1,6 @@
 #include "mylib/errors.h"
 #include "mylib/ucsv.h"
-#include "support/fakes.h"
+#include "support/servicefakes.h"
 
 #include <QDir>
 #include <QFile>

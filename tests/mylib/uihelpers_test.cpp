@@ -5,7 +5,7 @@
 #include "mylib/elements/urllabel.h"
 #include "mylib/errors.h"
 #include "mylib/forms.h"
-#include "support/fakes.h"
+#include "support/servicefakes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include "settings/inifile.h"
 
+#include "support/files.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -35,11 +36,6 @@ QByteArray Version(qint64 n) {
                 (last >= 1 ? "v" + QByteArray::number(last) : QByteArray("init")) + '\n';
     }
     return text;
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The version the file claims to be: the highest write number in it.
@@ -144,7 +140,7 @@ TEST(IniFileCrash, AKilledWriterLeavesACompleteEarlierOrLaterVersion) {
         const qint64 found = Newest(ini);
         ASSERT_GE(found, acked) << "round " << round;
         ASSERT_LE(found, acked + 1) << "round " << round;
-        ASSERT_TRUE(Bytes(path) == Version(found)) << "round " << round << ": damaged file";
+        ASSERT_TRUE(ReadBytes(path) == Version(found)) << "round " << round << ": damaged file";
         landedAfterRename += found == acked + 1 ? 1 : 0;
         version = found;
 

@@ -1,27 +1,22 @@
 #include "settings/inifile.h"
 
 #include "mylib/errors.h"
+#include "support/files.h"
 #include "support/testenv.h"
 #include "support/unprivileged.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void Put(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
+    ASSERT_TRUE(WriteBytes(path, bytes));
 }
 
 class IniFileTest : public testing::Test {
@@ -134,7 +129,7 @@ TEST_F(IniFileTest, DuplicatesLetTheFirstWinForReadsAndWrites) {
 
     Write("S", "K", QStringLiteral("new"));
     Write("S", "OnlyLater", QStringLiteral("5"));
-    EXPECT_EQ(Bytes(path), "[S]\nK=new\nk=second\n[T]\nX=1\n[s]\nK=third\nOnlyLater=5\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\nK=new\nk=second\n[T]\nX=1\n[s]\nK=third\nOnlyLater=5\n");
 }
 
 TEST_F(IniFileTest, LineEndingsAndByteOrderMark) {
@@ -147,19 +142,19 @@ TEST_F(IniFileTest, LineEndingsAndByteOrderMark) {
     Write("T", "B", QStringLiteral("3"));
     Write("T", "C", QStringLiteral("4"));
     Write("U", "D", QStringLiteral("5"));
-    EXPECT_EQ(Bytes(path),
+    EXPECT_EQ(ReadBytes(path),
               "\xEF\xBB\xBF[S]\r\nA=1\r\nNew=x\r\n\r\n[T]\r\nB=3\r\nC=4\r\n[U]\r\nD=5\r\n");
 
     // Mixed endings: a new entry takes the ending of the line it follows.
     Put(path, "[S]\rA=1\n\n[T]\rB=2");
     Write("S", "K", QStringLiteral("v"));
-    EXPECT_EQ(Bytes(path), "[S]\rA=1\nK=v\n\n[T]\rB=2");
+    EXPECT_EQ(ReadBytes(path), "[S]\rA=1\nK=v\n\n[T]\rB=2");
     EXPECT_EQ(Read("T", "B"), "2");
 
     // A BOM alone is not a line to end.
     Put(path, "\xEF\xBB\xBF");
     Write("S", "A", QStringLiteral("1"));
-    EXPECT_EQ(Bytes(path), "\xEF\xBB\xBF[S]\nA=1\n");
+    EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF[S]\nA=1\n");
 }
 
 TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepEverythingElse) {
@@ -180,42 +175,42 @@ TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepEverythingElse) {
     Write("Settings", "Width", QStringLiteral(" spaced value "));
     Write("Other", "Added", QStringLiteral("y"));
     Write("New", "Key", QStringLiteral("z"));
-    EXPECT_EQ(Bytes(path), "; settings of the program\n"
-                           "stray line before sections\n"
-                           "\n"
-                           "[Settings]\n"
-                           "Left=15\n"
-                           "; a comment inside\n"
-                           "Top=20\n"
-                           "Width= spaced value \n"
-                           "\n"
-                           "; about the next section\n"
-                           "[Other]\n"
-                           "Keep=\"quoted\"  \n"
-                           "Added=y\n"
-                           "\x01\x02 binary \xFF junk\n"
-                           "[New]\n"
-                           "Key=z\n");
+    EXPECT_EQ(ReadBytes(path), "; settings of the program\n"
+                               "stray line before sections\n"
+                               "\n"
+                               "[Settings]\n"
+                               "Left=15\n"
+                               "; a comment inside\n"
+                               "Top=20\n"
+                               "Width= spaced value \n"
+                               "\n"
+                               "; about the next section\n"
+                               "[Other]\n"
+                               "Keep=\"quoted\"  \n"
+                               "Added=y\n"
+                               "\x01\x02 binary \xFF junk\n"
+                               "[New]\n"
+                               "Key=z\n");
     EXPECT_EQ(Read("Settings", "Width"), "spaced value");
     EXPECT_EQ(Read("Other", "Keep"), "quoted");
 }
 
 TEST_F(IniFileTest, WritesCreateTheFileAndHandleUnendedLines) {
     Write("Settings", "A", QStringLiteral("1"));
-    EXPECT_EQ(Bytes(path), "[Settings]\nA=1\n");
+    EXPECT_EQ(ReadBytes(path), "[Settings]\nA=1\n");
 
     Put(path, "[Settings]");
     Write("Settings", "A", QStringLiteral("1"));
-    EXPECT_EQ(Bytes(path), "[Settings]\nA=1");
+    EXPECT_EQ(ReadBytes(path), "[Settings]\nA=1");
 
     Put(path, "[Settings]\nA=1");
     Write("Other", "B", QStringLiteral("2"));
-    EXPECT_EQ(Bytes(path), "[Settings]\nA=1\n[Other]\nB=2\n");
+    EXPECT_EQ(ReadBytes(path), "[Settings]\nA=1\n[Other]\nB=2\n");
 
     // A line break in a value cannot smuggle in a section or a second entry.
     Put(path, "");
     Write("S", "K", QStringLiteral("a\r\n[Evil]\nX=1"));
-    EXPECT_EQ(Bytes(path), "[S]\nK=a  [Evil] X=1\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\nK=a  [Evil] X=1\n");
     EXPECT_TRUE(ini.ReadSection(QStringLiteral("Evil")).isEmpty());
     EXPECT_EQ(ini.ReadSections(), QStringList{"S"});
 
@@ -223,7 +218,8 @@ TEST_F(IniFileTest, WritesCreateTheFileAndHandleUnendedLines) {
     Write("Größe", "Ключ", QStringLiteral("значение €"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("GRÖßE"), QStringLiteral("ключ"), QString()),
               QStringLiteral("значение €"));
-    EXPECT_TRUE(Bytes(path).endsWith("[Größe]\n" + QStringLiteral("Ключ=значение €\n").toUtf8()));
+    EXPECT_TRUE(
+        ReadBytes(path).endsWith("[Größe]\n" + QStringLiteral("Ключ=значение €\n").toUtf8()));
 }
 
 TEST_F(IniFileTest, SeesChangesMadeByOthersAtTheNextRead) {
@@ -232,7 +228,7 @@ TEST_F(IniFileTest, SeesChangesMadeByOthersAtTheNextRead) {
     Put(path, "[S]\nK=theirs\n");
     EXPECT_EQ(Read("S", "K"), "theirs");
     Write("S", "Other", QStringLiteral("1"));
-    EXPECT_EQ(Bytes(path), "[S]\nK=theirs\nOther=1\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\nK=theirs\nOther=1\n");
 }
 
 TEST_F(IniFileTest, HugeFilesAndVeryLongLinesSurviveARewrite) {
@@ -264,7 +260,7 @@ TEST_F(IniFileTest, HugeFilesAndVeryLongLinesSurviveARewrite) {
     QByteArray expected = big;
     expected.replace("Last=end", "Last=changed");
     expected.replace("[Section0]\nKey=value 0\n", "[Section0]\nKey=v0\n");
-    EXPECT_TRUE(Bytes(path) == expected) << "the rest of the file is kept byte for byte";
+    EXPECT_TRUE(ReadBytes(path) == expected) << "the rest of the file is kept byte for byte";
 }
 
 TEST_F(IniFileTest, DeleteKeyAndEraseSectionTakeEveryOccurrence) {
@@ -274,13 +270,13 @@ TEST_F(IniFileTest, DeleteKeyAndEraseSectionTakeEveryOccurrence) {
 
     Put(path, "; head\n[S]\nK=1\nJ=2\nk=3\n[T]\nK=4\n; t comment\n[s]\nK=5\n[U]\nL=6");
     EXPECT_TRUE(ini.DeleteKey(QStringLiteral("s"), QStringLiteral("k")));
-    EXPECT_EQ(Bytes(path), "; head\n[S]\nJ=2\n[T]\nK=4\n; t comment\n[s]\n[U]\nL=6");
+    EXPECT_EQ(ReadBytes(path), "; head\n[S]\nJ=2\n[T]\nK=4\n; t comment\n[s]\n[U]\nL=6");
     EXPECT_FALSE(ini.DeleteKey(QStringLiteral("S"), QStringLiteral("K")));
 
     EXPECT_TRUE(ini.EraseSection(QStringLiteral("S")));
-    EXPECT_EQ(Bytes(path), "; head\n[T]\nK=4\n; t comment\n[U]\nL=6");
+    EXPECT_EQ(ReadBytes(path), "; head\n[T]\nK=4\n; t comment\n[U]\nL=6");
     EXPECT_TRUE(ini.EraseSection(QStringLiteral("u")));
-    EXPECT_EQ(Bytes(path), "; head\n[T]\nK=4\n; t comment\n");
+    EXPECT_EQ(ReadBytes(path), "; head\n[T]\nK=4\n; t comment\n");
     EXPECT_EQ(Read("T", "K"), "4");
 }
 
@@ -296,7 +292,7 @@ TEST_F(IniFileTest, AReadOnlyFileIsNeverReplaced) {
     }
     EXPECT_THROW(ini.DeleteKey(QStringLiteral("S"), QStringLiteral("K")), EVoltiskError);
     EXPECT_THROW(ini.EraseSection(QStringLiteral("S")), EVoltiskError);
-    EXPECT_EQ(Bytes(path), before);
+    EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(Read("S", "K"), "1");
     EXPECT_TRUE(Others().isEmpty());
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -318,7 +314,7 @@ TEST_F(IniFileTest, WritesNeverCreateAFolder) {
     TIniFile below(path + QStringLiteral("/inner.ini"));
     EXPECT_THROW(below.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2")),
                  EVoltiskError);
-    EXPECT_EQ(Bytes(path), "[S]\nK=1\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\nK=1\n");
 }
 
 TEST_F(IniFileTest, AReadOnlyFolderStillSavesAWritableFileInPlace) {
@@ -346,8 +342,8 @@ TEST_F(IniFileTest, AReadOnlyFolderStillSavesAWritableFileInPlace) {
         return out;
     });
     EXPECT_EQ(outcome, "Unable to write to " + fixed.toUtf8());
-    EXPECT_EQ(Bytes(file), "; kept\n[S]\nK=2\nNew=3\n");
-    EXPECT_EQ(Bytes(fixed), "[S]\nK=1\n");
+    EXPECT_EQ(ReadBytes(file), "; kept\n[S]\nK=2\nNew=3\n");
+    EXPECT_EQ(ReadBytes(fixed), "[S]\nK=1\n");
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
               (QStringList{"fixed.ini", "test.ini"}));
 }
@@ -374,7 +370,7 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
         return out;
     });
     EXPECT_EQ(outcome, "Permission denied|default|Unable to write to " + file.toUtf8());
-    EXPECT_EQ(Bytes(file), "[S]\nK=1\nOther=2\n");
+    EXPECT_EQ(ReadBytes(file), "[S]\nK=1\nOther=2\n");
 }
 
 TEST_F(IniFileTest, FifosDevicesAndHugeFilesAreUnreadableAndKept) {
@@ -437,4 +433,34 @@ TEST_F(IniFileTest, OnlyBlanksAroundAValueAreTrimmed) {
     EXPECT_EQ(Read("Settings", "Ideographic"), QString::fromUtf8("\u3000x\u3000"));
     EXPECT_EQ(Read("Settings", "Tabbed"), "\tx\t");
     EXPECT_EQ(Read("Settings", "Blanks"), "x");
+}
+
+// A key line that starts with a byte-order mark (a second file appended to the
+// first brings its mark along) or a vertical tab is an entry; its key text
+// drops that character. A rewrite keeps the key as the file spells it, so "[B"
+// never turns into a section header nor "#E" into a comment.
+TEST(IniFileKeys, RewrittenKeysBehindInvisibleCharactersStayEntries) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("test.ini"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_GT(f.write("[S]\nA=1\n\xEF\xBB\xBF[B = 2\n\v#E=3\nD=4\n"), 0);
+    }
+    TIniFile ini(path);
+    const QString s = QStringLiteral("S");
+    ASSERT_EQ(ini.ReadString(s, QStringLiteral("[B"), QString()), QStringLiteral("2"));
+    ASSERT_EQ(ini.ReadString(s, QStringLiteral("#E"), QString()), QStringLiteral("3"));
+
+    ini.WriteString(s, QStringLiteral("[b"), QStringLiteral("5"));
+    ini.WriteString(s, QStringLiteral("#E"), QStringLiteral("6"));
+    EXPECT_EQ(ini.ReadString(s, QStringLiteral("[B"), QString()), QStringLiteral("5"));
+    EXPECT_EQ(ini.ReadString(s, QStringLiteral("#E"), QString()), QStringLiteral("6"));
+    EXPECT_EQ(ini.ReadString(s, QStringLiteral("D"), QString()), QStringLiteral("4"));
+    EXPECT_EQ(ini.ReadSections(), QStringList{s});
+    // Only the value changed; blanks around "=" go, as on every rewrite.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[S]\nA=1\n\xEF\xBB\xBF[B=5\n\v#E=6\nD=4\n"));
 }

@@ -2,6 +2,7 @@
 
 #include "mylib/errors.h"
 #include "settings/inifile.h"
+#include "support/files.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -12,16 +13,9 @@
 
 namespace {
 
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void Put(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
+    ASSERT_TRUE(WriteBytes(path, bytes));
 }
 
 struct FixedScreen : TScreen {
@@ -73,7 +67,7 @@ TEST(IniSettingsNames, DeriveTheFileFromCompanyAndProduct) {
     ini.SetIniFileName(QString());
     EXPECT_EQ(ini.IniFileName(), "");
     ini.writestring(QStringLiteral("K"), QStringLiteral("1"), QStringLiteral("S"));
-    EXPECT_EQ(Bytes(TestEnv::ConfigDir() + QStringLiteral("/Acme/.ini")), "[S]\nK=1\n");
+    EXPECT_EQ(ReadBytes(TestEnv::ConfigDir() + QStringLiteral("/Acme/.ini")), "[S]\nK=1\n");
     EXPECT_EQ(ini.IniFileName(), TestEnv::ConfigDir() + QStringLiteral("/Acme/.ini"));
 }
 
@@ -84,7 +78,7 @@ TEST(IniSettingsNames, AnOpenFileStaysBoundToItsName) {
     ini.SetProductName(QStringLiteral("renamed"));
     ini.SetIniFileName(TestEnv::ConfigDir() + QStringLiteral("/other.ini"));
     ini.writestring(QStringLiteral("K"), QStringLiteral("2"), QStringLiteral("S"));
-    EXPECT_EQ(Bytes(IniPath()), "[S]\nK=2\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[S]\nK=2\n");
     EXPECT_FALSE(QFileInfo::exists(TestEnv::ConfigDir() + QStringLiteral("/other.ini")));
     EXPECT_EQ(ini.IniFileName(), TestEnv::ConfigDir() + QStringLiteral("/other.ini"));
 }
@@ -104,7 +98,7 @@ TEST(IniSettingsNames, UnknownApplicationDataFolderGivesARelativePath) {
         EXPECT_EQ(ini.GetFullIniFilename(), "BrindleSoftware/voltisk/voltisk.ini");
         ini.writebool(QStringLiteral("B"), true, QStringLiteral("Settings"));
     }
-    EXPECT_EQ(Bytes(work + QStringLiteral("/BrindleSoftware/voltisk/voltisk.ini")),
+    EXPECT_EQ(ReadBytes(work + QStringLiteral("/BrindleSoftware/voltisk/voltisk.ini")),
               "[Settings]\nB=1\n");
 }
 
@@ -114,7 +108,7 @@ TEST_F(SettingsTest, FirstUseCreatesTheFolderOnReadAndTheFileOnWrite) {
     EXPECT_TRUE(QFileInfo(Folder()).isDir());
     EXPECT_FALSE(QFileInfo::exists(IniPath())) << "a read creates no file";
     ini.writestring(QStringLiteral("K"), QStringLiteral("v"), S);
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nK=v\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Settings]\nK=v\n");
 }
 
 TEST_F(SettingsTest, StringsAndIntegers) {
@@ -155,7 +149,7 @@ TEST_F(SettingsTest, TruthValuesAreIntegers) {
     }
     ini.writebool(QStringLiteral("Two"), false, S);
     ini.writebool(QStringLiteral("Yes"), true, S);
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nTwo=0\nYes=1\nZero=0\nMinus=-1\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Settings]\nTwo=0\nYes=1\nZero=0\nMinus=-1\n");
 }
 
 TEST_F(SettingsTest, FloatsFollowTheLocale) {
@@ -163,7 +157,8 @@ TEST_F(SettingsTest, FloatsFollowTheLocale) {
     ini.writefloat(QStringLiteral("Rate"), 0.28283, S);
     ini.writefloat(QStringLiteral("Tiny"), 0.00005, S);
     ini.writefloat(QStringLiteral("Third"), 1.0 / 3.0, S);
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nRate=0,28283\nTiny=5E-5\nThird=0,333333333333333\n");
+    EXPECT_EQ(ReadBytes(IniPath()),
+              "[Settings]\nRate=0,28283\nTiny=5E-5\nThird=0,333333333333333\n");
     EXPECT_DOUBLE_EQ(ini.readfloat(QStringLiteral("Rate"), -1, S), 0.28283);
     EXPECT_DOUBLE_EQ(ini.readfloat(QStringLiteral("Tiny"), -1, S), 0.00005);
 
@@ -239,7 +234,7 @@ TEST_F(WindowPosTest, SizeableWindowsStoreTheirSizeUnderAPrefix) {
     window.SetBounds(40, 50, 640, 480);
     ini.writestring(QStringLiteral("Before"), QStringLiteral("kept"), S);
     ini.writewindowpos(&window, QStringLiteral("Tool"));
-    EXPECT_EQ(Bytes(IniPath()),
+    EXPECT_EQ(ReadBytes(IniPath()),
               "[Settings]\nBefore=kept\nToolMaximized=0\nToolLeft=40\nToolTop=50\n"
               "ToolWidth=640\nToolHeight=480\n");
 
@@ -282,7 +277,7 @@ TEST_F(WindowPosTest, AnySizeButMinusOneReplacesASizeableWindowsSize) {
 TEST_F(WindowPosTest, FixedWindowsStoreNoSize) {
     window.SetWindowState(TWindowState::wsMaximized);
     ini.writewindowpos(&window, QString());
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nMaximized=1\nLeft=500\nTop=300\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Settings]\nMaximized=1\nLeft=500\nTop=300\n");
 }
 
 TEST_F(WindowPosTest, WithoutAScreenThePositionIsPutBack) {
@@ -303,7 +298,7 @@ TEST_F(WindowPosTest, OnlyTheStateFailureReachesTheCaller) {
     } catch (const EVoltiskError& e) {
         EXPECT_EQ(e.Message(), "Unable to write to " + IniPath());
     }
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nLeft=1\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Settings]\nLeft=1\n");
     QFile::setPermissions(IniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
@@ -316,8 +311,8 @@ TEST_F(SettingsTest, FontsRoundTripAndMissingKeysKeepAttributes) {
     font.Bold = true;
     font.StrikeOut = true;
     ini.writefont(QStringLiteral("Font"), font);
-    EXPECT_EQ(Bytes(IniPath()), "[Font]\nFontName=Tahoma\nFontSize=11\nFontColor=-2147483640\n"
-                                "FontCharSet=0\nFontStyle=9\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Font]\nFontName=Tahoma\nFontSize=11\nFontColor=-2147483640\n"
+                                    "FontCharSet=0\nFontStyle=9\n");
     TFont other;
     TFont& same = ini.readfont(QStringLiteral("Font"), other);
     EXPECT_EQ(&same, &other);
@@ -355,7 +350,7 @@ TEST_F(SettingsTest, ControlsStoreTheirPublishedProperties) {
     const QStringList props{"Text", "Checked", "Caption", "Visible", "Nonsense"};
     const QStringList excluded{"Skipped", "edit1"}; // names compare exactly
     ini.SaveControls(&p.form, props, excluded);
-    EXPECT_EQ(Bytes(IniPath()),
+    EXPECT_EQ(ReadBytes(IniPath()),
               "[Panel]\nEdit1.Text= typed \nEdit1.Visible=True\nCheck1.Checked=True\n"
               "Check1.Caption=\nCheck1.Visible=True\nPicker1.Visible=True\n");
 
@@ -382,7 +377,7 @@ TEST_F(SettingsTest, ControlsToAndFromAnotherFile) {
     Panel p;
     p.edit.SetText(QStringLiteral("elsewhere"));
     ini.SaveControlsToFile(other, &p.form, {"Text"}, {});
-    EXPECT_EQ(Bytes(other), "[Panel]\nEdit1.Text=elsewhere\nSkipped.Text=Skipped\n");
+    EXPECT_EQ(ReadBytes(other), "[Panel]\nEdit1.Text=elsewhere\nSkipped.Text=Skipped\n");
     EXPECT_FALSE(QFileInfo::exists(IniPath())) << "the own file is not written";
 
     Panel q;
@@ -416,7 +411,7 @@ TEST_F(SettingsTest, WriteFailuresNameTheFileAndStopTheWrites) {
     Panel p;
     expectFailure("SaveControls", [&] { ini.SaveControls(&p.form, {"Text"}, {}); });
     EXPECT_FALSE(ini.DeleteKey(QStringLiteral("A"), S)) << "DeleteKey passes over the failure";
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nA=1\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Settings]\nA=1\n");
     EXPECT_EQ(ini.readinteger(QStringLiteral("A"), 0, S), 1) << "reads still work";
     QFile::setPermissions(IniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
@@ -427,7 +422,7 @@ TEST_F(SettingsTest, DeleteKeyAndEraseSection) {
     EXPECT_FALSE(ini.DeleteKey(QStringLiteral("A"), S));
     EXPECT_TRUE(ini.EraseSection(QStringLiteral("other")));
     EXPECT_FALSE(ini.EraseSection(QStringLiteral("Other")));
-    EXPECT_EQ(Bytes(IniPath()), "[Settings]\nB=2\n");
+    EXPECT_EQ(ReadBytes(IniPath()), "[Settings]\nB=2\n");
 }
 
 } // namespace

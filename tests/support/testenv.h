@@ -5,6 +5,8 @@
 #include <QString>
 
 namespace TestEnv {
+// The test process's temporary root folder (set once by the test main).
+void SetRoot(const QString& folder);
 // The temporary XDG_CONFIG_HOME of this test process.
 QString ConfigDir();
 // The temporary XDG_DATA_HOME (the history's folder lives below it).

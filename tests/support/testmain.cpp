@@ -1,39 +1,15 @@
 #include "support/testenv.h"
+#include "support/watchdog.h"
 
+#ifdef VOLTISK_CHART_MODULE
 #include "app/view/historychart.h"
-#include "mylib/money.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
-#include <QLocale>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-QTemporaryDir* g_root = nullptr;
-}
-
-QString TestEnv::ConfigDir() {
-    return g_root->path() + QStringLiteral("/config");
-}
-QString TestEnv::DataDir() {
-    return g_root->path() + QStringLiteral("/data");
-}
-QString TestEnv::ExeDir() {
-    return g_root->path() + QStringLiteral("/bin");
-}
-
-void TestEnv::ResetConfig() {
-    QDir(ConfigDir()).removeRecursively();
-    QDir().mkpath(ConfigDir());
-    QDir(DataDir()).removeRecursively();
-    QDir().mkpath(DataDir());
-}
-
-void TestEnv::UseLocale(const char* name) {
-    QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-    ReadMoneyDecimals(QLocale());
-}
 
 namespace {
 // Every test starts from a new account in en_US.
@@ -47,7 +23,7 @@ class FreshEnvironment : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     QTemporaryDir root;
-    g_root = &root;
+    TestEnv::SetRoot(root.path());
     qputenv("XDG_CONFIG_HOME", TestEnv::ConfigDir().toUtf8());
     qputenv("XDG_DATA_HOME", TestEnv::DataDir().toUtf8());
     qputenv("HOME", (root.path() + QStringLiteral("/home")).toUtf8());
@@ -62,7 +38,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    StartMessageBoxWatchdog();
+#ifdef VOLTISK_CHART_MODULE
+    // The History page's chart module as this build made it.
     SetHistoryChartModulePath(QStringLiteral(VOLTISK_CHART_MODULE));
+#endif
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new FreshEnvironment);
     TestEnv::ResetConfig();

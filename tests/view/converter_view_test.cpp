@@ -2,9 +2,9 @@
 // widgets show, and the real error box for a pasted letter. With
 // VOLTISK_SCREENSHOTS set to a folder, the calculator page is saved there as
 // converter.png.
-#include "app/view/formview.h"
 #include "app/view/qtplatform.h"
-#include "support/fakes.h"
+#include "support/viewfixture.h"
+#include "support/watchdog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,19 +19,10 @@
 
 namespace {
 
-struct ConverterView {
-    FormFixture fx;
-    TForm1* form = nullptr;
-    std::unique_ptr<TFormView> view;
-    explicit ConverterView(TDialogs* dialogs = nullptr) : fx(QStringList{"CALC"}) {
-        if (dialogs) {
-            fx.platform.dialogs = dialogs;
-        }
-        form = &fx.Make(false);
-        view = std::make_unique<TFormView>(*form);
-        form->Show();
-        view->show();
-    }
+// The calculator page of the real window.
+struct ConverterView : ViewFixture {
+    explicit ConverterView(TDialogs* dialogs = nullptr)
+        : ViewFixture(QStringList{"CALC"}, dialogs) {}
     QLineEdit* Edit(const char* name) const {
         return view->Widget<QLineEdit>(QString::fromLatin1(name));
     }
@@ -83,6 +74,7 @@ TEST(ConverterView, PastedLetterShowsTheRealErrorBox) {
     v.form->wedit->SetText("100");
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    const ExpectMessageBoxes expected;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);

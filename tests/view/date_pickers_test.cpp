@@ -2,7 +2,7 @@
 // shown is what is counted, and they write dates as the dates locale does.
 #include "app/view/formview.h"
 #include "mylib/dates.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QApplication>

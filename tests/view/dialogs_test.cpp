@@ -1,6 +1,7 @@
 // The Qt-backed dialogs, shown for real offscreen and answered the moment they
 // are on screen.
 #include "app/view/qtplatform.h"
+#include "support/watchdog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +57,7 @@ struct DisplayName {
 
 TEST(QtDialogs, VerifyIsAYesNoQuestionTrueOnlyForYes) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     Seen seen;
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Yes); });
     EXPECT_TRUE(dialogs.VerifyDialog("Insert the readings?", "From bill.csv", false, false));
@@ -72,6 +75,7 @@ TEST(QtDialogs, VerifyIsAYesNoQuestionTrueOnlyForYes) {
 
 TEST(QtDialogs, VerifyDismissedWithEscapeOrCloseIsNo) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     for (bool allowCancel : {false, true}) {
         SCOPED_TRACE(allowCancel);
         Seen seen;
@@ -88,6 +92,7 @@ TEST(QtDialogs, VerifyDismissedWithEscapeOrCloseIsNo) {
 
 TEST(QtDialogs, InfoDialogCaptionFallsBackToTheApplicationTitle) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     const DisplayName title("Voltisk");
     Seen seen;
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
@@ -107,6 +112,7 @@ TEST(QtDialogs, InfoDialogCaptionFallsBackToTheApplicationTitle) {
 // Qt's default display name is the executable's name, no title for a dialog.
 TEST(QtDialogs, WithoutADisplayNameTheTitleIsVoltisk) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     for (const QString& name : {QString(), QCoreApplication::applicationName()}) {
         const DisplayName unset(name);
         Seen seen;
@@ -121,6 +127,7 @@ TEST(QtDialogs, WithoutADisplayNameTheTitleIsVoltisk) {
 
 TEST(QtDialogs, InfoDialogAtAScreenPositionOnlyWhenBothAreNonNegative) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     Seen seen;
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
     dialogs.InfoDialog("Placed", "", "", false, 123, 77);
@@ -133,6 +140,7 @@ TEST(QtDialogs, InfoDialogAtAScreenPositionOnlyWhenBothAreNonNegative) {
 
 TEST(QtDialogs, ErrorBoxAndPlainMessage) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     const DisplayName title("Voltisk");
     Seen error;
     AnswerNextBox(error, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
@@ -153,6 +161,7 @@ TEST(QtDialogs, ErrorBoxAndPlainMessage) {
 
 TEST(QtDialogs, LineBreaksShowAsLinesAndFileNamesAsPlainText) {
     QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
     Seen seen;
     Qt::TextFormat format = Qt::AutoText;
     AnswerNextBox(seen, [&format](QMessageBox* box) {
@@ -162,4 +171,19 @@ TEST(QtDialogs, LineBreaksShowAsLinesAndFileNamesAsPlainText) {
     dialogs.ShowMessage("File not found: \r\n\r\n/bills/<b>may</b>.csv");
     EXPECT_EQ(seen.text, "File not found: \n\n/bills/<b>may</b>.csv");
     EXPECT_EQ(format, Qt::PlainText);
+}
+
+namespace {
+// A box no test asked for; closed after ten seconds at the latest, so that a
+// watchdog that does not act fails the test instead of hanging the run.
+void ShowStrayBox() {
+    QMessageBox box;
+    box.setText(QStringLiteral("stray"));
+    QTimer::singleShot(10000, &box, [&box] { box.done(QMessageBox::Ok); });
+    box.exec();
+}
+} // namespace
+
+TEST(Watchdog, AnUnexpectedMessageBoxFailsTheTestAndIsClosed) {
+    EXPECT_NONFATAL_FAILURE(ShowStrayBox(), "unexpected message box: stray");
 }

@@ -8,7 +8,7 @@
 #include "app/view/historyhook.h"
 #include "app/view/historypage.h"
 #include "history/historytablemodel.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QApplication>

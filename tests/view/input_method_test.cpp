@@ -1,7 +1,7 @@
 // Text committed by an input method into the real edit fields, offscreen: it
 // passes the key filter character by character, as typed keys do.
 #include "app/view/formview.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QApplication>

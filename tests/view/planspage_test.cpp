@@ -6,7 +6,7 @@
 #include "app/view/planspage.h"
 #include "app/view/planstab.h"
 #include "history/historystore.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 
 #include <QApplication>
 #include <QChartView>

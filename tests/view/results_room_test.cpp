@@ -6,7 +6,7 @@
 #include "app/view/qtplatform.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -20,12 +20,11 @@
 namespace {
 
 struct Window {
-    FormFixture fx;
     QtScreen screen; // the real screen: its pixel density counts here
+    FormFixture fx{{}, nullptr, &screen};
     TForm1* form = nullptr;
     std::unique_ptr<TFormView> view;
     explicit Window(bool developerMachine = false) {
-        fx.platform.screen = &screen;
         if (developerMachine) {
             fx.platform.markerPath = TestEnv::ConfigDir() + "/marker.txt";
             QFile marker(fx.platform.markerPath);

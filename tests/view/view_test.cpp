@@ -1,6 +1,6 @@
 // The real window, offscreen: typed keys, mouse clicks and what the widgets show.
-#include "app/view/formview.h"
-#include "support/fakes.h"
+#include "support/testenv.h"
+#include "support/viewfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,28 +15,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
-
-namespace {
-
-struct ViewFixture {
-    FormFixture fx;
-    TForm1* form = nullptr;
-    std::unique_ptr<TFormView> view;
-    explicit ViewFixture(const QStringList& args = {}) : fx(args) {
-        form = &fx.Make(false);
-        view = std::make_unique<TFormView>(*form);
-        form->Show();
-        view->show();
-        QApplication::setActiveWindow(view.get());
-    }
-    template <class W> W* W_(const char* name) {
-        auto* w = view->Widget<W>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-};
-
-} // namespace
 
 TEST(View, EveryModelElementHasAWidgetOfItsName) {
     ViewFixture v;
@@ -256,4 +234,124 @@ TEST(View, AmpersandInTheColumnHeadingsIsAPlainCharacter) {
     auto* heading = v.W_<QLabel>("lightandpowerlabel1");
     EXPECT_EQ(heading->text(), "(Light & Power +");
     EXPECT_EQ(heading->buddy(), nullptr) << "a buddy would turn the & into a shortcut mark";
+}
+
+TEST(View, RendersWholeAtItsDesignWidthInEverySwitchState) {
+    ViewFixture v;
+    for (const auto& [solar, hotWater] : {std::pair{false, true}, std::pair{false, false},
+                                          std::pair{true, false}, std::pair{true, true}}) {
+        v.form->solarcb->SetChecked(solar);
+        v.form->showhwcb->SetChecked(hotWater);
+        QApplication::processEvents();
+        const QPixmap picture = v.view->grab();
+        ASSERT_FALSE(picture.isNull()) << solar << hotWater;
+        EXPECT_EQ(picture.width(), qRound(v.view->width() * picture.devicePixelRatio()));
+        EXPECT_EQ(v.view->width(), v.form->Width()) << solar << hotWater;
+    }
+}
+
+namespace {
+class PaintCount : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
+
+TEST(View, ANewResultTextRepaintsTheLabelNotTheGroupBehindIt) {
+    ViewFixture v;
+    v.form->dt1->SetDate(QDate(2026, 11, 8));
+    v.form->dt2->UserSetDate(QDate(2026, 12, 8));
+    v.form->Edit6->SetText("1000");
+    QApplication::processEvents();
+    PaintCount group, total;
+    v.W_<QGroupBox>("resultsgb")->installEventFilter(&group);
+    v.W_<QLabel>("tresult")->installEventFilter(&total);
+    v.form->Edit7->SetText("1300");
+    QApplication::processEvents();
+    EXPECT_EQ(v.W_<QLabel>("tresult")->text(), v.form->tresult->Caption());
+    EXPECT_GT(total.paints, 0);
+    EXPECT_EQ(group.paints, 0);
+}
+
+TEST(View, OnlyResultLabelsInsideTheGroupFrameAreOpaque) {
+    ViewFixture v;
+    auto* group = v.W_<QGroupBox>("resultsgb");
+    auto* total = v.W_<QLabel>("tresult");
+    auto* split = v.W_<QLabel>("tresultwk");
+    EXPECT_TRUE(total->autoFillBackground());
+    EXPECT_TRUE(split->autoFillBackground());
+    EXPECT_EQ(total->palette().color(QPalette::Window), split->palette().color(QPalette::Window));
+    // Narrowed, the group's frame runs through the split column.
+    v.form->showhwcb->SetChecked(false);
+    EXPECT_LT(group->width(), split->geometry().right());
+    EXPECT_FALSE(split->autoFillBackground());
+    EXPECT_TRUE(total->autoFillBackground());
+    v.form->showhwcb->SetChecked(true);
+    EXPECT_TRUE(split->autoFillBackground());
+}
+
+// Results wider than their designed places are shown in full: a German
+// quarter with solar power and hot water, and an American year.
+TEST(View, WideResultsShowInFullInTheirLocale) {
+    struct Case {
+        const char* locale;
+        int days;
+        const char *general, *hotWater, *exported, *generalRate, *hwRate;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"de_DE", 90, "670", "282,5", "2000", "0,3", "0,16",
+         "((291,00\u00a0\u20ac + 63,20\u00a0\u20ac) - 200,00\u00a0\u20ac)"},
+        {"en_US", 365, "2420", "900", "12500", "0.25", "0.15", "(($970.00 + $208.00) - $1,250.00)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        TestEnv::UseLocale(c.locale);
+        ViewFixture v;
+        TForm1& f = *v.form;
+        const QString point = QLocale().decimalPoint();
+        f.solarcb->SetChecked(true);
+        f.dt1->SetDate(QDate(2026, 1, 1));
+        f.dt2->UserSetDate(QDate(2026, 1, 1).addDays(c.days));
+        f.generaldailyservicechargeed->SetText("1" + point + "00");
+        f.hwdailyfixedchargeed->SetText("0" + point + "20");
+        f.feedined->SetText("0" + point + "10");
+        f.generalrateed->SetText(c.generalRate);
+        f.hwrateed->SetText(c.hwRate);
+        for (TEdit* e : {f.exportoriged, f.importgenoriged, f.importhworiged}) {
+            e->SetText("0");
+        }
+        f.exportlater->SetText(c.exported);
+        f.importgenlatered->SetText(c.general);
+        f.importhwlatered->SetText(c.hotWater);
+        EXPECT_EQ(f.tresultwk->Caption(), QString::fromUtf8(c.expected));
+        const auto* label = v.W_<QLabel>("tresultwk");
+        ASSERT_NE(label, nullptr);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+    }
+}
+
+namespace {
+// An element kind the view has no widget for.
+class UnknownKind : public TControl {
+public:
+    using TControl::TControl;
+};
+} // namespace
+
+TEST(View, AnElementKindWithoutAWidgetStopsTheWindowBeingBuilt) {
+    FormFixture fx;
+    TForm1& form = fx.Make(false);
+    {
+        UnknownKind stray(&form, QStringLiteral("stray"), form.readingsts);
+        EXPECT_THROW(TFormView view(form), std::logic_error);
+    }
+    // Without it the same model builds its window.
+    EXPECT_NO_THROW(TFormView view(form));
 }

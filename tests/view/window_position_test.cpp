@@ -2,7 +2,7 @@
 // resizable window takes its stored size and is maximised after it has been
 // placed; the calculator's fixed-size window is placed and keeps its size.
 #include "app/view/formview.h"
-#include "support/fakes.h"
+#include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QApplication>

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -113,13 +114,49 @@ void TFormView::Build() {
     };
     connect(&timer_, &QTimer::timeout, this,
             [this] { FromUser([this] { model_.Timer1->Tick(); }); });
-    BuildTabOrder();
-    NameForScreenReaders();
+    const Children children = ChildrenByParent();
+    BuildTabOrder(children);
+    NameForScreenReaders(children);
     model_.measureText = [this](const TLabel* label) { return TextWidth(label); };
     // Texts set before the view existed get their room now.
     mirroring_ = true;
     model_.FitResultTexts();
     mirroring_ = false;
+    // The colour the results group shows between its rows, as painted.
+    QWidget* group = widgets_.value(model_.resultsgb);
+    // Left of the captions, between the exported row and the first headings.
+    const int y =
+        (model_.exportedlabel->Top() + model_.exportedlabel->Height() + model_.totlabel1->Top()) /
+        2;
+    const QPoint probe = group->mapTo(this, QPoint(model_.Label30->Left() / 2, y));
+    // The middle of a small square, so that no edge shading of any pixel
+    // density is taken for the background.
+    const QImage sample = grab(QRect(probe - QPoint(2, 2), QSize(5, 5))).toImage();
+    resultsBackground_ = sample.pixelColor(sample.width() / 2, sample.height() / 2);
+    MakeResultLabelsOpaque();
+}
+
+// The result labels change on every keystroke. Transparent, each new text
+// repaints the group box behind it and every label over that; opaque, filled
+// with the very colour the group shows there, a label repaints alone and
+// looks the same. Only labels wholly inside the group's frame qualify: a
+// narrowed group's frame runs through the split column.
+void TFormView::MakeResultLabelsOpaque() {
+    QWidget* group = widgets_.value(model_.resultsgb);
+    const QRect inside = group->rect().adjusted(3, 3, -3, -3);
+    for (QObject* child : group->children()) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (!label) {
+            continue;
+        }
+        const bool opaque = inside.contains(label->geometry());
+        if (opaque) {
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::Window, resultsBackground_);
+            label->setPalette(pal);
+        }
+        label->setAutoFillBackground(opaque);
+    }
 }
 
 namespace {
@@ -134,14 +171,13 @@ QString Plain(QString caption) {
 
 // The caption label standing left of a control on the same row of its parent,
 // else the unit label right of it.
-TLabel* RowCaption(const TForm1& model, const TControl* control) {
+TLabel* RowCaption(const std::vector<TControl*>& siblings, const TControl* control) {
     TLabel* best = nullptr;
     TLabel* unit = nullptr;
     const int middle = control->Top() + control->Height() / 2;
-    for (TComponent* c : model.Components()) {
+    for (TControl* c : siblings) {
         auto* label = dynamic_cast<TLabel*>(c);
-        if (!label || label == control || label->Parent() != control->Parent() ||
-            label->Caption().isEmpty() ||
+        if (!label || label == control || label->Caption().isEmpty() ||
             std::abs(label->Top() + label->Height() / 2 - middle) > label->Height() / 2 + 2) {
             continue;
         }
@@ -176,7 +212,22 @@ QString FigureName(const QString& element) {
 
 } // namespace
 
-void TFormView::NameForScreenReaders() {
+TFormView::Children TFormView::ChildrenByParent() const {
+    Children children;
+    for (TComponent* c : model_.Components()) {
+        if (auto* control = dynamic_cast<TControl*>(c)) {
+            children[control->Parent()].push_back(control);
+        }
+    }
+    return children;
+}
+
+void TFormView::NameForScreenReaders(const Children& children) {
+    static const std::vector<TControl*> none;
+    auto siblings = [&children](const TControl* c) -> const std::vector<TControl*>& {
+        const auto found = children.constFind(c->Parent());
+        return found == children.cend() ? none : *found;
+    };
     for (TComponent* element : model_.Components()) {
         auto* control = dynamic_cast<TControl*>(element);
         QWidget* w = widgets_.value(element);
@@ -191,13 +242,14 @@ void TFormView::NameForScreenReaders() {
         if (!name.isEmpty()) {
         } else if (dynamic_cast<TUpDown*>(control)) {
             name = groupCaption + QStringLiteral(", step the later reading up or down");
-        } else if (cc && cc->Caption() == QLatin1String("-") && RowCaption(model_, control)) {
+        } else if (cc && cc->Caption() == QLatin1String("-") &&
+                   RowCaption(siblings(control), control)) {
             // A clear button says what it clears.
             name = control->Hint() + QStringLiteral(", ") +
-                   Plain(RowCaption(model_, control)->Caption());
+                   Plain(RowCaption(siblings(control), control)->Caption());
         } else if (cc && !dynamic_cast<TLabel*>(control) && !cc->Caption().isEmpty()) {
             name = Plain(cc->Caption());
-        } else if (TLabel* caption = RowCaption(model_, control)) {
+        } else if (TLabel* caption = RowCaption(siblings(control), control)) {
             if (dynamic_cast<TEdit*>(control) || dynamic_cast<TDateTimePicker*>(control)) {
                 if (auto* l = qobject_cast<QLabel*>(widgets_.value(caption))) {
                     l->setBuddy(w);
@@ -242,7 +294,7 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
         l->onEnter = [this, link] { FromUser([link] { link->MouseEnter(); }); };
         l->onLeave = [this, link] { FromUser([link] { link->MouseLeave(); }); };
         l->onClick = [this, link] {
-            FromUser([this, link] { link->Click(model_.Platform().shell); });
+            FromUser([this, link] { link->Click(&model_.Platform().shell); });
         };
         w = l;
     } else if (dynamic_cast<TLabel*>(element)) {
@@ -311,8 +363,13 @@ QWidget* TFormView::CreateWidget(TComponent* element, QWidget* parent) {
         status_->setObjectName(QStringLiteral("sb1text"));
         bar->addWidget(status_, 1);
         w = bar;
+    } else if (dynamic_cast<TControl*>(element)) {
+        // A visible element the view cannot show would silently vanish from
+        // the window: refuse to build a window without it.
+        throw std::logic_error("no widget for the element kind of " +
+                               element->Name().toStdString());
     } else {
-        return nullptr;
+        return nullptr; // non-visual: timers, the settings component
     }
     w->setObjectName(element->Name());
     return w;
@@ -372,6 +429,10 @@ void TFormView::Apply(TComponent* element, Prop p) {
         if (control == &model_) {
             // The status line follows the window's width.
             ApplyGeometry(model_.sb1);
+        }
+        if (resultsBackground_.isValid() &&
+            (control == model_.resultsgb || control->Parent() == model_.resultsgb)) {
+            MakeResultLabelsOpaque();
         }
         break;
     case Prop::Visible:
@@ -511,31 +572,28 @@ void TFormView::Apply(TComponent* element, Prop p) {
     }
 }
 
-void TFormView::BuildTabOrder() {
+void TFormView::BuildTabOrder(const Children& children) {
     // Depth-first over the model tree, children in their keyboard order.
-    std::function<void(const TControl*, std::vector<QWidget*>&)> walk =
-        [&](const TControl* parent, std::vector<QWidget*>& out) {
-            std::vector<TControl*> children;
-            for (TComponent* c : model_.Components()) {
-                auto* control = dynamic_cast<TControl*>(c);
-                if (control && control->Parent() == parent) {
-                    children.push_back(control);
-                }
-            }
-            std::stable_sort(
-                children.begin(), children.end(),
-                [](const TControl* a, const TControl* b) { return a->TabOrder < b->TabOrder; });
-            for (TControl* c : children) {
-                QWidget* w = widgets_.value(c);
-                if (w && w->focusPolicy() != Qt::NoFocus && !dynamic_cast<TGroupBox*>(c) &&
-                    !dynamic_cast<TPageControl*>(c)) {
-                    out.push_back(w);
-                }
-                walk(c, out);
-            }
-        };
     std::vector<QWidget*> chain;
-    walk(&model_, chain);
+    std::function<void(const TControl*)> walk = [&](const TControl* parent) {
+        const auto found = children.constFind(parent);
+        if (found == children.cend()) {
+            return;
+        }
+        std::vector<TControl*> ordered = *found;
+        std::stable_sort(ordered.begin(), ordered.end(), [](const TControl* a, const TControl* b) {
+            return a->TabOrder < b->TabOrder;
+        });
+        for (TControl* c : ordered) {
+            QWidget* w = widgets_.value(c);
+            if (w && w->focusPolicy() != Qt::NoFocus && !dynamic_cast<TGroupBox*>(c) &&
+                !dynamic_cast<TPageControl*>(c)) {
+                chain.push_back(w);
+            }
+            walk(c);
+        }
+    };
+    walk(&model_);
     for (size_t i = 1; i < chain.size(); ++i) {
         QWidget::setTabOrder(chain[i - 1], chain[i]);
     }

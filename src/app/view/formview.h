@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QTimer>
 #include <QWidget>
+#include <vector>
 
 class QTabWidget;
 class QLabel;
@@ -36,11 +37,17 @@ private:
     void ApplyAll(TComponent* element);
     void Apply(TComponent* element, Prop p);
     void ApplyGeometry(TControl* c);
-    void BuildTabOrder();
+    // The model's controls by parent, in creation order: both passes below
+    // walk it once instead of searching every element for each control.
+    using Children = QHash<const TControl*, std::vector<TControl*>>;
+    Children ChildrenByParent() const;
+    void BuildTabOrder(const Children& children);
+    // Result labels filled with the colour behind them (see formview.cpp).
+    void MakeResultLabelsOpaque();
     // The width a label's current text needs, for the model's result fitting.
     int TextWidth(const TLabel* label) const;
     // Accessible names and descriptions from captions, row labels and groups.
-    void NameForScreenReaders();
+    void NameForScreenReaders(const Children& children);
     // Runs a model call from a user action, with errors going to the error box.
     template <class F> void FromUser(F&& f) {
         if (mirroring_) {
@@ -55,4 +62,5 @@ private:
     QLabel* status_ = nullptr;
     QTimer timer_;
     bool mirroring_ = false;
+    QColor resultsBackground_;
 };

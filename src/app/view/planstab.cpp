@@ -30,8 +30,7 @@ TPlansTab::~TPlansTab() = default;
 void TPlansTab::Shown() {
     if (!page_) {
         source_ = std::make_unique<THistoryPlanSource>(openStore_);
-        presenter_ =
-            std::make_unique<TPlansPresenter>(model_, *source_, *model_.Platform().dialogs);
+        presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
         page_ = new TPlansPage(*presenter_, model_, tab_);
         auto* layout = new QVBoxLayout(tab_);
         layout->setContentsMargins(4, 4, 4, 4);

@@ -20,8 +20,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 
 namespace {
+
+// Runs `then` once the window's first paint has finished: it is queued from
+// the first paint event, so it runs after the whole window is painted.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* window, std::function<void()> then)
+        : QObject(window), then_(std::move(then)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && then_) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, std::exchange(then_, nullptr), Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
 
 // What must still happen when the process ends without returning from the
 // event loop: Qt ends it with exit(1) when the X connection breaks and with a
@@ -63,13 +86,6 @@ void ReportUnattendedFailure(TForm1& form) {
 
 } // namespace
 
-TLocales StartLocales() {
-    const TLocales locales = LocalesFromEnvironment();
-    QLocale::setDefault(locales.numbers);
-    ReadMoneyDecimals(locales.money);
-    return locales;
-}
-
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     // A second copy hands over before any window or settings file is touched.
     TSingleInstance instance;
@@ -81,7 +97,6 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     const QStringList arguments = ArgumentsAsGiven(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
     // Ties the window to the installed menu entry (and its icon) on Wayland.
     QApplication::setDesktopFileName(QStringLiteral("com.brindlesoftware.Voltisk"));
     const TLocales locales = StartLocales();
@@ -91,11 +106,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QtClock clock;
     QtScreen screen;
     QtFileDialogs files;
-    TPlatform platform;
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
+    TPlatform platform(dialogs, shell, clock, screen);
     platform.arguments = arguments;
     platform.locales = locales;
     platform.executablePath = QApplication::applicationFilePath();
@@ -111,7 +122,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         AddPlansPage(view, *history);
         SignalCloser closer(&view);
         instance.OnActivation([&form] { form.ActivationMessage(); });
-        if (!options.quitWhenShown) {
+        if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
             // The window model holds every value without its widgets, so the
             // settings can be saved when the display or the session ends.
             InstallLastChance();
@@ -127,9 +138,17 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         if (options.quitWhenShown) {
             QTimer::singleShot(0, &view, &QWidget::close);
         }
+        // The icon is decoded from its 256-pixel picture; the window need not
+        // wait for that before it first shows its fields and figures.
+        new AfterFirstPaint(&view, [&view, quit = options.quitAfterFirstPaint] {
+            QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
+            if (quit) {
+                view.close();
+            }
+        });
         code = QApplication::exec();
         g_lastChance = nullptr;
-        if (!options.quitWhenShown) {
+        if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
             form.Destroy();
         }
     }

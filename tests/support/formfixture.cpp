@@ -1,12 +1,10 @@
-#include "support/fakes.h"
+#include "support/formfixture.h"
 
 #include "support/testenv.h"
 
-FormFixture::FormFixture(const QStringList& arguments) {
-    platform.dialogs = &dialogs;
-    platform.shell = &shell;
-    platform.clock = &clock;
-    platform.screen = &screen;
+FormFixture::FormFixture(const QStringList& arguments, TDialogs* realDialogs, TScreen* realScreen)
+    : platform(realDialogs ? *realDialogs : dialogs, shell, clock,
+               realScreen ? *realScreen : screen) {
     platform.arguments = arguments;
     platform.executablePath = TestEnv::ExeDir() + QStringLiteral("/voltisk");
     platform.markerPath = TestEnv::ConfigDir() + QStringLiteral("/no-marker.txt");

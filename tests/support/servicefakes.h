@@ -1,14 +1,13 @@
 #pragma once
-// Recording fakes of the desktop services and a window model built on them.
+// Recording fakes of the desktop services: they keep what was shown and
+// answer questions as scripted.
 
-#include "app/tform1.h"
 #include "mylib/filedialogs.h"
 #include "mylib/platform.h"
 #include "support/printers.h"
 
 #include <QStringList>
 #include <deque>
-#include <memory>
 
 struct FakeDialogs : TDialogs {
     QStringList messages;     // plain message boxes
@@ -63,19 +62,4 @@ struct FakeScreen : TScreen {
     double ratio = 1.0;
     QRect Geometry() const override { return area; }
     double DevicePixelRatio() const override { return ratio; }
-};
-
-// A window model on fakes, with the marker file and the bill folder pointed
-// into the test's temporary folder.
-struct FormFixture {
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FixedClock clock;
-    FakeScreen screen;
-    TPlatform platform;
-    std::unique_ptr<TForm1> form;
-
-    explicit FormFixture(const QStringList& arguments = {});
-    // Builds the model, runs FormCreate and (unless told otherwise) shows it.
-    TForm1& Make(bool show = true);
 };
