@@ -6,6 +6,9 @@
 
 #include <QHash>
 #include <cmath>
+#include <iterator>
+#include <stdexcept>
+#include <string>
 #include <type_traits>
 
 namespace {
@@ -58,6 +61,7 @@ constexpr Font kTahoma17{"Tahoma", 17};
 constexpr Font kHeading{"Calibri", 12};
 constexpr Font kBold{nullptr, 0, true};
 constexpr const char* kClear = "Clear this entry";
+constexpr const char* kCsvLoad = "Load \"original\" values from latest Aurora CSV file";
 
 // clang-format off
 const Row kRows[] = {
@@ -204,11 +208,160 @@ const Row kRows[] = {
 
     // On the window, over the lower right corner of the page area.
     {E(sb1), "Form1", 0, 575, 1321, 26},
-    {E(csvloadbtn), "Form1", 1197, 548, 114, 22, "CSV Load", {}, Value::No, -1, "Load \"original\" values from latest Aurora CSV file"},
+    {E(csvloadbtn), "Form1", 1197, 548, 114, 22, "CSV Load", {}, Value::No, -1, kCsvLoad},
 };
 // clang-format on
 
 #undef E
+
+// What a screen reader says for each element of the table above: its name,
+// its description, and for an input the label that names it (the label's
+// keyboard buddy). These are fixed texts: nothing is guessed from where an
+// element stands. The usage rows follow their captions (ShowUsageCaptions).
+struct Speech {
+    const char* element;
+    const char* name;
+    const char* description = nullptr;
+    const char* label = nullptr;
+};
+
+constexpr const char* kResult = "Result";
+constexpr const char* kShares = "The general and hot-water shares of the total";
+
+// clang-format off
+const Speech kSpeech[] = {
+    {"pagecontrol1", "pagecontrol1"},
+    {"readingsts", "Standard readings"},
+    {"calc", "Quick usage calculator"},
+    {"about", "Help"},
+    {"readingdatesgb", "Reading Dates"},
+    {"Label23", "Original reading"},
+    {"dt1", "Reading Dates, Original reading", nullptr, "Label23"},
+    {"Label24", "Later reading"},
+    {"dt2", "Reading Dates, Later reading", nullptr, "Label24"},
+    {"showhwcb", "Show rates and readings for Hot Water"},
+    {"lightandpowersettingsgb", "General Light and Power Charges ($)"},
+    {"Label1", "Daily fixed charge"},
+    {"generaldailyservicechargeed", "General Light and Power Charges ($), Daily fixed charge", nullptr, "Label1"},
+    {"Label3", "Energy rate (per Kwh)"},
+    {"generalrateed", "General Light and Power Charges ($), Energy rate (per Kwh)", nullptr, "Label3"},
+    {"hotwatersettingsgb", "Hot Water Charges ($)"},
+    {"Label4", "Daily fixed charge"},
+    {"hwdailyfixedchargeed", "Hot Water Charges ($), Daily fixed charge", nullptr, "Label4"},
+    {"Label5", "Energy rate (per Kwh)"},
+    {"hwrateed", "Hot Water Charges ($), Energy rate (per Kwh)", nullptr, "Label5"},
+    {"feedingb", "Solar feed-in tariff ($ per Kwh)"},
+    {"Label16", "Feed-in tariff"},
+    {"feedined", "Solar feed-in tariff ($ per Kwh), Feed-in tariff", nullptr, "Label16"},
+    {"typelabel", "Kind of meter readings", kResult},
+    {"solarcb", "Solar power"},
+    {"solarexportreadingsgb", "Export to grid (Kwh)"},
+    {"Label10", "Original reading"},
+    {"exportoriged", "Export to grid (Kwh), Original reading", nullptr, "Label10"},
+    {"Label25", "Later reading"},
+    {"exportlater", "Export to grid (Kwh), Later reading", nullptr, "Label25"},
+    {"exportlaterupdown", "Export to grid (Kwh), step the later reading up or down"},
+    {"solarimportgeneralgb", "Import from grid - General light and power (Kwh)"},
+    {"Label26", "Original reading"},
+    {"importgenoriged", "Import from grid - General light and power (Kwh), Original reading", nullptr, "Label26"},
+    {"Label27", "Later reading"},
+    {"importgenlatered", "Import from grid - General light and power (Kwh), Later reading", nullptr, "Label27"},
+    {"importgenlaterupdown", "Import from grid - General light and power (Kwh), step the later reading up or down"},
+    {"solarimporthwreadingsgb", "Import from grid - Hot water (Kwh)"},
+    {"Label28", "Original reading"},
+    {"importhworiged", "Import from grid - Hot water (Kwh), Original reading", nullptr, "Label28"},
+    {"Label29", "Later reading"},
+    {"importhwlatered", "Import from grid - Hot water (Kwh), Later reading", nullptr, "Label29"},
+    {"importhwlaterupdown", "Import from grid - Hot water (Kwh), step the later reading up or down"},
+    {"stadardlightandpowerreadingsgb", "General Light and Power Readings (Kwh)"},
+    {"Label6", "Original reading"},
+    {"Edit6", "General Light and Power Readings (Kwh), Original reading", nullptr, "Label6"},
+    {"Label7", "Later reading"},
+    {"Edit7", "General Light and Power Readings (Kwh), Later reading", nullptr, "Label7"},
+    {"edit7laterupdown", "General Light and Power Readings (Kwh), step the later reading up or down"},
+    {"standardhwreadingsgb", "Hot Water Readings (Kwh)"},
+    {"Label11", "Original reading"},
+    {"Edit9", "Hot Water Readings (Kwh), Original reading", nullptr, "Label11"},
+    {"Label12", "Later reading"},
+    {"Edit10", "Hot Water Readings (Kwh), Later reading", nullptr, "Label12"},
+    {"edit10laterupdown", "Hot Water Readings (Kwh), step the later reading up or down"},
+    {"resultsgb", "Results"},
+    {"Label22", "# Days in period"},
+    {"dayslabel", "# Days in period", kResult},
+    {"Label30", "Kw exported to grid"},
+    {"exportedlabel", "Kw exported to grid", kResult},
+    {"totlabel1", "(Light & Power +", kResult},
+    {"lightandpowerlabel1", "Hot water)", kResult},
+    {"hotwaterlabel1", "(Light & Power +", kResult},
+    {"usedlab", "Kw used"},
+    {"used", "Kw used", kResult},
+    {"usedwk", "Kw used, light and power plus hot water", kShares},
+    {"dailyusedlab", "Daily kw used"},
+    {"dused", "Daily kw used", kResult},
+    {"dusedwk", "Daily kw used, light and power plus hot water", kShares},
+    {"Label14", "Variable daily cost"},
+    {"dcost", "Variable daily cost", kResult},
+    {"dcostwk", "Variable daily cost, light and power plus hot water", kShares},
+    {"Label15", "Total daily cost"},
+    {"tdcost", "Total daily cost", kResult},
+    {"tdcostwk", "Total daily cost, light and power plus hot water", kShares},
+    {"totlabel2", "(Light & Power +", kResult},
+    {"lightandpowerlabel2", "Hot water)", kResult},
+    {"hotwaterlabel2", "(Light & Power +", kResult},
+    {"Label32", "Income"},
+    {"exportedincome", "Income", kResult},
+    {"Label8", "Fixed cost"},
+    {"fresult", "Fixed cost", kResult},
+    {"fresultwk", "Fixed cost, light and power plus hot water", kShares},
+    {"Label9", "Variable cost"},
+    {"vresult", "Variable cost", kResult},
+    {"vresultwk", "Variable cost, light and power plus hot water", kShares},
+    {"Label13", "Total Net cost"},
+    {"tresult", "Total Net cost", kResult},
+    {"tresultwk", "Total Net cost, light and power plus hot water", kShares},
+    {"wattsusagegb", "Calculate cost for watts usage"},
+    {"Label31", "Watts"},
+    {"wattsedit", "Calculate cost for watts usage, Watts", nullptr, "Label31"},
+    {"Label33", "Hours (per day)"},
+    {"hrsedit", "Calculate cost for watts usage, Hours (per day)", nullptr, "Label33"},
+    {"resultlabel", "Cost per day", kResult},
+    {"kwhlabel", "Energy per day", kResult},
+    {"GroupBox1", "Calculate cost for watts usage"},
+    {"perweeklabel", "Cost per week", kResult},
+    {"peryearlabel", "Cost per year", kResult},
+    {"voltswattsampsconvertergb", "Volts / Watts / Amps / Ohms Converter"},
+    {"Label21", "Enter any two values and press calculate to get the"},
+    {"Label34", "other two values."},
+    {"voltsedit", "Volts / Watts / Amps / Ohms Converter, Volts", nullptr, "Label18"},
+    {"SpeedButton1", "Clear this entry, Volts", kClear},
+    {"Label18", "Volts"},
+    {"wedit", "Volts / Watts / Amps / Ohms Converter, Watts (vA) (power)", nullptr, "Label19"},
+    {"SpeedButton2", "Clear this entry, Watts (vA) (power)", kClear},
+    {"Label19", "Watts (vA) (power)"},
+    {"ampsedit", "Volts / Watts / Amps / Ohms Converter, Amps (current)", nullptr, "Label20"},
+    {"SpeedButton3", "Clear this entry, Amps (current)", kClear},
+    {"Label20", "Amps (current)"},
+    {"ohmsedit", "Volts / Watts / Amps / Ohms Converter, Ohms (resistance)", nullptr, "Label36"},
+    {"SpeedButton5", "Clear this entry, Ohms (resistance)", kClear},
+    {"Label36", "Ohms (resistance)"},
+    {"ohmsenablecb", "Ohms (resistance)", kResult},
+    {"calculatebutton", "Calculate"},
+    {"resetbutton", "Reset"},
+    {"Label2", "Instructions", kResult},
+    {"versionlabel", "Version", kResult},
+    {"URLLabel1", "https://www.brindlesoftware.com"},
+    {"URLLabel2", "Keep your notes in order: try our other desktop tools"},
+    {"reportsgb", "Reports"},
+    {"reportsbtn", "View saved reports"},
+    {"reportnamegb", "Report name contains"},
+    {"todaysdaterb", "Today's date"},
+    {"lastdaterb", "Date of last reading"},
+    {"Label17", "Instructions"},
+    {"Memo1", "Memo1"},
+    {"sb1", "sb1"},
+    {"csvloadbtn", "CSV Load", kCsvLoad},
+};
+// clang-format on
 
 void ApplyFont(TControl* c, const Font& font) {
     if (!font.face && font.size == 0 && !font.bold) {
@@ -254,6 +407,28 @@ void ApplyRow(TControl* c, const Row& row) {
     }
 }
 
+// Gives every element of the table its screen-reader texts; a table that
+// leaves one out, or names one that does not exist, is a build fault.
+void NameForScreenReaders(const QHash<QString, TControl*>& byName) {
+    auto element = [&byName](const char* name) {
+        TControl* c = byName.value(QString::fromLatin1(name));
+        if (!c) {
+            throw std::logic_error(std::string("no element ") + name + " to name");
+        }
+        return c;
+    };
+    for (const Speech& s : kSpeech) {
+        TControl* c = element(s.element);
+        c->AccessibleName = QString::fromUtf8(s.name);
+        c->AccessibleDescription = s.description ? QString::fromUtf8(s.description) : QString();
+        c->CaptionLabel = s.label ? element(s.label) : nullptr;
+    }
+    if (std::size(kSpeech) != std::size(kRows)) {
+        throw std::logic_error("screen-reader texts for " + std::to_string(std::size(kSpeech)) +
+                               " of " + std::to_string(std::size(kRows)) + " elements");
+    }
+}
+
 } // namespace
 
 void TForm1::BuildElements() {
@@ -273,6 +448,7 @@ void TForm1::BuildElements() {
         byName.insert(name, c);
         owned_.push_back(std::move(element));
     }
+    NameForScreenReaders(byName);
     pagecontrol1->Pages = {readingsts, calc, about};
     pagecontrol1->SetActivePage(readingsts);
     URLLabel1->SetURL(QStringLiteral("https://www.brindlesoftware.com"));

@@ -4,6 +4,7 @@
 #include "mylib/numbers.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -80,11 +81,22 @@ void TForm1::solarcbClick(TComponent*) {
     }
 }
 
-// The two usage captions say "imported" in solar mode.
+// The two usage captions say "imported" in solar mode, and so do the names a
+// screen reader gives their rows.
 void TForm1::ShowUsageCaptions(bool solar) {
-    usedlab->SetCaption(solar ? QStringLiteral("Kw imported") : QStringLiteral("Kw used:"));
-    dailyusedlab->SetCaption(solar ? QStringLiteral("Daily kw imported:")
-                                   : QStringLiteral("Daily kw used:"));
+    const QString usage = solar ? QStringLiteral("Kw imported") : QStringLiteral("Kw used");
+    const QString daily =
+        solar ? QStringLiteral("Daily kw imported") : QStringLiteral("Daily kw used");
+    usedlab->SetCaption(solar ? usage : usage + QLatin1Char(':'));
+    dailyusedlab->SetCaption(daily + QLatin1Char(':'));
+    const QString split = QStringLiteral(", light and power plus hot water");
+    for (const auto& [label, value, shares, name] :
+         {std::tuple{usedlab, this->used, usedwk, usage},
+          std::tuple{dailyusedlab, dused, dusedwk, daily}}) {
+        label->AccessibleName = name;
+        value->AccessibleName = name;
+        shares->AccessibleName = name + split;
+    }
 }
 
 std::array<TLabel*, 7> TForm1::SplitLabels() const {

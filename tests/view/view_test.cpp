@@ -355,3 +355,76 @@ TEST(View, AnElementKindWithoutAWidgetStopsTheWindowBeingBuilt) {
     // Without it the same model builds its window.
     EXPECT_NO_THROW(TFormView view(form));
 }
+
+namespace {
+// A non-visual element kind the view knows nothing of.
+class UnknownComponent : public TComponent {
+public:
+    using TComponent::TComponent;
+};
+
+std::string BuildError(TForm1& form) {
+    try {
+        TFormView view(form);
+    } catch (const std::logic_error& e) {
+        return e.what();
+    }
+    return "built";
+}
+} // namespace
+
+TEST(View, AnElementKindWithoutABindingIsNamedWithItsElement) {
+    FormFixture fx;
+    TForm1& form = fx.Make(false);
+    {
+        UnknownKind stray(&form, QStringLiteral("stray"), form.readingsts);
+        const std::string error = BuildError(form);
+        EXPECT_NE(error.find("stray"), std::string::npos) << error;
+        EXPECT_NE(error.find("UnknownKind"), std::string::npos) << error;
+    }
+    {
+        // Not only visible kinds: a component nothing binds is refused too.
+        UnknownComponent hidden(&form, QStringLiteral("hidden"));
+        const std::string error = BuildError(form);
+        EXPECT_NE(error.find("hidden"), std::string::npos) << error;
+        EXPECT_NE(error.find("UnknownComponent"), std::string::npos) << error;
+    }
+    EXPECT_EQ(BuildError(form), "built");
+}
+
+TEST(View, ScreenReaderNamesComeFromTheElementsNotFromWhereTheyStand) {
+    FormFixture fx;
+    TForm1& form = fx.Make(false);
+    // Caption labels moved off their rows, a value label into another's row.
+    form.Label6->SetTop(form.Label7->Top());
+    form.Label18->SetTop(form.Label19->Top());
+    form.Label22->SetTop(form.Label30->Top());
+    TFormView view(form);
+    auto name = [&](TControl* c) { return view.WidgetOf(c)->accessibleName(); };
+    EXPECT_EQ(name(form.Edit6), "General Light and Power Readings (Kwh), Original reading");
+    EXPECT_EQ(name(form.Edit7), "General Light and Power Readings (Kwh), Later reading");
+    EXPECT_EQ(name(form.SpeedButton1), "Clear this entry, Volts");
+    EXPECT_EQ(name(form.exportedlabel), "Kw exported to grid");
+    EXPECT_EQ(qobject_cast<QLabel*>(view.WidgetOf(form.Label6))->buddy(),
+              view.WidgetOf(form.Edit6));
+}
+
+TEST(View, UsageRowsAreNamedAsTheirCaptionsReadWhenTheWindowIsBuilt) {
+    for (const bool solar : {false, true}) {
+        FormFixture fx;
+        TForm1& form = fx.Make(false);
+        form.solarcb->SetChecked(solar);
+        TFormView view(form);
+        auto name = [&](TControl* c) { return view.WidgetOf(c)->accessibleName(); };
+        const QString usage = solar ? "Kw imported" : "Kw used";
+        const QString daily = solar ? "Daily kw imported" : "Daily kw used";
+        EXPECT_EQ(name(form.usedlab), usage);
+        EXPECT_EQ(name(form.used), usage);
+        EXPECT_EQ(name(form.usedwk), usage + ", light and power plus hot water");
+        EXPECT_EQ(name(form.dailyusedlab), daily);
+        EXPECT_EQ(name(form.dused), daily);
+        EXPECT_EQ(name(form.dusedwk), daily + ", light and power plus hot water");
+        EXPECT_EQ(view.WidgetOf(form.dusedwk)->accessibleDescription(),
+                  "The general and hot-water shares of the total");
+    }
+}

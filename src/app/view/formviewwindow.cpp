@@ -7,7 +7,7 @@
 #include <QLabel>
 
 int TFormView::TextWidth(const TLabel* label) const {
-    auto* l = qobject_cast<QLabel*>(widgets_.value(label));
+    auto* l = qobject_cast<QLabel*>(parts_.widgets.value(label));
     if (!l) {
         return 0;
     }

@@ -50,6 +50,11 @@ public:
     // Keyboard order within the parent; lower comes first.
     int TabOrder = 0;
     bool TabStop = false;
+    // What a screen reader says for the element, and the label that names it
+    // (its keyboard buddy); set by the window's element table.
+    QString AccessibleName;
+    QString AccessibleDescription;
+    TControl* CaptionLabel = nullptr;
 
     QStringList PublishedProperties() const override;
     std::optional<QString> PropertyText(const QString& property) const override;

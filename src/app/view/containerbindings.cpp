@@ -1,0 +1,105 @@
+// Bindings of the kinds that hold other elements, and of the non-visual ones.
+#include "app/view/elementbinding.h"
+#include "settings/tinisettings.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QTabWidget>
+
+namespace {
+
+QWidget* CreatePages(ViewParts& parts, TComponent&, QWidget* parent) {
+    parts.tabs = new QTabWidget(parent);
+    return parts.tabs;
+}
+
+bool ApplyPages(ViewParts& parts, TComponent& element, QWidget*, Prop p) {
+    if (p != Prop::ActivePage) {
+        return false;
+    }
+    if (const TTabSheet* page = static_cast<const TPageControl&>(element).ActivePage()) {
+        parts.tabs->setCurrentWidget(parts.widgets.value(page));
+    }
+    return true;
+}
+
+QWidget* CreatePage(ViewParts& parts, TComponent& element, QWidget*) {
+    auto* w = new QWidget();
+    parts.tabs->addTab(w, static_cast<const TTabSheet&>(element).Caption());
+    return w;
+}
+
+bool ApplyPage(ViewParts& parts, TComponent& element, QWidget* w, Prop p) {
+    switch (p) {
+    case Prop::Caption:
+        parts.tabs->setTabText(parts.tabs->indexOf(w),
+                               static_cast<const TTabSheet&>(element).Caption());
+        return true;
+    case Prop::Geometry:
+    case Prop::Visible:
+        // Placed and shown by the tab widget.
+        return true;
+    default:
+        return false;
+    }
+}
+
+QWidget* CreateGroup(ViewParts&, TComponent&, QWidget* parent) {
+    return new QGroupBox(parent);
+}
+
+bool ApplyGroup(ViewParts&, TComponent& element, QWidget* w, Prop p) {
+    const auto& group = static_cast<const TGroupBox&>(element);
+    if (p == Prop::Caption) {
+        static_cast<QGroupBox*>(w)->setTitle(group.Caption());
+        return true;
+    }
+    if (p == Prop::Color) {
+        if (group.Color() != clDefault) {
+            QPalette pal = w->palette();
+            pal.setColor(QPalette::Window, ToQColor(group.Color(), QApplication::palette()));
+            w->setPalette(pal);
+            w->setAutoFillBackground(true);
+        }
+        return true;
+    }
+    return false;
+}
+
+QWidget* CreateTimer(ViewParts& parts, TComponent& element, QWidget*) {
+    auto* timer = static_cast<TTimer*>(&element);
+    QObject::connect(&parts.timer, &QTimer::timeout, &parts.timer,
+                     [&parts, timer] { parts.fromUser([timer] { timer->Tick(); }); });
+    return nullptr;
+}
+
+bool ApplyTimer(ViewParts& parts, TComponent& element, QWidget*, Prop p) {
+    // Enabling a running timer does not restart its count: the model only
+    // reports real changes of Enabled.
+    if (p == Prop::Enabled) {
+        const auto& timer = static_cast<const TTimer&>(element);
+        timer.Enabled() ? parts.timer.start(timer.Interval) : parts.timer.stop();
+    }
+    return true;
+}
+
+// The settings store has nothing to show.
+QWidget* CreateNothing(ViewParts&, TComponent&, QWidget*) {
+    return nullptr;
+}
+
+bool ApplyNothing(ViewParts&, TComponent&, QWidget*, Prop) {
+    return true;
+}
+
+} // namespace
+
+std::vector<KindBinding> ContainerBindings() {
+    return {
+        {typeid(TPageControl), {&CreatePages, &ApplyPages, true}},
+        {typeid(TTabSheet), {&CreatePage, &ApplyPage}},
+        {typeid(TGroupBox), {&CreateGroup, &ApplyGroup, true}},
+        {typeid(TTimer), {&CreateTimer, &ApplyTimer}},
+        {typeid(TIniSettings), {&CreateNothing, &ApplyNothing}},
+    };
+}
