@@ -7,8 +7,6 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-namespace {} // namespace
-
 TEST(Process, SigtermClosesTheWindowAndSavesEverySetting) {
     Session s;
     auto first = s.Start();
@@ -18,31 +16,8 @@ TEST(Process, SigtermClosesTheWindowAndSavesEverySetting) {
     ASSERT_TRUE(EndsCleanly(*first));
     QSettings ini(s.ini(), QSettings::IniFormat);
     ini.beginGroup("Settings");
-    for (const char* key : {"Maximized",
-                            "Left",
-                            "Top",
-                            "DailyServiceCharge",
-                            "GeneralChargePerUnit",
-                            "HotWaterDailyMeterCharge",
-                            "HotWaterChargePerUnit",
-                            "FeedInTariff",
-                            "GeneralBefore",
-                            "GeneralAfter",
-                            "HotWaterBefore",
-                            "HotWaterAfter",
-                            "ExportBefore",
-                            "ExportAfter",
-                            "ImportGeneralBefore",
-                            "ImportGeneralAfter",
-                            "ImportHWBefore",
-                            "ImportHWAfter",
-                            "StandardReadings",
-                            "ShowHotWater",
-                            "DateBefore",
-                            "DateAfter",
-                            "Watts",
-                            "Hours"}) {
-        EXPECT_TRUE(ini.contains(key)) << key;
+    for (const QString& key : AllSettingsKeys()) {
+        EXPECT_TRUE(ini.contains(key)) << key.toStdString();
     }
     EXPECT_FALSE(ini.contains("Width")) << "a fixed-size window stores no size";
     EXPECT_EQ(ini.value("DailyServiceCharge").toString(), "1.00326");

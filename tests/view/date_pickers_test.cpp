@@ -2,8 +2,8 @@
 // shown is what is counted, and they write dates as the dates locale does.
 #include "app/view/formview.h"
 #include "mylib/dates.h"
-#include "support/formfixture.h"
 #include "support/testenv.h"
+#include "support/viewfixture.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -14,16 +14,8 @@
 
 namespace {
 
-struct Window {
-    FormFixture fx;
-    TForm1* form = nullptr;
-    std::unique_ptr<TFormView> view;
-    Window() {
-        form = &fx.Make(false);
-        view = std::make_unique<TFormView>(*form);
-        form->Show();
-        view->show();
-    }
+// The real window on the recording fakes.
+struct Window : ViewFixture {
     QDateEdit* Picker(const TDateTimePicker* p) const {
         return qobject_cast<QDateEdit*>(view->WidgetOf(p));
     }

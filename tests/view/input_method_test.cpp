@@ -1,8 +1,8 @@
 // Text committed by an input method into the real edit fields, offscreen: it
 // passes the key filter character by character, as typed keys do.
 #include "app/view/formview.h"
-#include "support/formfixture.h"
 #include "support/testenv.h"
+#include "support/viewfixture.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -12,16 +12,8 @@
 
 namespace {
 
-struct Window {
-    FormFixture fx;
-    TForm1* form = nullptr;
-    std::unique_ptr<TFormView> view;
-    Window() {
-        form = &fx.Make(false);
-        view = std::make_unique<TFormView>(*form);
-        form->Show();
-        view->show();
-    }
+// The real window on the recording fakes.
+struct Window : ViewFixture {
     QLineEdit* Field(const TEdit* e) const { return qobject_cast<QLineEdit*>(view->WidgetOf(e)); }
 };
 

@@ -84,6 +84,39 @@ void ReportUnattendedFailure(TForm1& form) {
     }
 }
 
+// The desktop's services for the window model, living as long as the window.
+struct DesktopServices {
+    QtDialogs dialogs;
+    QtShell shell;
+    QtClock clock;
+    QtScreen screen;
+    QtFileDialogs files;
+    TPlatform platform{dialogs, shell, clock, screen};
+    DesktopServices(const QStringList& arguments, const TLocales& locales) {
+        platform.arguments = arguments;
+        platform.locales = locales;
+        platform.executablePath = QApplication::applicationFilePath();
+        platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
+        platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");
+    }
+    // The platform refers to the services beside it.
+    DesktopServices(const DesktopServices&) = delete;
+    DesktopServices& operator=(const DesktopServices&) = delete;
+};
+
+// The window model holds every value without its widgets, so the settings can
+// be saved when the display or the session ends.
+void SaveWhenTheSessionEnds(QApplication& app, QWidget& view, TForm1& form,
+                            TSingleInstance& instance) {
+    InstallLastChance();
+    g_lastChance = [&form, &instance] {
+        ReportUnattendedFailure(form);
+        instance.ReleaseAtExit();
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &view,
+                     [&form](QSessionManager&) { ReportUnattendedFailure(form); });
+}
+
 } // namespace
 
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
@@ -99,39 +132,22 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
     // Ties the window to the installed menu entry (and its icon) on Wayland.
     QApplication::setDesktopFileName(QStringLiteral("com.brindlesoftware.Voltisk"));
-    const TLocales locales = StartLocales();
 
-    QtDialogs dialogs;
-    QtShell shell;
-    QtClock clock;
-    QtScreen screen;
-    QtFileDialogs files;
-    TPlatform platform(dialogs, shell, clock, screen);
-    platform.arguments = arguments;
-    platform.locales = locales;
-    platform.executablePath = QApplication::applicationFilePath();
-    platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
-    platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");
+    DesktopServices services(arguments, StartLocales());
+    TPlatform& platform = services.platform;
 
     int code = 0;
     {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
-        THistoryHook* history = AddHistoryPage(view, dialogs, files, HistoryFileName());
+        THistoryHook* history =
+            AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
         AddPlansPage(view, *history);
         SignalCloser closer(&view);
         instance.OnActivation([&form] { form.ActivationMessage(); });
         if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
-            // The window model holds every value without its widgets, so the
-            // settings can be saved when the display or the session ends.
-            InstallLastChance();
-            g_lastChance = [&form, &instance] {
-                ReportUnattendedFailure(form);
-                instance.ReleaseAtExit();
-            };
-            QObject::connect(&app, &QGuiApplication::commitDataRequest, &view,
-                             [&form](QSessionManager&) { ReportUnattendedFailure(form); });
+            SaveWhenTheSessionEnds(app, view, form, instance);
         }
         form.Show();
         view.show();
