@@ -226,11 +226,12 @@ struct Speech {
 };
 
 constexpr const char* kResult = "Result";
+constexpr const char* kColumn = "Column heading";
 constexpr const char* kShares = "The general and hot-water shares of the total";
 
 // clang-format off
 const Speech kSpeech[] = {
-    {"pagecontrol1", "pagecontrol1"},
+    {"pagecontrol1", "Pages"},
     {"readingsts", "Standard readings"},
     {"calc", "Quick usage calculator"},
     {"about", "Help"},
@@ -290,9 +291,9 @@ const Speech kSpeech[] = {
     {"dayslabel", "# Days in period", kResult},
     {"Label30", "Kw exported to grid"},
     {"exportedlabel", "Kw exported to grid", kResult},
-    {"totlabel1", "(Light & Power +", kResult},
-    {"lightandpowerlabel1", "Hot water)", kResult},
-    {"hotwaterlabel1", "(Light & Power +", kResult},
+    {"totlabel1", "Total", kColumn},
+    {"lightandpowerlabel1", "Light and power share", kColumn},
+    {"hotwaterlabel1", "Hot water share", kColumn},
     {"usedlab", "Kw used"},
     {"used", "Kw used", kResult},
     {"usedwk", "Kw used, light and power plus hot water", kShares},
@@ -305,9 +306,9 @@ const Speech kSpeech[] = {
     {"Label15", "Total daily cost"},
     {"tdcost", "Total daily cost", kResult},
     {"tdcostwk", "Total daily cost, light and power plus hot water", kShares},
-    {"totlabel2", "(Light & Power +", kResult},
-    {"lightandpowerlabel2", "Hot water)", kResult},
-    {"hotwaterlabel2", "(Light & Power +", kResult},
+    {"totlabel2", "Total", kColumn},
+    {"lightandpowerlabel2", "Light and power share", kColumn},
+    {"hotwaterlabel2", "Hot water share", kColumn},
     {"Label32", "Income"},
     {"exportedincome", "Income", kResult},
     {"Label8", "Fixed cost"},
@@ -326,7 +327,7 @@ const Speech kSpeech[] = {
     {"hrsedit", "Calculate cost for watts usage, Hours (per day)", nullptr, "Label33"},
     {"resultlabel", "Cost per day", kResult},
     {"kwhlabel", "Energy per day", kResult},
-    {"GroupBox1", "Calculate cost for watts usage"},
+    {"GroupBox1", "Cost per week and per year"},
     {"perweeklabel", "Cost per week", kResult},
     {"peryearlabel", "Cost per year", kResult},
     {"voltswattsampsconvertergb", "Volts / Watts / Amps / Ohms Converter"},
@@ -344,10 +345,10 @@ const Speech kSpeech[] = {
     {"ohmsedit", "Volts / Watts / Amps / Ohms Converter, Ohms (resistance)", nullptr, "Label36"},
     {"SpeedButton5", "Clear this entry, Ohms (resistance)", kClear},
     {"Label36", "Ohms (resistance)"},
-    {"ohmsenablecb", "Ohms (resistance)", kResult},
+    {"ohmsenablecb", "Enable or disable ohms"},
     {"calculatebutton", "Calculate"},
     {"resetbutton", "Reset"},
-    {"Label2", "Instructions", kResult},
+    {"Label2", "Voltisk"},
     {"versionlabel", "Version", kResult},
     {"URLLabel1", "https://www.brindlesoftware.com"},
     {"URLLabel2", "Keep your notes in order: try our other desktop tools"},
@@ -357,8 +358,8 @@ const Speech kSpeech[] = {
     {"todaysdaterb", "Today's date"},
     {"lastdaterb", "Date of last reading"},
     {"Label17", "Instructions"},
-    {"Memo1", "Memo1"},
-    {"sb1", "sb1"},
+    {"Memo1", "Instructions", nullptr, "Label17"},
+    {"sb1", "Status"},
     {"csvloadbtn", "CSV Load", kCsvLoad},
 };
 // clang-format on

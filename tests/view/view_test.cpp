@@ -157,6 +157,24 @@ TEST(View, FocusNeverStaysInTheHelpText) {
     EXPECT_EQ(QApplication::focusWidget(), v.view.get()) << "the window itself holds the focus";
 }
 
+// Column headings, the title and the instructions are named by what they
+// are, not by a neighbour's caption or an internal element name.
+TEST(View, HeadingsTitleAndInstructionsAreNamedByWhatTheyAre) {
+    ViewFixture v;
+    auto name = [&](const char* element) { return v.W_<QWidget>(element)->accessibleName(); };
+    for (const char* n : {"1", "2"}) {
+        const std::string i(n);
+        EXPECT_EQ(name(("totlabel" + i).c_str()), "Total");
+        EXPECT_EQ(name(("lightandpowerlabel" + i).c_str()), "Light and power share");
+        EXPECT_EQ(name(("hotwaterlabel" + i).c_str()), "Hot water share");
+    }
+    EXPECT_EQ(name("Label2"), "Voltisk");
+    EXPECT_EQ(name("Memo1"), "Instructions");
+    EXPECT_EQ(v.W_<QLabel>("Label17")->buddy(), v.W_<QWidget>("Memo1"));
+    EXPECT_EQ(name("sb1"), "Status");
+    EXPECT_EQ(name("pagecontrol1"), "Pages");
+}
+
 TEST(View, ScreenReadersHearAUsefulNameForEveryInputButtonAndResult) {
     ViewFixture v;
     auto name = [&](const char* element) { return v.W_<QWidget>(element)->accessibleName(); };
