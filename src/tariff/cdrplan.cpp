@@ -25,6 +25,12 @@ struct Refusal {
     QString text;
 };
 
+// A percentage and its fraction, each to 15 significant digits, so 0.07 reads
+// as 7 rather than 7.000000000000001 and a plan written and read back keeps it.
+double Decimal15(double v) {
+    return QString::number(v, 'g', 15).toDouble();
+}
+
 QString Shown(const QJsonValue& v) {
     QString t = v.isString()
                     ? v.toString()
@@ -395,7 +401,7 @@ public:
                                ? TariffDiscount::Method::PercentOfUse
                                : TariffDiscount::Method::PercentOfBill;
                 const QString key = at + method + ".rate";
-                d.percent = 100 * number(object(o, method, at).value("rate"), key);
+                d.percent = Decimal15(100 * number(object(o, method, at).value("rate"), key));
                 if (d.percent < 0 || d.percent > 100) {
                     refuse(key, QStringLiteral("must be from 0 to 1."));
                 }
@@ -626,7 +632,7 @@ QByteArray WriteCdrPlan(const TariffPlan& plan) {
         QJsonObject o{{"displayName", d.name},
                       {"type", d.guaranteed ? "GUARANTEED" : "CONDITIONAL"},
                       {"methodUType", method},
-                      {method, QJsonObject{{"rate", Amount(d.percent / 100)}}}};
+                      {method, QJsonObject{{"rate", Amount(Decimal15(d.percent / 100))}}}};
         if (!d.category.isEmpty()) {
             o.insert("category", d.category);
         }

@@ -263,6 +263,8 @@ TariffPrice CompiledTariff::price(const ZonedSeries& zoned, const PriceOptions& 
     std::vector<double> used(counterPeriods_.size());
     double general = 0, controlled = 0, exported = 0;
     bool anyControlled = false;
+    quint8 runSlot = kNoSlot;
+    double run = 0;
     const std::size_t n = series.size();
     for (std::size_t i = 0; i < n; ++i) {
         const qint32 pday = pv.day[i];
@@ -298,10 +300,20 @@ TariffPrice CompiledTariff::price(const ZonedSeries& zoned, const PriceOptions& 
         if (slot == kNoSlot) {
             continue;
         }
-        kwh[slot] += v;
         if (!stepped[slot]) {
+            // Runs of intervals at one rate add up in a register, not through
+            // memory, so consecutive adds do not wait on each other's store.
+            if (slot != runSlot) {
+                if (runSlot != kNoSlot) {
+                    kwh[runSlot] += run;
+                }
+                runSlot = slot;
+                run = 0;
+            }
+            run += v;
             continue;
         }
+        kwh[slot] += v;
         const Slot& S = slots_[slot];
         const std::size_t at = static_cast<std::size_t>(sday - tableLo);
         const qint64 key = S.rate.period == StepPeriod::Day     ? sday
@@ -322,6 +334,10 @@ TariffPrice CompiledTariff::price(const ZonedSeries& zoned, const PriceOptions& 
             u += take;
             left -= take;
         }
+    }
+
+    if (runSlot != kNoSlot) {
+        kwh[runSlot] += run;
     }
 
     double feedIn = 0;
