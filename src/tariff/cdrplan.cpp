@@ -161,7 +161,7 @@ public:
     // 24:00 midnight at the end of the day.
     int time(const QJsonValue& v, const QString& field, bool isEnd) {
         static const QRegularExpression re(QStringLiteral(
-            R"(^T?(\d{2}):?(\d{2})(?::?(\d{2})(?:\.\d+)?)?(Z|[+-]\d{2}(?::?\d{2})?)?$)"));
+            R"(^T?(\d{1,2}):?(\d{2})(?::?(\d{2})(?:\.\d+)?)?(Z|[+-]\d{2}(?::?\d{2})?)?$)"));
         const QRegularExpressionMatch m = re.match(v.toString());
         const int h = m.captured(1).toInt();
         const int min = m.captured(2).toInt();

@@ -171,6 +171,14 @@ QString ValidateTariffPlan(const TariffPlan& plan) {
     if (plan.seasons.isEmpty()) {
         return QStringLiteral("The plan has no tariff period.");
     }
+    // The pricing tables number the rates in a byte.
+    qsizetype rates = plan.controlledLoad.rates.tou.size() + plan.feedIn.windows.size() + 2;
+    for (const TariffSeason& s : plan.seasons) {
+        rates += s.usage.tou.size() + 1;
+    }
+    if (rates > 250) {
+        return QStringLiteral("The plan has more rates than can be priced.");
+    }
     std::array<int, 366> owner;
     owner.fill(-1);
     for (int i = 0; i < static_cast<int>(plan.seasons.size()); ++i) {

@@ -96,10 +96,12 @@ ZoneView ViewInZone(const IntervalSeries& series, TariffZone zone) {
     for (std::size_t i = 0; i < n; ++i) {
         const qint64 t = series.start[i];
         const qint64 local = t + offsets.at(t);
-        const qint64 day = FloorDiv(local, 86400);
+        // Days beyond the years QDate can hold (a damaged instant) stay at its edges.
+        const qint64 day = std::clamp<qint64>(FloorDiv(local, 86400), -2500000, 2900000);
         const qint64 weekday = ((day + 3) % 7 + 7) % 7; // 1970-01-01 was a Thursday
         v.day[i] = static_cast<qint32>(day);
-        v.minuteOfWeek[i] = static_cast<quint16>(weekday * 1440 + (local - day * 86400) / 60);
+        const qint64 minute = std::clamp<qint64>((local - day * 86400) / 60, 0, 1439);
+        v.minuteOfWeek[i] = static_cast<quint16>(weekday * 1440 + minute);
         lo = std::min(lo, v.day[i]);
         hi = std::max(hi, v.day[i]);
     }
@@ -189,7 +191,7 @@ CompiledTariff::CompiledTariff(const TariffPlan& plan) : plan_(plan) {
         }
         const int to = Ordinal(s.endMonth, s.endDay);
         for (int d = Ordinal(s.startMonth, s.startDay);; d = (d + 1) % 366) {
-            seasonOfDay_[d] = static_cast<qint8>(i);
+            seasonOfDay_[d] = static_cast<qint16>(i);
             if (d == to) {
                 break;
             }
@@ -238,13 +240,13 @@ TariffPrice CompiledTariff::price(const ZonedSeries& zoned, const PriceOptions& 
         }
     }
     const std::size_t span = static_cast<std::size_t>(tableHi - tableLo + 1);
-    std::vector<qint8> season(span);
+    std::vector<qint16> season(span);
     std::vector<qint32> monthKey(span), year(span);
     std::vector<qint64> seasonDays(plan_.seasons.size());
     {
         QDate d = DateOfDay(tableLo);
         for (std::size_t k = 0; k < span; ++k, d = d.addDays(1)) {
-            season[k] = std::max<qint8>(seasonOfDay_[Ordinal(d.month(), d.day())], 0);
+            season[k] = std::max<qint16>(seasonOfDay_[Ordinal(d.month(), d.day())], 0);
             monthKey[k] = d.year() * 12 + d.month() - 1;
             year[k] = d.year();
             const qint64 day = tableLo + static_cast<qint64>(k);

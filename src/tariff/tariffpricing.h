@@ -117,7 +117,7 @@ private:
     std::vector<std::vector<quint8>>
         seasonTables_; // per season, the slot of each minute of the week
     std::vector<quint8> controlledTable_, feedInTable_;
-    std::array<qint8, 366> seasonOfDay_{}; // per day of a leap year
+    std::array<qint16, 366> seasonOfDay_{}; // per day of a leap year
     std::vector<StepPeriod> counterPeriods_;
 };
 
