@@ -87,6 +87,9 @@ public:
     double number(const QJsonValue& v, const QString& field) {
         double d = 0;
         bool ok = false;
+        if (v.isUndefined()) {
+            refuse(field, QStringLiteral("missing."));
+        }
         if (v.isDouble()) {
             d = v.toDouble();
             ok = true;

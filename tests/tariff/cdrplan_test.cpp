@@ -114,6 +114,8 @@ TEST(CdrPlan, RefusalsNameTheField) {
          "electricityContract: missing: not an electricity plan."},
         {"\"0.3000\"", "\"abc\"", tou + "rates[0].unitPrice: \"abc\" is not a number."},
         {"\"0.3000\"", "true", tou + "rates[0].unitPrice: \"true\" is not a number."},
+        {"\"unitPrice\": \"0.3000\"", "\"price\": \"0.3000\"",
+         tou + "rates[0].unitPrice: missing."},
         {"\"SUN\",\"MON\"", "\"SUN\",\"MONDAY\"",
          tou + "timeOfUse[0].days: \"MONDAY\" is not a day."},
         {"\"startTime\": \"07:00\", \"endTime\": \"14:59\"",
