@@ -25,6 +25,7 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
         }
         try {
             store_.SetNote(id, note);
+            KeepWarningsFitting(id, note);
             return true;
         } catch (const EHistoryError& e) {
             Report(e);
@@ -34,6 +35,22 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
 }
 
 THistoryPresenter::~THistoryPresenter() = default;
+
+void THistoryPresenter::KeepWarningsFitting(qint64 id, const QString& note) {
+    const int row = model_->RowOf(id);
+    if (row < 0 || NotesMeterChange(note) == NotesMeterChange(model_->Period(row).note)) {
+        return;
+    }
+    // A note about a meter change or roll-over drops the reading warnings;
+    // taking it back brings them back.
+    HistoryPeriod p = model_->Period(row);
+    p.note = note;
+    const QStringList warnings = ReadingWarnings(p, model_->Periods(), form_.Locales().dates);
+    if (warnings != p.warnings) {
+        store_.SetWarnings(id, warnings);
+        model_->SetWarnings(row, warnings);
+    }
+}
 
 TLocales THistoryPresenter::Locales() const {
     return form_.Locales();

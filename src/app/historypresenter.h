@@ -75,6 +75,9 @@ private:
     void Reload();
     void Report(const EHistoryError& e);
     void Changed();
+    // Checks the readings again when a new note says or stops saying that the
+    // meter was changed or rolled over.
+    void KeepWarningsFitting(qint64 id, const QString& note);
 
     TForm1& form_;
     TDialogs& dialogs_;

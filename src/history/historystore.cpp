@@ -401,6 +401,19 @@ void THistoryStore::SetBill(qint64 id, std::optional<double> billed, QDate billD
     });
 }
 
+void THistoryStore::SetWarnings(qint64 id, const QStringList& warnings) {
+    RequireWritable();
+    const QSqlDatabase db = Db();
+    InTransaction(db, [&] {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE period SET warnings = ? WHERE id = ?"));
+        q.addBindValue(NotNull(warnings.join(QLatin1Char('\n'))));
+        q.addBindValue(id);
+        RunQuery(db, q);
+        return 0;
+    });
+}
+
 QString THistoryStore::StartNewHistory() {
     Close();
     QString kept;

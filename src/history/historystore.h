@@ -75,6 +75,8 @@ public:
     // readings marked estimated.
     void SetBill(qint64 id, std::optional<double> billed, QDate billDate, const QString& reference,
                  const QStringList& estimated);
+    // Replaces the reading warnings kept with a period.
+    void SetWarnings(qint64 id, const QStringList& warnings);
 
     // Closes the store, renames the file (with its -wal and -shm companions)
     // to a free name "history-YYYYMMDD-HHMMSS[-n].sqlite" beside it and opens

@@ -27,6 +27,14 @@ int THistoryTableModel::RowOf(qint64 id) const {
     return -1;
 }
 
+void THistoryTableModel::SetWarnings(int row, const QStringList& warnings) {
+    if (row < 0 || row >= rowCount()) {
+        return;
+    }
+    periods_[static_cast<std::size_t>(row)].warnings = warnings;
+    emit dataChanged(index(row, Check), index(row, Check), {Qt::DisplayRole, Qt::ToolTipRole});
+}
+
 int THistoryTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(periods_.size());
 }

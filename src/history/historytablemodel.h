@@ -50,6 +50,9 @@ public:
     // The row showing the period with this id, or -1.
     int RowOf(qint64 id) const;
 
+    // Shows new reading warnings for the period in `row`.
+    void SetWarnings(int row, const QStringList& warnings);
+
     // Stores a new note; false leaves the table unchanged.
     std::function<bool(qint64 id, const QString& note)> noteEditor;
 

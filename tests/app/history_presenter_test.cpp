@@ -157,6 +157,11 @@ TEST(HistoryPresenter, AsksBeforeStoringReadingsThatDoNotFitAndAnswersTheBill) {
     h.history->AddCurrentPeriod();
     ASSERT_EQ(h.history->Model().rowCount(), 2);
     EXPECT_EQ(h.history->Model().Period(0).warnings.size(), 2); // general and hot water
+    // A roll-over note drops them, in the file too.
+    auto& model = h.history->Model();
+    ASSERT_TRUE(model.setData(model.index(0, THistoryTableModel::Note), "Meter rolled over"));
+    EXPECT_TRUE(model.Period(0).warnings.isEmpty());
+    EXPECT_TRUE(h.history->Store().Periods()[0].warnings.isEmpty());
     // The same readings over 30 days against 31: one day's charges, $1.20, less.
     EXPECT_EQ(h.history->ChangeLine(0),
               QStringLiteral("Against the previous period (10/8/2026 to 11/8/2026): ($1.20): "

@@ -131,6 +131,13 @@ TEST(HistoryPage, TheWorkedExampleInTheTableAndTheChartThenDeleted) {
                     ->text()
                     .endsWith(QStringLiteral(
                         "Selected period: the same as your 12-month average of $4.00 a day.")));
+    // The bill typed for the selected period: $12.40 over, flagged; the
+    // selection stays on it.
+    QTest::keyClicks(p.Find<QLineEdit>("historybilled"), QStringLiteral("132.40"));
+    p.Click("historysavebillbtn");
+    EXPECT_EQ(table->model()->index(0, M::Billed).data().toString(), QStringLiteral("$132.40"));
+    EXPECT_EQ(table->model()->index(0, M::Check).data().toString(), QStringLiteral("Check bill"));
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 1);
     p.fx.dialogs.answers = {true};
     p.Click("historydeletebtn");
     ASSERT_EQ(p.fx.dialogs.questions.size(), 1);
