@@ -24,10 +24,12 @@ QString Cause(const HistoryPeriod& p, double difference, const QLocale& money) {
         if (whole != 0 && std::fabs(whole) <= days &&
             std::fabs(difference - whole * daily) <= tolerance) {
             const qint64 billedDays = p.days + static_cast<qint64>(whole);
-            return QStringLiteral("The difference is %1 days of daily charges: the bill may count "
+            const QString count = std::fabs(whole) == 1
+                                      ? QStringLiteral("1 day")
+                                      : QStringLiteral("%1 days").arg(std::fabs(whole), 0, 'f', 0);
+            return QStringLiteral("The difference is %1 of daily charges: the bill may count "
                                   "%2 days, not %3.")
-                .arg(QString::number(std::fabs(whole), 'f', 0), QString::number(billedDays),
-                     QString::number(p.days));
+                .arg(count, QString::number(billedDays), QString::number(p.days));
         }
     }
     auto price = [&](double v) { return FormatMoney(v, money, 4); };

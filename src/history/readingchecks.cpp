@@ -12,6 +12,10 @@ QString Named(const HistoryPeriod& p, const QLocale& dates) {
         .arg(FormatShortDate(p.from, dates), FormatShortDate(p.to, dates));
 }
 
+QString Days(qint64 n) {
+    return n == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(n);
+}
+
 struct Meter {
     const char* name;
     QString PeriodInputs::*start;
@@ -60,8 +64,8 @@ QStringList ReadingWarnings(const HistoryPeriod& p, const std::vector<HistoryPer
         }
         if (q.from < p.to && p.from < q.to) {
             const qint64 shared = std::max(p.from, q.from).daysTo(std::min(p.to, q.to));
-            warnings << QStringLiteral("%1 overlaps %2 by %3 days.")
-                            .arg(self, Named(q, dates), QString::number(shared));
+            warnings
+                << QStringLiteral("%1 overlaps %2 by %3.").arg(self, Named(q, dates), Days(shared));
         }
         if (q.from < p.from &&
             (!before || std::pair(q.to, q.from) > std::pair(before->to, before->from))) {
@@ -70,9 +74,10 @@ QStringList ReadingWarnings(const HistoryPeriod& p, const std::vector<HistoryPer
     }
     const bool meterChange = NotesMeterChange(p.note);
     if (before && before->to < p.from) {
-        warnings << QStringLiteral("There are %1 days between %2 and %3 that no period covers.")
-                        .arg(QString::number(before->to.daysTo(p.from)), Named(*before, dates),
-                             self);
+        const qint64 gap = before->to.daysTo(p.from);
+        warnings << QStringLiteral("There %1 %2 between %3 and %4 that no period covers.")
+                        .arg(gap == 1 ? QStringLiteral("is") : QStringLiteral("are"), Days(gap),
+                             Named(*before, dates), self);
     } else if (before && !meterChange && before->typed.solar == p.typed.solar) {
         for (const Meter& m : Meters(p.typed.solar)) {
             if (m.hotWater && !(p.typed.showHotWater && before->typed.showHotWater)) {

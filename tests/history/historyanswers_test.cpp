@@ -122,6 +122,12 @@ TEST(ReadingChecks, WarnAboutGapsOverlapsReadingsLengthAndNegativeUse) {
          1500,
          "",
          {"The period 1/25/2026 to 3/1/2026 overlaps " + jan + " by 7 days."}},
+        {QDate(2026, 1, 31),
+         QDate(2026, 3, 1),
+         1300,
+         1500,
+         "",
+         {"The period 1/31/2026 to 3/1/2026 overlaps " + jan + " by 1 day."}},
         // 365 days to Feb 1 2027, then 28 + 19.
         {QDate(2026, 2, 1),
          QDate(2027, 3, 20),
