@@ -1,11 +1,15 @@
 #include "app/historypresenter.h"
 
 #include "app/tform1.h"
+#include "history/changeexplain.h"
+#include "history/forecast.h"
 #include "history/historycsv.h"
 #include "history/historysummary.h"
+#include "history/readingchecks.h"
 #include "mylib/dates.h"
 #include "mylib/filedialogs.h"
 #include "mylib/money.h"
+#include "mylib/numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +25,7 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
         }
         try {
             store_.SetNote(id, note);
+            KeepWarningsFitting(id, note);
             return true;
         } catch (const EHistoryError& e) {
             Report(e);
@@ -30,6 +35,22 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
 }
 
 THistoryPresenter::~THistoryPresenter() = default;
+
+void THistoryPresenter::KeepWarningsFitting(qint64 id, const QString& note) {
+    const int row = model_->RowOf(id);
+    if (row < 0 || NotesMeterChange(note) == NotesMeterChange(model_->Period(row).note)) {
+        return;
+    }
+    // A note about a meter change or roll-over drops the reading warnings;
+    // taking it back brings them back.
+    HistoryPeriod p = model_->Period(row);
+    p.note = note;
+    const QStringList warnings = ReadingWarnings(p, model_->Periods(), form_.Locales().dates);
+    if (warnings != p.warnings) {
+        store_.SetWarnings(id, warnings);
+        model_->SetWarnings(row, warnings);
+    }
+}
 
 TLocales THistoryPresenter::Locales() const {
     return form_.Locales();
@@ -120,6 +141,66 @@ QString THistoryPresenter::SummaryLine(int selectedRow) const {
     return line;
 }
 
+QString THistoryPresenter::ChangeLine(int selectedRow) const {
+    if (selectedRow < 0 || selectedRow >= model_->rowCount()) {
+        return QString();
+    }
+    const TLocales locales = form_.Locales();
+    return ChangeText(model_->Period(selectedRow), model_->Periods(), locales.dates, locales.money,
+                      MoneyDecimals());
+}
+
+QString THistoryPresenter::ForecastLine() const {
+    const QDate from = form_.dt1->Date();
+    const QDate to = form_.dt2->Date();
+    const TLocales locales = form_.Locales();
+    const auto cost = ForecastCost(from, to, today ? today() : QDate::currentDate(),
+                                   form_.ReadPeriodInputs(), locales.numbers);
+    if (!cost) {
+        return QString();
+    }
+    return QStringLiteral("Readings page, %1 to %2: ")
+               .arg(FormatShortDate(from, locales.dates), FormatShortDate(to, locales.dates)) +
+           ForecastText(*cost, locales.money, MoneyDecimals());
+}
+
+void THistoryPresenter::SetBill(int row, const QString& billedText, QDate billDate,
+                                const QString& reference, bool startEstimated, bool endEstimated) {
+    if (row < 0 || row >= model_->rowCount()) {
+        return;
+    }
+    std::optional<double> billed;
+    if (!billedText.trimmed().isEmpty()) {
+        billed = ParseLocaleNumber(billedText, form_.Locales().numbers);
+        if (!billed) {
+            dialogs_.ShowMessage(QStringLiteral("The billed amount \"%1\" is not a number.")
+                                     .arg(billedText.trimmed()));
+            return;
+        }
+    }
+    const HistoryPeriod& p = model_->Period(row);
+    QStringList estimated;
+    for (const PeriodField& f : PeriodFields()) {
+        const QString stem = QLatin1String(f.column);
+        const bool reading =
+            stem.endsWith(QLatin1String("_before")) || stem.endsWith(QLatin1String("_after"));
+        if (reading && (stem.endsWith(QLatin1String("_before")) ? startEstimated : endEstimated)) {
+            estimated << stem;
+        }
+    }
+    if (!CanChange()) {
+        return;
+    }
+    try {
+        store_.SetBill(p.id, billed, billed ? billDate : QDate(), billed ? reference : QString(),
+                       estimated);
+    } catch (const EHistoryError& e) {
+        Report(e);
+        return;
+    }
+    Reload();
+}
+
 void THistoryPresenter::AddCurrentPeriod() {
     const QDate from = form_.dt1->Date();
     const QDate to = form_.dt2->Date();
@@ -134,7 +215,10 @@ void THistoryPresenter::AddCurrentPeriod() {
     }
     const TLocales locales = form_.Locales();
     try {
-        if (store_.Find(from, to)) {
+        HistoryPeriod period =
+            MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
+                              MoneyDecimals(), QDateTime::currentDateTimeUtc());
+        if (const auto old = store_.Find(from, to)) {
             const QString question =
                 QStringLiteral("A period from %1 to %2 is already in the history. Replace it "
                                "with the period as calculated now?")
@@ -142,10 +226,17 @@ void THistoryPresenter::AddCurrentPeriod() {
             if (!dialogs_.VerifyDialog(question, QString(), true, true)) {
                 return;
             }
+            period.note = old->note; // a meter-change note still holds
         }
-        store_.Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers,
-                                     locales.money, MoneyDecimals(),
-                                     QDateTime::currentDateTimeUtc()));
+        period.warnings = ReadingWarnings(period, store_.Periods(), locales.dates);
+        if (!period.warnings.isEmpty() &&
+            !dialogs_.VerifyDialog(QStringLiteral("The readings do not fit the history. Store "
+                                                  "the period anyway? The warnings are kept "
+                                                  "with it."),
+                                   period.warnings.join(QLatin1Char('\n')), true, true)) {
+            return;
+        }
+        store_.Add(period);
     } catch (const EHistoryError& e) {
         Report(e);
         return;

@@ -53,6 +53,18 @@ public:
     // The summary line, comparing the period in `selectedRow` when >= 0.
     QString SummaryLine(int selectedRow) const;
 
+    // Why the cost of the period in `selectedRow` changed against a year
+    // before and the previous period; empty without an answer.
+    QString ChangeLine(int selectedRow) const;
+    // The forecast for the period on the readings page while it runs, else empty.
+    QString ForecastLine() const;
+    // Stores the bill typed for the period in `row` (an empty amount: no
+    // bill), with its start or end readings marked estimated.
+    void SetBill(int row, const QString& billedText, QDate billDate, const QString& reference,
+                 bool startEstimated, bool endEstimated);
+
+    // Today's date for the forecast; the clock's when unset.
+    std::function<QDate()> today;
     // Runs after every change of the periods or of the fault.
     std::function<void()> onChanged;
 
@@ -63,6 +75,9 @@ private:
     void Reload();
     void Report(const EHistoryError& e);
     void Changed();
+    // Checks the readings again when a new note says or stops saying that the
+    // meter was changed or rolled over.
+    void KeepWarningsFitting(qint64 id, const QString& note);
 
     TForm1& form_;
     TDialogs& dialogs_;

@@ -132,8 +132,35 @@ std::vector<CsvColumn> MakeColumns() {
              p.savedAt = QDateTime::fromString(s, Qt::ISODateWithMs);
              return p.savedAt.isValid();
          }});
+    // The bill columns came later: an export without them still imports.
+    c.push_back({QStringLiteral("billed"), false,
+                 [](const HistoryPeriod& p) { return p.billed ? Number(*p.billed) : QString(); },
+                 [](HistoryPeriod& p, const QString& s) {
+                     p.billed = s.isEmpty() ? std::nullopt : ParseNumber(s);
+                     return s.isEmpty() || p.billed.has_value();
+                 }});
+    c.push_back({QStringLiteral("bill_date"), false,
+                 [](const HistoryPeriod& p) { return p.billDate.toString(Qt::ISODate); },
+                 [](HistoryPeriod& p, const QString& s) {
+                     p.billDate = QDate::fromString(s, Qt::ISODate);
+                     return s.isEmpty() || (p.billDate.isValid() && s.size() == 10);
+                 }});
+    c.push_back(TextColumn(QStringLiteral("bill_reference"), &HistoryPeriod::billReference));
+    for (auto [name, member] : {std::pair(QStringLiteral("estimated"), &HistoryPeriod::estimated),
+                                std::pair(QStringLiteral("warnings"), &HistoryPeriod::warnings)}) {
+        c.push_back(
+            {name, true,
+             [member](const HistoryPeriod& p) { return (p.*member).join(QLatin1Char('\n')); },
+             [member](HistoryPeriod& p, const QString& s) {
+                 p.*member = s.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+                 return true;
+             }});
+    }
     return c;
 }
+
+// The columns an export from before the bill columns lacks, at the end.
+constexpr int OldExportMissing = 5;
 
 const std::vector<CsvColumn>& Columns() {
     static const std::vector<CsvColumn> columns = MakeColumns();
@@ -229,11 +256,11 @@ void ExportHistoryCsv(const QString& fileName, const std::vector<HistoryPeriod>&
 
 namespace {
 
-// The period in data record `record` (1-based) of the cell list; throws with
-// the line named when a cell is not a valid value.
-HistoryPeriod ReadRecord(const QString& fileName, const QStringList& cells, int record) {
+// The period in data record `record` (1-based) of the cell list, whose rows
+// hold `width` cells (the first columns of an export); throws with the line
+// named when a cell is not a valid value.
+HistoryPeriod ReadRecord(const QString& fileName, const QStringList& cells, int width, int record) {
     const auto& columns = Columns();
-    const int width = static_cast<int>(columns.size());
     const int line = record + 1;
     HistoryPeriod p;
     for (int k = 0; k < width; ++k) {
@@ -276,7 +303,9 @@ std::vector<HistoryPeriod> ReadHistoryCsv(const QString& fileName) {
         throw EVoltiskError(error);
     }
     const auto& columns = Columns();
-    bool headerMatches = headerCount == static_cast<int>(columns.size());
+    // Older exports end before the bill columns.
+    const int oldWidth = static_cast<int>(columns.size()) - OldExportMissing;
+    bool headerMatches = headerCount == static_cast<int>(columns.size()) || headerCount == oldWidth;
     for (int k = 0; headerMatches && k < headerCount; ++k) {
         headerMatches = cells[k] == columns[static_cast<std::size_t>(k)].name;
     }
@@ -287,7 +316,7 @@ std::vector<HistoryPeriod> ReadHistoryCsv(const QString& fileName) {
     std::vector<HistoryPeriod> periods;
     const int records = static_cast<int>(cells.size()) / headerCount;
     for (int r = 1; r < records; ++r) {
-        periods.push_back(ReadRecord(fileName, cells, r));
+        periods.push_back(ReadRecord(fileName, cells, headerCount, r));
     }
     return periods;
 }

@@ -14,7 +14,8 @@
 // Everything else (markup, quotes, commas, non-ASCII) is written as it is.
 //
 // The import reads through the project's CSV reader (mylib/ucsv) in strict
-// mode and accepts only such an export; any other file is refused with an
+// mode and accepts only such an export (also one from before the bill
+// columns, which ends at saved_at); any other file is refused with an
 // EVoltiskError naming the line (lines counted as the reader counts them:
 // blank lines do not count).
 

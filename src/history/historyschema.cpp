@@ -1,5 +1,6 @@
 #include "history/historyschema.h"
 
+#include "history/billschema.h"
 #include "history/historysql.h"
 #include "history/planschema.h"
 
@@ -7,6 +8,7 @@ const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
         {1, &MigrateToVersion1},
         {2, &MigrateToVersion2},
+        {3, &MigrateToVersion3},
     };
     return steps;
 }

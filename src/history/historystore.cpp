@@ -25,6 +25,8 @@ QStringList Columns() {
       << QStringLiteral("variable_cost") << QStringLiteral("income") << QStringLiteral("net_cost")
       << QStringLiteral("net_per_day") << QStringLiteral("currency_symbol")
       << QStringLiteral("money_decimals") << QStringLiteral("note") << QStringLiteral("saved_at");
+    c << QStringLiteral("billed") << QStringLiteral("bill_date") << QStringLiteral("bill_reference")
+      << QStringLiteral("estimated") << QStringLiteral("warnings");
     return c;
 }
 
@@ -62,6 +64,11 @@ void Bind(QSqlQuery& q, const HistoryPeriod& p) {
     q.addBindValue(p.moneyDecimals);
     q.addBindValue(NotNull(p.note));
     q.addBindValue(p.savedAt.toUTC().toString(Qt::ISODateWithMs));
+    q.addBindValue(p.billed ? QVariant(*p.billed) : QVariant(QMetaType::fromType<double>()));
+    q.addBindValue(NotNull(IsoDate(p.billDate)));
+    q.addBindValue(NotNull(p.billReference));
+    q.addBindValue(NotNull(p.estimated.join(QLatin1Char('\n'))));
+    q.addBindValue(NotNull(p.warnings.join(QLatin1Char('\n'))));
 }
 
 HistoryPeriod ReadRow(const QSqlQuery& q) {
@@ -86,6 +93,13 @@ HistoryPeriod ReadRow(const QSqlQuery& q) {
     p.moneyDecimals = next().toInt();
     p.note = next().toString();
     p.savedAt = QDateTime::fromString(next().toString(), Qt::ISODateWithMs);
+    if (const QVariant billed = next(); !billed.isNull()) {
+        p.billed = billed.toDouble();
+    }
+    p.billDate = QDate::fromString(next().toString(), Qt::ISODate);
+    p.billReference = next().toString();
+    p.estimated = next().toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    p.warnings = next().toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return p;
 }
 
@@ -305,6 +319,15 @@ qint64 THistoryStore::Add(const HistoryPeriod& period) {
             if (p.note.isEmpty()) {
                 p.note = old->second;
             }
+            // The bill belongs to the dates, not to the readings typed again.
+            if (!p.billed) {
+                if (const auto kept = Find(period.from, period.to)) {
+                    p.billed = kept->billed;
+                    p.billDate = kept->billDate;
+                    p.billReference = kept->billReference;
+                    p.estimated = kept->estimated;
+                }
+            }
             DeleteRow(old->first);
         }
         return Insert(p);
@@ -354,6 +377,37 @@ void THistoryStore::SetNote(qint64 id, const QString& note) {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("UPDATE period SET note = ? WHERE id = ?"));
         q.addBindValue(NotNull(note));
+        q.addBindValue(id);
+        RunQuery(db, q);
+        return 0;
+    });
+}
+
+void THistoryStore::SetBill(qint64 id, std::optional<double> billed, QDate billDate,
+                            const QString& reference, const QStringList& estimated) {
+    RequireWritable();
+    const QSqlDatabase db = Db();
+    InTransaction(db, [&] {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE period SET billed = ?, bill_date = ?, bill_reference = "
+                                 "?, estimated = ? WHERE id = ?"));
+        q.addBindValue(billed ? QVariant(*billed) : QVariant(QMetaType::fromType<double>()));
+        q.addBindValue(NotNull(IsoDate(billDate)));
+        q.addBindValue(NotNull(reference));
+        q.addBindValue(NotNull(estimated.join(QLatin1Char('\n'))));
+        q.addBindValue(id);
+        RunQuery(db, q);
+        return 0;
+    });
+}
+
+void THistoryStore::SetWarnings(qint64 id, const QStringList& warnings) {
+    RequireWritable();
+    const QSqlDatabase db = Db();
+    InTransaction(db, [&] {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE period SET warnings = ? WHERE id = ?"));
+        q.addBindValue(NotNull(warnings.join(QLatin1Char('\n'))));
         q.addBindValue(id);
         RunQuery(db, q);
         return 0;

@@ -57,7 +57,7 @@ public:
     std::optional<HistoryPeriod> Find(QDate from, QDate to) const;
 
     // Stores a period; one with the same two dates is replaced (keeping its
-    // note when the new one has none). Returns the row id.
+    // note and bill when the new one has none). Returns the row id.
     qint64 Add(const HistoryPeriod& period);
 
     struct ImportCount {
@@ -71,6 +71,12 @@ public:
     // Removes the periods with these row ids; returns how many went.
     int Remove(const std::vector<qint64>& ids);
     void SetNote(qint64 id, const QString& note);
+    // Stores the bill typed for a period (no amount: no bill) and the
+    // readings marked estimated.
+    void SetBill(qint64 id, std::optional<double> billed, QDate billDate, const QString& reference,
+                 const QStringList& estimated);
+    // Replaces the reading warnings kept with a period.
+    void SetWarnings(qint64 id, const QStringList& warnings);
 
     // Closes the store, renames the file (with its -wal and -shm companions)
     // to a free name "history-YYYYMMDD-HHMMSS[-n].sqlite" beside it and opens

@@ -1,10 +1,13 @@
 #include "history/historytablemodel.h"
 
+#include "history/billcheck.h"
+
 #include "mylib/dates.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
 
 #include <algorithm>
+#include <limits>
 
 THistoryTableModel::THistoryTableModel(TLocales locales, int moneyDecimals, QObject* parent)
     : QAbstractTableModel(parent), locales_(std::move(locales)), moneyDecimals_(moneyDecimals) {}
@@ -22,6 +25,14 @@ int THistoryTableModel::RowOf(qint64 id) const {
         }
     }
     return -1;
+}
+
+void THistoryTableModel::SetWarnings(int row, const QStringList& warnings) {
+    if (row < 0 || row >= rowCount()) {
+        return;
+    }
+    periods_[static_cast<std::size_t>(row)].warnings = warnings;
+    emit dataChanged(index(row, Check), index(row, Check), {Qt::DisplayRole, Qt::ToolTipRole});
 }
 
 int THistoryTableModel::rowCount(const QModelIndex& parent) const {
@@ -56,11 +67,38 @@ QString THistoryTableModel::Text(const HistoryPeriod& p, int column) const {
         return money(p.net);
     case NetPerDay:
         return money(p.netPerDay);
+    case Billed:
+        return p.billed ? money(*p.billed) : QString();
+    case Difference:
+        return p.billed ? money(*p.billed - p.net) : QString();
+    case Check: {
+        QStringList marks;
+        if (CheckBill(p, locales_.money, moneyDecimals_).flagged) {
+            marks << QStringLiteral("Check bill");
+        }
+        if (!p.warnings.isEmpty()) {
+            marks << QStringLiteral("Readings");
+        }
+        return marks.join(QStringLiteral(", "));
+    }
     case Note:
         return p.note;
     default:
         return QString();
     }
+}
+
+QString THistoryTableModel::CheckTip(const HistoryPeriod& p) const {
+    QStringList lines;
+    const BillCheck bill = CheckBill(p, locales_.money, moneyDecimals_);
+    if (bill.billed) {
+        lines << bill.sentence;
+        if (!bill.cause.isEmpty()) {
+            lines << bill.cause;
+        }
+    }
+    lines << p.warnings;
+    return lines.join(QLatin1Char('\n'));
 }
 
 QVariant THistoryTableModel::SortValue(const HistoryPeriod& p, int column) const {
@@ -85,6 +123,13 @@ QVariant THistoryTableModel::SortValue(const HistoryPeriod& p, int column) const
         return p.net;
     case NetPerDay:
         return p.netPerDay;
+    case Billed:
+        return p.billed ? QVariant(*p.billed) : QVariant(-std::numeric_limits<double>::infinity());
+    case Difference:
+        return p.billed ? QVariant(*p.billed - p.net)
+                        : QVariant(-std::numeric_limits<double>::infinity());
+    case Check:
+        return Text(p, Check);
     default:
         return p.note;
     }
@@ -100,10 +145,15 @@ QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return Text(p, index.column());
     case Qt::ToolTipRole:
+        if (index.column() == Check || index.column() == Difference) {
+            const QString tip = CheckTip(p);
+            return tip.isEmpty() ? QVariant() : QVariant(tip);
+        }
         return index.column() == Note && !p.note.isEmpty() ? QVariant(p.note) : QVariant();
     case Qt::TextAlignmentRole:
-        return index.column() == Note ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                      : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return index.column() == Note || index.column() == Check
+                   ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case SortRole:
         return SortValue(p, index.column());
     default:
@@ -112,9 +162,9 @@ QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant THistoryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const names[ColumnCount] = {"From",      "To",        "Days",     "kWh",
-                                                   "kWh a day", "Fixed",     "Variable", "Income",
-                                                   "Net",       "Net a day", "Note"};
+    static const char* const names[ColumnCount] = {
+        "From",   "To",  "Days",      "kWh",    "kWh a day",  "Fixed", "Variable",
+        "Income", "Net", "Net a day", "Billed", "Difference", "Check", "Note"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount) {
         return QAbstractTableModel::headerData(section, orientation, role);

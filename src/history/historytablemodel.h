@@ -2,7 +2,9 @@
 // The History page's table: a Qt model over the periods the presenter read
 // from the store, newest first until the user sorts by a column. Money texts
 // are the program's own (FormatMoney), dates the locale's short form, kWh as
-// the readings page writes them. Only the note is editable; an edit goes to
+// the readings page writes them. The check column names a bill off by more
+// than a cent a day and kept reading warnings; its tooltip says why. Only the
+// note is editable; an edit goes to
 // the store through `noteEditor` and shows only when that succeeded.
 
 #include "history/periodrecord.h"
@@ -15,7 +17,22 @@
 
 class THistoryTableModel : public QAbstractTableModel {
 public:
-    enum Column { From, To, Days, Kwh, KwhPerDay, Fixed, Variable, Income, Net, NetPerDay, Note };
+    enum Column {
+        From,
+        To,
+        Days,
+        Kwh,
+        KwhPerDay,
+        Fixed,
+        Variable,
+        Income,
+        Net,
+        NetPerDay,
+        Billed,     // the amount billed, empty without a bill
+        Difference, // billed minus net
+        Check,      // "Check bill" and/or "Readings" when something is amiss
+        Note
+    };
     static constexpr int ColumnCount = Note + 1;
     // The value a column sorts by, for SortRole.
     static constexpr int SortRole = Qt::UserRole;
@@ -33,6 +50,9 @@ public:
     // The row showing the period with this id, or -1.
     int RowOf(qint64 id) const;
 
+    // Shows new reading warnings for the period in `row`.
+    void SetWarnings(int row, const QStringList& warnings);
+
     // Stores a new note; false leaves the table unchanged.
     std::function<bool(qint64 id, const QString& note)> noteEditor;
 
@@ -47,6 +67,8 @@ public:
 
 private:
     QString Text(const HistoryPeriod& p, int column) const;
+    // The bill check's sentence and cause, then the kept reading warnings.
+    QString CheckTip(const HistoryPeriod& p) const;
     QVariant SortValue(const HistoryPeriod& p, int column) const;
 
     TLocales locales_;

@@ -11,7 +11,9 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <optional>
 
 // The numbers the calculation read from the fields of PeriodInputs, one per
 // text: a text that is no number counts as 0; the hot-water daily charge is 0
@@ -36,9 +38,21 @@ struct HistoryPeriod {
     int moneyDecimals = 2;
     QString note;
     QDateTime savedAt; // UTC
+    // The bill as sent, when one was typed: its amount, date and reference.
+    std::optional<double> billed;
+    QDate billDate;
+    QString billReference;
+    // The readings marked estimated, by their column stem ("general_after").
+    QStringList estimated;
+    // The warnings about its readings the period was stored with anyway.
+    QStringList warnings;
 
     double Kwh() const { return kwhGeneral + kwhHotWater; }
     double KwhPerDay() const { return days > 0 ? Kwh() / static_cast<double>(days) : 0.0; }
+    // The effective price: net cost over the kWh used, and the same without
+    // the daily charges; 0 without use.
+    double PricePerKwh() const { return Kwh() > 0 ? net / Kwh() : 0.0; }
+    double EnergyPricePerKwh() const { return Kwh() > 0 ? (net - fixed) / Kwh() : 0.0; }
 };
 
 // The fifteen typed fields: a column name stem, the text and the number.

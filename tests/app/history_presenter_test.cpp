@@ -42,6 +42,13 @@ struct HistoryFixture : FormFixture {
         f->hwdailyfixedchargeed->SetText("0.20");
         f->hwrateed->SetText("0.15");
     }
+    // The next period's readings, starting where the worked example ends.
+    void TypeFollowingReadings() {
+        f->Edit6->SetText("1300");
+        f->Edit7->SetText("1600");
+        f->Edit9->SetText("560");
+        f->Edit10->SetText("620");
+    }
 };
 
 TEST(HistoryPresenter, TheFileIsOpenedOnlyWhenThePageIsShownOrAPeriodAdded) {
@@ -137,11 +144,55 @@ TEST(HistoryPresenter, OpenInReadingsPutsThePeriodBackAndRecalculates) {
     EXPECT_EQ(h.f->sb1->SimpleText(), QStringLiteral("    Report file written to disk."));
 }
 
+TEST(HistoryPresenter, AsksBeforeStoringReadingsThatDoNotFitAndAnswersTheBill) {
+    HistoryFixture h;
+    h.TypeWorkedExample(QDate(2026, 10, 8), QDate(2026, 11, 8));
+    h.history->AddCurrentPeriod();
+    h.TypeWorkedExample(QDate(2026, 11, 8), QDate(2026, 12, 8)); // starts at 1000 again
+    h.history->AddCurrentPeriod();                               // answered No
+    ASSERT_EQ(h.dialogs.questions.size(), 1);
+    EXPECT_TRUE(h.dialogs.questions[0].startsWith(QStringLiteral("The readings do not fit")));
+    EXPECT_EQ(h.history->Model().rowCount(), 1);
+    h.dialogs.answers = {true};
+    h.history->AddCurrentPeriod();
+    ASSERT_EQ(h.history->Model().rowCount(), 2);
+    EXPECT_EQ(h.history->Model().Period(0).warnings.size(), 2); // general and hot water
+    // A roll-over note drops them, in the file too.
+    auto& model = h.history->Model();
+    ASSERT_TRUE(model.setData(model.index(0, THistoryTableModel::Note), "Meter rolled over"));
+    EXPECT_TRUE(model.Period(0).warnings.isEmpty());
+    EXPECT_TRUE(h.history->Store().Periods()[0].warnings.isEmpty());
+    // The same readings over 30 days against 31: one day's charges, $1.20, less.
+    EXPECT_EQ(h.history->ChangeLine(0),
+              QStringLiteral("Against the previous period (10/8/2026 to 11/8/2026): ($1.20): "
+                             "($1.20) from using as much, $0.00 from the same prices."));
+
+    h.history->SetBill(0, QStringLiteral("132.40"), QDate(2026, 12, 12), QStringLiteral("B7"),
+                       false, true);
+    const HistoryPeriod& p = h.history->Model().Period(0);
+    EXPECT_EQ(p.billed, 132.40);
+    EXPECT_EQ(p.estimated, (QStringList{"general_after", "hot_water_after", "export_after",
+                                        "import_general_after", "import_hw_after"}));
+    h.history->SetBill(0, QStringLiteral("lots"), QDate(), QString(), false, false);
+    EXPECT_TRUE(h.dialogs.messages.last().contains(QStringLiteral("\"lots\" is not a number")));
+    h.history->SetBill(0, QString(), QDate(), QString(), false, false);
+    EXPECT_FALSE(h.history->Model().Period(0).billed.has_value());
+
+    // Halfway through the readings page's period (15 of 30 days): 36 + 2 x 84.
+    h.history->today = [] { return QDate(2026, 11, 23); };
+    EXPECT_EQ(h.history->ForecastLine(),
+              QStringLiteral("Readings page, 11/8/2026 to 12/8/2026: If use goes on as so far, "
+                             "this period will cost about $204.00."));
+    h.history->today = [] { return QDate(2026, 12, 8); };
+    EXPECT_EQ(h.history->ForecastLine(), QString());
+}
+
 TEST(HistoryPresenter, DeleteAsksFirst) {
     HistoryFixture h;
     h.TypeWorkedExample(QDate(2026, 10, 8), QDate(2026, 11, 8));
     h.history->AddCurrentPeriod();
     h.TypeWorkedExample(QDate(2026, 11, 8), QDate(2026, 12, 8));
+    h.TypeFollowingReadings();
     h.history->AddCurrentPeriod();
     h.dialogs.answers = {false, true};
     h.history->DeleteRows({0, 1});
@@ -160,6 +211,7 @@ TEST(HistoryPresenter, ExportThenImportSkipsWhatIsStoredAndRefusesOtherFiles) {
     h.TypeWorkedExample(QDate(2026, 10, 8), QDate(2026, 11, 8));
     h.history->AddCurrentPeriod();
     h.TypeWorkedExample(QDate(2026, 11, 8), QDate(2026, 12, 8));
+    h.TypeFollowingReadings();
     h.history->AddCurrentPeriod();
     h.history->Model().setData(h.history->Model().index(0, THistoryTableModel::Note),
                                QStringLiteral("a \"note\",\nwith a break"));

@@ -57,6 +57,13 @@ TEST(HistoryCsv, EveryPeriodAndEveryTextComesBackByteForByte) {
         p.currencySymbol = i % 3 == 0 ? QStringLiteral("€") : QStringLiteral("$");
         p.typed.showHotWater = i % 3 != 1;
         p.netPerDay = 1.0 / 3.0 + i; // needs all 17 digits
+        if (i % 2 == 1) {
+            p.billed = 100.0 / 3.0 + i;
+            p.billDate = QDate(2024, 2, 3).addDays(i);
+            p.billReference = AwkwardTexts()[i];
+            p.estimated = QStringList{QStringLiteral("general_after")};
+            p.warnings = QStringList{AwkwardTexts()[0], QStringLiteral("second")};
+        }
         periods.push_back(p);
     }
     ExportHistoryCsv(CsvFile(), periods);
@@ -70,6 +77,24 @@ TEST(HistoryCsv, EveryPeriodAndEveryTextComesBackByteForByte) {
     }
 }
 
+TEST(HistoryCsv, AnExportFromBeforeTheBillColumnsStillImports) {
+    HistoryPeriod p = SamplePeriod(QDate(2023, 1, 1), QDate(2023, 2, 1));
+    QList<QByteArray> lines = HistoryCsvText({p}).split('\n');
+    for (QByteArray& line : lines) { // drop billed ... warnings: 5 cells, the last empty
+        for (int cut = 0; cut < 5 && !line.isEmpty(); ++cut) {
+            line.truncate(line.lastIndexOf(','));
+        }
+        if (!line.isEmpty()) {
+            line += '\r';
+        }
+    }
+    EXPECT_TRUE(lines[0].endsWith("saved_at\r"));
+    WriteText(CsvFile(), lines.join('\n'));
+    const std::vector<HistoryPeriod> back = ReadHistoryCsv(CsvFile());
+    ASSERT_EQ(back.size(), 1u);
+    ExpectSamePeriod(back[0], p);
+}
+
 TEST(HistoryCsv, TheFileIsPlainRfc4180WithIsoDatesAndPointDecimals) {
     HistoryPeriod p = MakeHistoryPeriod(QDate(2026, 11, 8), QDate(2026, 12, 8),
                                         WorkedExampleInputs(), QLocale(QStringLiteral("en_US")), 2,
@@ -80,10 +105,11 @@ TEST(HistoryCsv, TheFileIsPlainRfc4180WithIsoDatesAndPointDecimals) {
     const QList<QByteArray> lines = text.split('\n');
     ASSERT_EQ(lines.size(), 3); // header, one period, the end after the last CR LF
     EXPECT_TRUE(lines[0].startsWith("date_from,date_to,days,solar,hot_water,"));
-    EXPECT_TRUE(lines[0].endsWith("note,saved_at\r"));
-    EXPECT_TRUE(lines[1].startsWith("2026-11-08,2026-12-08,30,0,1,\"1.00\",1,\"0.25\",0.25,"));
     EXPECT_TRUE(
-        lines[1].contains(",4.25,\"$\",2,\"say \"\"hi\"\", bye\",2026-12-08T10:00:00.000Z\r"))
+        lines[0].endsWith("note,saved_at,billed,bill_date,bill_reference,estimated,warnings\r"));
+    EXPECT_TRUE(lines[1].startsWith("2026-11-08,2026-12-08,30,0,1,\"1.00\",1,\"0.25\",0.25,"));
+    EXPECT_TRUE(lines[1].contains(
+        ",4.25,\"$\",2,\"say \"\"hi\"\", bye\",2026-12-08T10:00:00.000Z,,,\"\",\"\",\"\"\r"))
         << lines[1].toStdString();
     EXPECT_FALSE(text.startsWith("\xEF\xBB\xBF"));
 }

@@ -69,4 +69,9 @@ inline void ExpectSamePeriod(const HistoryPeriod& a, const HistoryPeriod& b) {
     EXPECT_EQ(a.moneyDecimals, b.moneyDecimals);
     EXPECT_EQ(a.note, b.note);
     EXPECT_EQ(a.savedAt, b.savedAt);
+    EXPECT_EQ(a.billed, b.billed);
+    EXPECT_EQ(a.billDate, b.billDate);
+    EXPECT_EQ(a.billReference, b.billReference);
+    EXPECT_EQ(a.estimated, b.estimated);
+    EXPECT_EQ(a.warnings, b.warnings);
 }

@@ -37,6 +37,11 @@ TEST(HistoryStore, EveryFieldSurvivesARoundTripThroughTheFile) {
     solar.typed.hwRate = QString(); // an empty field
     solar.currencySymbol = QStringLiteral("€");
     solar.moneyDecimals = 0;
+    solar.billed = 123.45;
+    solar.billDate = QDate(2024, 4, 9);
+    solar.billReference = QStringLiteral("INV-7");
+    solar.estimated = QStringList{QStringLiteral("export_after"), QStringLiteral("general_after")};
+    solar.warnings = QStringList{QStringLiteral("one"), QStringLiteral("two")};
     {
         THistoryStore store(StoreFile());
         store.Open();
@@ -76,7 +81,8 @@ TEST(HistoryStore, OnePeriodPerPairOfDatesAndAReplacementKeepsTheNote) {
     store.Open();
     HistoryPeriod first = SamplePeriod(QDate(2026, 1, 1), QDate(2026, 2, 1), 1);
     first.note = QStringLiteral("keep me");
-    store.Add(first);
+    first.id = store.Add(first);
+    store.SetBill(first.id, 99.5, QDate(2026, 2, 9), QStringLiteral("A1"), {});
     HistoryPeriod second = SamplePeriod(QDate(2026, 1, 1), QDate(2026, 2, 1), 5);
     second.note.clear();
     store.Add(second);
@@ -89,6 +95,8 @@ TEST(HistoryStore, OnePeriodPerPairOfDatesAndAReplacementKeepsTheNote) {
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->typed.generalAfter, second.typed.generalAfter);
     EXPECT_EQ(found->note, QStringLiteral("keep me"));
+    EXPECT_EQ(found->billed, 99.5); // the bill belongs to the dates
+    EXPECT_EQ(found->billReference, QStringLiteral("A1"));
     EXPECT_FALSE(store.Find(QDate(2026, 1, 2), QDate(2026, 2, 1)).has_value());
 }
 

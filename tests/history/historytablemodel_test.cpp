@@ -28,14 +28,29 @@ TEST(HistoryTableModel, TheWorkedExampleReadsAsTheReadingsPageWritesIt) {
     M m(QLocale(QStringLiteral("en_US")), 2);
     m.SetPeriods({Example(QDate(2026, 11, 8), QDate(2026, 12, 8), 1)});
     ASSERT_EQ(m.rowCount(), 1);
-    ASSERT_EQ(m.columnCount(), 11);
-    const QStringList expected{"11/8/2026", "12/8/2026", "30",      "360.0", "12.0", "$36.00",
-                               "$84.00",    "$0.00",     "$120.00", "$4.00", ""};
+    ASSERT_EQ(m.columnCount(), 14);
+    const QStringList expected{"11/8/2026", "12/8/2026", "30",    "360.0",   "12.0",
+                               "$36.00",    "$84.00",    "$0.00", "$120.00", "$4.00",
+                               "",          "",          "",      ""};
     for (int c = 0; c < M::ColumnCount; ++c) {
         EXPECT_EQ(Cell(m, 0, c), expected[c]) << c;
     }
     EXPECT_EQ(m.headerData(M::NetPerDay, Qt::Horizontal).toString(), QStringLiteral("Net a day"));
     EXPECT_EQ(m.headerData(M::KwhPerDay, Qt::Horizontal).toString(), QStringLiteral("kWh a day"));
+
+    // A bill $12.40 over (more than 30 cents) and a kept warning: the check
+    // column says both, its tooltip why.
+    HistoryPeriod billed = Example(QDate(2026, 11, 8), QDate(2026, 12, 8), 1);
+    billed.billed = 132.40;
+    billed.warnings = QStringList{QStringLiteral("A gap.")};
+    m.SetPeriods({billed});
+    EXPECT_EQ(Cell(m, 0, M::Billed), QStringLiteral("$132.40"));
+    EXPECT_EQ(Cell(m, 0, M::Difference), QStringLiteral("$12.40"));
+    EXPECT_EQ(Cell(m, 0, M::Check), QStringLiteral("Check bill, Readings"));
+    EXPECT_TRUE(m.data(m.index(0, M::Check), Qt::ToolTipRole)
+                    .toString()
+                    .startsWith(QStringLiteral("Billed $12.40 more than these readings and rates "
+                                               "give.\nThe bill matches")));
 
     // Another locale: its own dates and money.
     M de(QLocale(QStringLiteral("de_DE")), 2);

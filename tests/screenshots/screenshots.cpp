@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -115,8 +116,9 @@ void WideResults() {
     TestEnv::UseLocale("en_US");
 }
 
-// The History page with twelve monthly solar bills: more used and less
-// exported in winter, one with a note.
+// The History page with fourteen monthly solar bills: more used and less
+// exported in winter, one with a note, a price rise from July, and the newest
+// (selected) billed $12.40 over: flagged, with its year-on-year answer.
 void HistoryOfAYear() {
     TestEnv::ResetConfig();
     FakeFileDialogs files;
@@ -128,13 +130,16 @@ void HistoryOfAYear() {
             return;
         }
         double general = 22000, hotWater = 7000, exported = 10000;
-        for (int m = 0; m < 12; ++m) {
-            const QDate from = QDate(2025, 12, 8).addMonths(m);
-            const double winter = 1.0 + 0.45 * std::cos((from.month() - 7) * 3.14159265 / 6.0);
+        for (int m = 0; m < 14; ++m) {
+            const QDate from = QDate(2025, 10, 8).addMonths(m);
+            // Use creeps up by 2 % a month.
+            const double winter =
+                (1.0 + 0.45 * std::cos((from.month() - 7) * 3.14159265 / 6.0)) * (1.0 + 0.02 * m);
             PeriodInputs in;
             in.solar = true;
             in.generalDailyCharge = QStringLiteral("1.10");
-            in.generalRate = QStringLiteral("0.2828");
+            in.generalRate = from.month() >= 7 && from.year() == 2026 ? QStringLiteral("0.3114")
+                                                                      : QStringLiteral("0.2828");
             in.hwDailyCharge = QStringLiteral("0.05");
             in.hwRate = QStringLiteral("0.1631");
             in.feedIn = QStringLiteral("0.08");
@@ -149,8 +154,13 @@ void HistoryOfAYear() {
             HistoryPeriod p =
                 MakeHistoryPeriod(from, from.addMonths(1), in, QLocale(QStringLiteral("en_US")), 2,
                                   QDateTime::currentDateTimeUtc());
-            if (m == 7) {
+            if (m == 9) {
                 p.note = QStringLiteral("Visitors for two weeks");
+            }
+            if (m == 13) {
+                p.billed = p.net + 12.40;
+                p.billDate = QDate(2026, 12, 15);
+                p.billReference = QStringLiteral("INV-20261215");
             }
             store.Add(p);
         }
@@ -159,12 +169,16 @@ void HistoryOfAYear() {
     AddHistoryPage(*s.view, s.fx.dialogs, files, file);
     s.view->findChild<QTabWidget*>()->setCurrentIndex(3);
     auto* table = s.view->findChild<QTableView*>(QStringLiteral("historytable"));
-    if (!table || table->model()->rowCount() != 12) {
-        std::fprintf(stderr, "the History page does not show the twelve periods\n");
+    if (!table || table->model()->rowCount() != 14) {
+        std::fprintf(stderr, "the History page does not show the fourteen periods\n");
         g_ok = false;
         return;
     }
-    table->selectRow(4);
+    table->selectRow(0);
+    // Three rows of the table leave the chart room for its axis labels.
+    if (auto* body = s.view->findChild<QSplitter*>()) {
+        body->setSizes({110, 400});
+    }
     s.Save("history");
 }
 

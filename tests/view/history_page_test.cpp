@@ -112,7 +112,7 @@ TEST(HistoryPage, TheWorkedExampleInTheTableAndTheChartThenDeleted) {
     auto* chart = p.view->findChild<QChartView*>();
     ASSERT_NE(chart, nullptr);
     const auto series = chart->chart()->series();
-    ASSERT_EQ(series.size(), 2);
+    ASSERT_EQ(series.size(), 3);
     auto* bars = qobject_cast<QBarSeries*>(series[0]);
     ASSERT_NE(bars, nullptr);
     ASSERT_EQ(bars->barSets().size(), 1); // no income, no income bars
@@ -122,12 +122,22 @@ TEST(HistoryPage, TheWorkedExampleInTheTableAndTheChartThenDeleted) {
     ASSERT_NE(line, nullptr);
     ASSERT_EQ(line->count(), 1);
     EXPECT_DOUBLE_EQ(line->at(0).y(), 12.0);
+    auto* price = qobject_cast<QLineSeries*>(series[2]); // (120 - 36) / 360 kWh
+    ASSERT_NE(price, nullptr);
+    EXPECT_NEAR(price->at(0).y(), 84.0 / 360.0, 1e-12);
 
     table->selectRow(0);
     EXPECT_TRUE(p.Find<QLabel>("historysummary")
                     ->text()
                     .endsWith(QStringLiteral(
                         "Selected period: the same as your 12-month average of $4.00 a day.")));
+    // The bill typed for the selected period: $12.40 over, flagged; the
+    // selection stays on it.
+    QTest::keyClicks(p.Find<QLineEdit>("historybilled"), QStringLiteral("132.40"));
+    p.Click("historysavebillbtn");
+    EXPECT_EQ(table->model()->index(0, M::Billed).data().toString(), QStringLiteral("$132.40"));
+    EXPECT_EQ(table->model()->index(0, M::Check).data().toString(), QStringLiteral("Check bill"));
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 1);
     p.fx.dialogs.answers = {true};
     p.Click("historydeletebtn");
     ASSERT_EQ(p.fx.dialogs.questions.size(), 1);

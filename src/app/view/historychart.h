@@ -12,7 +12,8 @@ struct HistoryChartPoint {
     double netPerDay = 0;
     double kwhPerDay = 0;
     double incomePerDay = 0;
-    QString tooltip; // shown while the pointer is over the period
+    double pricePerKwh = 0; // without the daily charges
+    QString tooltip;        // shown while the pointer is over the period
 };
 
 class THistoryChart {
@@ -21,7 +22,8 @@ public:
     // The chart's widget; its Qt parent owns it (and this object with it).
     virtual QWidget* Widget() = 0;
     // Net cost a day as bars, kWh a day as a line on a second axis, and
-    // income a day as a second bar where any period has income. Oldest first.
+    // income a day as a second bar where any period has income, and the price
+    // a kWh as a line on the money axis. Oldest first.
     virtual void SetPoints(const std::vector<HistoryChartPoint>& points,
                            const QString& moneyAxisTitle) = 0;
 };

@@ -5,10 +5,13 @@
 #include "mylib/dates.h"
 #include "mylib/money.h"
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QSplitter>
@@ -25,6 +28,7 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(BuildFaultPanel());
     layout->addLayout(BuildButtons());
+    layout->addWidget(BuildBillPanel());
 
     // The table across the page's width, so every column shows; the chart
     // under it. The user may move the line between them.
@@ -51,6 +55,18 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
     summary_->setWordWrap(true);
     summary_->setTextFormat(Qt::PlainText);
     layout->addWidget(summary_);
+    // The answers: why the selected period's cost changed, and what the
+    // readings page's period will cost while it runs. The forecast sits here
+    // beside the bills rather than on the status line, which other messages
+    // overwrite and a timer clears.
+    for (QLabel** label : {&change_, &forecast_}) {
+        *label = new QLabel(this);
+        (*label)->setWordWrap(true);
+        (*label)->setTextFormat(Qt::PlainText);
+        layout->addWidget(*label);
+    }
+    change_->setObjectName(QStringLiteral("historychange"));
+    forecast_->setObjectName(QStringLiteral("historyforecast"));
     Connect();
     Refresh();
 }
@@ -88,6 +104,59 @@ QLayout* THistoryPage::BuildButtons() {
     return buttons;
 }
 
+QWidget* THistoryPage::BuildBillPanel() {
+    billPanel_ = new QWidget(this);
+    auto* row = new QHBoxLayout(billPanel_);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* title = new QLabel(QStringLiteral("Bill for the selected period:"), billPanel_);
+    billed_ = new QLineEdit(billPanel_);
+    billed_->setObjectName(QStringLiteral("historybilled"));
+    billed_->setPlaceholderText(QStringLiteral("Amount billed"));
+    billed_->setAccessibleName(QStringLiteral("Amount billed"));
+    billDate_ = new QDateEdit(billPanel_);
+    billDate_->setObjectName(QStringLiteral("historybilldate"));
+    billDate_->setAccessibleName(QStringLiteral("Bill date"));
+    billDate_->setCalendarPopup(true);
+    billDate_->setDisplayFormat(ShortDateFormat(presenter_.Locales().dates));
+    billReference_ = new QLineEdit(billPanel_);
+    billReference_->setObjectName(QStringLiteral("historybillreference"));
+    billReference_->setPlaceholderText(QStringLiteral("Reference (optional)"));
+    billReference_->setAccessibleName(QStringLiteral("Bill reference"));
+    startEstimated_ = new QCheckBox(QStringLiteral("Start readings estimated"), billPanel_);
+    endEstimated_ = new QCheckBox(QStringLiteral("End readings estimated"), billPanel_);
+    saveBill_ = Button(QStringLiteral("Save bill"), "historysavebillbtn");
+    title->setBuddy(billed_);
+    row->addWidget(title);
+    row->addWidget(billed_);
+    row->addWidget(billDate_);
+    row->addWidget(billReference_, 1);
+    row->addWidget(startEstimated_);
+    row->addWidget(endEstimated_);
+    row->addWidget(saveBill_);
+    return billPanel_;
+}
+
+void THistoryPage::SaveBill() {
+    const QList<int> rows = SelectedRows();
+    if (rows.size() != 1) {
+        return;
+    }
+    const qint64 id = presenter_.Model().Period(rows[0]).id;
+    presenter_.SetBill(rows[0], billed_->text(), billDate_->date(), billReference_->text(),
+                       startEstimated_->isChecked(), endEstimated_->isChecked());
+    // The table was read again: select the same period.
+    const int row = presenter_.Model().RowOf(id);
+    if (row >= 0) {
+        table_->selectRow(row);
+    }
+}
+
+void THistoryPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    forecast_->setText(presenter_.ForecastLine()); // the readings may have changed meanwhile
+    forecast_->setVisible(!forecast_->text().isEmpty());
+}
+
 QWidget* THistoryPage::BuildTable(QWidget* parent) {
     table_ = new QTableView(parent);
     table_->setObjectName(QStringLiteral("historytable"));
@@ -113,7 +182,10 @@ QWidget* THistoryPage::BuildTable(QWidget* parent) {
                               money,
                               money,
                               money,
-                              money};
+                              money,
+                              money,
+                              money,
+                              QStringLiteral("Check bill, Readings")};
     for (int c = 0; c < samples.size(); ++c) {
         const QString head = presenter_.Model().headerData(c, Qt::Horizontal).toString();
         table_->setColumnWidth(c, std::max(fontMetrics().horizontalAdvance(samples[c]),
@@ -138,6 +210,8 @@ void THistoryPage::Connect() {
     connect(import_, &QPushButton::clicked, this, [this] { presenter_.ImportCsv(); });
     connect(tryAgain_, &QPushButton::clicked, this, [this] { presenter_.TryAgain(); });
     connect(newHistory_, &QPushButton::clicked, this, [this] { presenter_.StartNewHistory(); });
+    connect(saveBill_, &QPushButton::clicked, this, [this] { SaveBill(); });
+    connect(billed_, &QLineEdit::returnPressed, this, [this] { SaveBill(); });
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { RefreshSelection(); });
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -182,6 +256,28 @@ void THistoryPage::RefreshSelection() {
     open_->setEnabled(rows.size() == 1);
     delete_->setEnabled(changeable && !rows.isEmpty());
     summary_->setText(presenter_.SummaryLine(rows.size() == 1 ? rows[0] : -1));
+    change_->setText(presenter_.ChangeLine(rows.size() == 1 ? rows[0] : -1));
+    change_->setVisible(!change_->text().isEmpty());
+    billPanel_->setEnabled(changeable && rows.size() == 1);
+    if (rows.size() != 1) {
+        return;
+    }
+    const HistoryPeriod& p = presenter_.Model().Period(rows[0]);
+    const TLocales locales = presenter_.Locales();
+    billed_->setText(p.billed ? locales.numbers.toString(*p.billed, 'f', MoneyDecimals())
+                              : QString());
+    billDate_->setDate(p.billDate.isValid() ? p.billDate : p.to);
+    billReference_->setText(p.billReference);
+    auto marked = [&](const char* end) {
+        for (const QString& stem : p.estimated) {
+            if (stem.endsWith(QLatin1String(end))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    startEstimated_->setChecked(marked("_before"));
+    endEstimated_->setChecked(marked("_after"));
 }
 
 void THistoryPage::RefreshChart() {
@@ -208,11 +304,20 @@ void THistoryPage::RefreshChart() {
         point.netPerDay = p.netPerDay;
         point.kwhPerDay = p.KwhPerDay();
         point.incomePerDay = p.income / static_cast<double>(std::max<qint64>(p.days, 1));
+        point.pricePerKwh = p.EnergyPricePerKwh();
         point.tooltip = QStringLiteral("%1 to %2, %3 days\nNet %4, %5 a day\n%6 kWh, %7 kWh a day")
                             .arg(text(M::From), text(M::To), text(M::Days), text(M::Net),
                                  text(M::NetPerDay), text(M::Kwh), text(M::KwhPerDay));
         if (p.income != 0) {
             point.tooltip += QStringLiteral("\nIncome %1").arg(text(M::Income));
+        }
+        if (p.Kwh() > 0) {
+            auto price = [&](double v) { return FormatMoney(v, locales.money, 4); };
+            point.tooltip += QStringLiteral("\n%1 a kWh, %2 without the daily charges")
+                                 .arg(price(p.PricePerKwh()), price(p.EnergyPricePerKwh()));
+        }
+        if (!text(M::Billed).isEmpty()) {
+            point.tooltip += QStringLiteral("\nBilled %1").arg(text(M::Billed));
         }
         points.push_back(point);
     }

@@ -1,14 +1,18 @@
 #pragma once
-// The History page: the fault panel, the buttons, the table, the chart and
-// the summary line. It lays them out and forwards user actions to the
-// presenter (app/historypresenter.h), and redraws when the presenter says
-// its periods or its fault changed. It holds no state of its own.
+// The History page: the fault panel, the buttons, the bill of the selected
+// period, the table, the chart, the summary line, why the selected period's
+// cost changed and the forecast for the readings page's running period. It lays them out and
+// forwards user actions to the presenter (app/historypresenter.h), and redraws when the presenter
+// says its periods or its fault changed. It holds no state of its own.
 
 #include <QWidget>
 
 class THistoryPresenter;
 class THistoryChart;
+class QCheckBox;
+class QDateEdit;
 class QLabel;
+class QLineEdit;
 class QLayout;
 class QPushButton;
 class QTableView;
@@ -24,6 +28,9 @@ private:
     QPushButton* Button(const QString& text, const char* name);
     QWidget* BuildFaultPanel();
     QLayout* BuildButtons();
+    QWidget* BuildBillPanel();
+    void SaveBill();
+    void showEvent(QShowEvent* event) override;
     QWidget* BuildTable(QWidget* parent);
     void Connect();
     void Refresh();
@@ -38,4 +45,10 @@ private:
     QTableView* table_;
     THistoryChart* chart_ = nullptr;
     QLabel* summary_;
+    QWidget* billPanel_;
+    QLineEdit *billed_, *billReference_;
+    QDateEdit* billDate_;
+    QCheckBox *startEstimated_, *endEstimated_;
+    QPushButton* saveBill_;
+    QLabel *change_, *forecast_;
 };

@@ -56,6 +56,10 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     auto* kwh = new QLineSeries;
     kwh->setName(QStringLiteral("kWh a day"));
     kwh->setPointsVisible(true);
+    // The price a kWh shares the money axis: a rise shows apart from the use.
+    auto* price = new QLineSeries;
+    price->setName(QStringLiteral("Price a kWh"));
+    price->setColor(QColor(0xb0, 0x3a, 0x2e));
     QStringList labels;
     double moneyMin = 0, moneyMax = 0, kwhMax = 0;
     bool anyIncome = false;
@@ -64,10 +68,11 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
         net->append(p.netPerDay);
         income->append(p.incomePerDay);
         kwh->append(static_cast<double>(i), p.kwhPerDay);
+        price->append(static_cast<double>(i), p.pricePerKwh);
         labels << p.label;
         anyIncome = anyIncome || p.incomePerDay != 0;
-        moneyMin = std::min({moneyMin, p.netPerDay, p.incomePerDay});
-        moneyMax = std::max({moneyMax, p.netPerDay, p.incomePerDay});
+        moneyMin = std::min({moneyMin, p.netPerDay, p.incomePerDay, p.pricePerKwh});
+        moneyMax = std::max({moneyMax, p.netPerDay, p.incomePerDay, p.pricePerKwh});
         kwhMax = std::max(kwhMax, p.kwhPerDay);
     }
     net->setColor(QColor(0x2e, 0x6f, 0xb5));
@@ -81,7 +86,10 @@ void ChartView::SetPoints(const std::vector<HistoryChartPoint>& points,
     }
     c->addSeries(bars);
     c->addSeries(kwh);
+    c->addSeries(price);
     AddAxes(c, bars, kwh, labels, moneyAxisTitle, {moneyMin, moneyMax}, kwhMax);
+    price->attachAxis(c->axes(Qt::Horizontal).first());
+    price->attachAxis(c->axes(Qt::Vertical).first());
     QChart* old = chart();
     setChart(c);
     delete old;

@@ -1,0 +1,108 @@
+#include "history/changeexplain.h"
+
+#include "mylib/dates.h"
+#include "mylib/money.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+QDate Middle(const HistoryPeriod& p) {
+    return p.from.addDays(p.days / 2);
+}
+
+} // namespace
+
+CostChange ExplainChange(const HistoryPeriod& now, const HistoryPeriod& before) {
+    CostChange c;
+    c.againstFrom = before.from;
+    c.againstTo = before.to;
+    const PeriodNumbers& o = before.numbers;
+    const PeriodNumbers& n = now.numbers;
+    // Amount and price per meter; the daily charges have days as amount.
+    const std::pair<double, double> olds[] = {
+        {before.kwhGeneral, o.generalRate},
+        {before.kwhHotWater, o.hwRate},
+        {static_cast<double>(before.days), o.generalDailyCharge + o.hwDailyCharge},
+        {-before.kwhExported, o.feedIn}};
+    const std::pair<double, double> news[] = {
+        {now.kwhGeneral, n.generalRate},
+        {now.kwhHotWater, n.hwRate},
+        {static_cast<double>(now.days), n.generalDailyCharge + n.hwDailyCharge},
+        {-now.kwhExported, n.feedIn}};
+    for (std::size_t i = 0; i < std::size(olds); ++i) {
+        c.fromUse += (news[i].first - olds[i].first) * olds[i].second;
+        c.fromPrices += news[i].first * (news[i].second - olds[i].second);
+    }
+    c.change = c.fromUse + c.fromPrices;
+    c.kwhDifference = now.Kwh() - before.Kwh();
+    return c;
+}
+
+const HistoryPeriod* YearEarlierPeriod(const HistoryPeriod& p,
+                                       const std::vector<HistoryPeriod>& periods) {
+    const QDate target = Middle(p).addYears(-1);
+    const HistoryPeriod* best = nullptr;
+    qint64 bestOff = 46;
+    for (const HistoryPeriod& q : periods) {
+        const qint64 off = std::llabs(Middle(q).daysTo(target));
+        if (off < bestOff && q.to <= p.from) {
+            best = &q;
+            bestOff = off;
+        }
+    }
+    return best;
+}
+
+const HistoryPeriod* PreviousPeriod(const HistoryPeriod& p,
+                                    const std::vector<HistoryPeriod>& periods) {
+    const HistoryPeriod* best = nullptr;
+    for (const HistoryPeriod& q : periods) {
+        if (q.from < p.from &&
+            (!best || std::pair(q.to, q.from) > std::pair(best->to, best->from))) {
+            best = &q;
+        }
+    }
+    return best;
+}
+
+QString ChangeSentence(const CostChange& c, const QLocale& money, int moneyDecimals) {
+    // Rounding leftovers (a change of -0.000001) read as nothing, not "-$0.00".
+    const double cent = 0.5 * std::pow(10.0, -moneyDecimals);
+    auto amount = [&](double v) {
+        return FormatMoney(std::fabs(v) < cent ? 0.0 : v, money, moneyDecimals);
+    };
+    const QString zero = amount(0);
+    QString total = amount(c.change);
+    if (c.change > 0 && total != zero) {
+        total.prepend(QLatin1Char('+'));
+    }
+    const double kwh = std::round(c.kwhDifference);
+    const QString use = kwh == 0
+                            ? QStringLiteral("from using as much")
+                            : QStringLiteral("from using %1 kWh %2")
+                                  .arg(money.toString(std::fabs(kwh), 'f', 0),
+                                       kwh > 0 ? QStringLiteral("more") : QStringLiteral("less"));
+    const QString prices = amount(c.fromPrices) == zero ? QStringLiteral("from the same prices")
+                           : c.fromPrices > 0           ? QStringLiteral("from higher prices")
+                                                        : QStringLiteral("from lower prices");
+    return QStringLiteral("%1: %2 %3, %4 %5")
+        .arg(total, amount(c.fromUse), use, amount(c.fromPrices), prices);
+}
+
+QString ChangeText(const HistoryPeriod& p, const std::vector<HistoryPeriod>& periods,
+                   const QLocale& dates, const QLocale& money, int moneyDecimals) {
+    QStringList parts;
+    auto against = [&](const char* what, const HistoryPeriod* q) {
+        if (q) {
+            parts << QStringLiteral("Against %1 (%2 to %3): %4.")
+                         .arg(QLatin1String(what), FormatShortDate(q->from, dates),
+                              FormatShortDate(q->to, dates),
+                              ChangeSentence(ExplainChange(p, *q), money, moneyDecimals));
+        }
+    };
+    against("a year before", YearEarlierPeriod(p, periods));
+    against("the previous period", PreviousPeriod(p, periods));
+    return parts.join(QLatin1Char(' '));
+}
