@@ -1,12 +1,14 @@
 #include "history/historyschema.h"
 
 #include "history/historysql.h"
+#include "history/meterschema.h"
 #include "history/planschema.h"
 
 const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
         {1, &MigrateToVersion1},
         {2, &MigrateToVersion2},
+        {3, &MigrateToVersion3},
     };
     return steps;
 }
