@@ -17,8 +17,8 @@ void MigrateToVersion3(const QSqlDatabase& db) {
                                " role INTEGER NOT NULL CHECK (role BETWEEN 0 AND 2),"
                                " UNIQUE (meter, channel))"));
     // One row per channel and day, as the files hold them: the day's kWh as
-    // an array of doubles (NaN where missing) and one quality letter per
-    // interval; `total` lets the daily and monthly sums skip the arrays.
+    // one array (encoded by meterdata/meterstore.cpp) and one quality letter
+    // per interval; `total` lets the daily and monthly sums skip the arrays.
     ExecSql(db, QStringLiteral("CREATE TABLE meter_day ("
                                " channel_id INTEGER NOT NULL REFERENCES meter_channel (id),"
                                " day INTEGER NOT NULL,"

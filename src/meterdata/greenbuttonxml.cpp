@@ -346,14 +346,17 @@ private:
             return;
         }
         sawEnergy_ = true;
-        const double factor = std::pow(10.0, type.power) / 1000.0;
+        // Wh × 10^power in kWh, as one multiplication or one division.
+        const int exponent = type.power - 3;
+        const double scale = std::pow(10.0, std::abs(exponent));
         for (const Reading& r : block.readings) {
             if (r.value < 0) {
                 throw MeterDataError(QStringLiteral("%1, line %2: a reading is negative")
                                          .arg(in_.Name())
                                          .arg(block.entry.line));
             }
-            const QString why = days_.Add(meter, m.channel, r.start, r.duration, r.value * factor,
+            const QString why = days_.Add(meter, m.channel, r.start, r.duration,
+                                          exponent < 0 ? r.value / scale : r.value * scale,
                                           QualityLetter(r.quality), block.entry.line);
             if (!why.isEmpty()) {
                 throw MeterDataError(QStringLiteral("%1, line %2: %3")

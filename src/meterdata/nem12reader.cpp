@@ -70,7 +70,8 @@ struct Channel {
     QString meter;
     QString suffix;
     QString unit;
-    double factor = 1; // to kWh
+    double factor = 1;  // to kWh: multiplied by (MWh) ...
+    double divisor = 1; // ... or divided by (Wh), so that the result is the nearest double
     int length = 30;
     bool energy = false;
     bool valid = false;
@@ -143,7 +144,8 @@ private:
         const QString unit = c.unit.toLower();
         const bool energyUnit = unit == QLatin1String("kwh") || unit == QLatin1String("wh") ||
                                 unit == QLatin1String("mwh");
-        c.factor = unit == QLatin1String("wh") ? 0.001 : unit == QLatin1String("mwh") ? 1000 : 1;
+        c.factor = unit == QLatin1String("mwh") ? 1000 : 1;
+        c.divisor = unit == QLatin1String("wh") ? 1000 : 1;
         const QChar first = c.suffix.at(0).toUpper();
         c.energy = energyUnit && (first == u'E' || first == u'B');
         c.valid = true;
@@ -209,7 +211,7 @@ private:
             if (x < 0 || v[0] == '-') {
                 in_.Fail(QStringLiteral("value %1 \"%2\" is negative").arg(i + 1).arg(Text(v)));
             }
-            day_.kwh[static_cast<std::size_t>(i)] = x * channel_.factor;
+            day_.kwh[static_cast<std::size_t>(i)] = x * channel_.factor / channel_.divisor;
         }
         const char q = fields_[k][0];
         day_.quality.assign(static_cast<std::size_t>(n), q);
