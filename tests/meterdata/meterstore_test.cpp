@@ -120,6 +120,27 @@ TEST_F(MeterStoreTest, RolesDefaultBySuffixAndCanBeChosen) {
               QDateTime(QDate(2004, 1, 31), QTime(14, 0), QTimeZone::utc()).toSecsSinceEpoch());
 }
 
+TEST_F(MeterStoreTest, StoredValuesComeBackExactly) {
+    // Small, large and many-decimal values take the day's different encodings.
+    for (const char* value : {"0.001", "40000.5", "0.12345678", "1234567.25", "0"}) {
+        SCOPED_TRACE(value);
+        SetUp();
+        store_->Import(WriteMeterFile(QStringLiteral("v.csv"), Nem12Day("N", "20040201", value)));
+        const IntervalArrays all = store_->Intervals(Feb1, Feb1);
+        ASSERT_EQ(all.size(), 48U);
+        EXPECT_EQ(all.kwh[47], std::stod(value));
+        EXPECT_EQ(all.quality[47], 'A');
+    }
+    // A partial day keeps its missing intervals missing.
+    const QByteArray csv = "TYPE,DATE,START TIME,END TIME,USAGE (kWh)\n"
+                           "Electric usage,2004-02-01,00:30,00:59,0.7\n";
+    store_->Import(WriteMeterFile(QStringLiteral("p.csv"), csv));
+    const IntervalArrays partial = store_->Intervals(Feb1, Feb1, QStringLiteral("Green Button"));
+    ASSERT_EQ(partial.size(), 1U);
+    EXPECT_EQ(partial.kwh[0], 0.7);
+    EXPECT_EQ(partial.lengthMinutes[0], 30);
+}
+
 // In the forked child: imports the same five-day file again and again.
 [[noreturn]] void Importer(const QString& db, const QString& file) {
     THistoryStore history(db);
