@@ -101,6 +101,21 @@ void BM_ImportIntoNewDatabase(benchmark::State& state) {
     }
 }
 
+// The reader alone, days handed to a sink that only counts them: what the
+// parsing and checks cost beyond the bare reading.
+void BM_ReadNem12Only(benchmark::State& state) {
+    struct Counting : MeterSink {
+        qint64 values = 0;
+        void Day(const MeterDay& d) override { values += static_cast<qint64>(d.kwh.size()); }
+    };
+    const QString path = File();
+    for (auto _ : state) {
+        Counting sink;
+        ReadMeterFile(path, sink);
+        state.counters["values"] = static_cast<double>(sink.values);
+    }
+}
+
 // What a new database costs before any interval: the file, WAL and the
 // migration steps, each committed with a sync.
 void BM_OpenNewDatabase(benchmark::State& state) {
@@ -129,6 +144,9 @@ int main(int argc, char** argv) {
             ->Iterations(3);
         benchmark::RegisterBenchmark(("BM_ImportIntoNewDatabase" + suffix).c_str(),
                                      BM_ImportIntoNewDatabase)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
+        benchmark::RegisterBenchmark(("BM_ReadNem12Only" + suffix).c_str(), BM_ReadNem12Only)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
         benchmark::RegisterBenchmark(("BM_OpenNewDatabase" + suffix).c_str(), BM_OpenNewDatabase)
