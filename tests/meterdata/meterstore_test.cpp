@@ -86,9 +86,14 @@ TEST_F(MeterStoreTest, RemovingAnImportTakesOnlyTheDaysItStillOwns) {
     EXPECT_TRUE(store_->Imports().empty());
 }
 
-TEST_F(MeterStoreTest, ARefusedFileStoresNothing) {
+TEST_F(MeterStoreTest, ARefusedOrCancelledFileStoresNothing) {
     const QByteArray bad = Nem12Day() + Nem300("20040230", 48, "1");
     EXPECT_THROW(store_->Import(WriteMeterFile(QStringLiteral("bad.csv"), bad)), MeterDataError);
+    const std::atomic_bool cancelled{true};
+    ImportOptions options;
+    options.cancel = &cancelled;
+    EXPECT_THROW(store_->Import(WriteMeterFile(QStringLiteral("good.csv"), Nem12Day()), options),
+                 MeterDataError);
     EXPECT_TRUE(store_->Imports().empty());
     EXPECT_FALSE(store_->Range().first.isValid());
 }
