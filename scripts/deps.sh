@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libqt6sql6-sqlite
   qt6-charts-dev libqt6opengl6-dev libsqlite3-dev xvfb xauth python3 librsvg2-bin dpkg-dev
-  desktop-file-utils appstream lintian file man-db "$@")
+  desktop-file-utils appstream lintian file man-db libzip-dev pkg-config "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -46,7 +46,8 @@ echo "== unpacked files"
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 share="$root/usr/share"
-expected=("$root/usr/bin/voltisk" "$share/applications/$app.desktop" "$share/metainfo/$app.metainfo.xml"
+expected=("$root/usr/bin/voltisk" "$root/usr/bin/voltisk-cli" "$share/man/man1/voltisk-cli.1.gz"
+  "$share/applications/$app.desktop" "$share/metainfo/$app.metainfo.xml"
   "$share/icons/hicolor/scalable/apps/$app.svg" "$share/man/man1/voltisk.1.gz"
   "$share/doc/voltisk/copyright" "$share/doc/voltisk/changelog.gz")
 for size in 16 32 48 64 128 256; do
@@ -65,7 +66,9 @@ desktop-file-validate "$share/applications/$app.desktop" || fail "desktop-file-v
 # The metadata together with the desktop entry and icons it refers to; the
 # one pedantic note (upper case in the reverse-DNS id) is the id's own spelling.
 appstreamcli validate-tree --no-net --strict "$root" || fail "appstreamcli validate-tree"
-man --warnings -E UTF-8 -l "$share/man/man1/voltisk.1.gz" 2>"$scratch/man.log" >/dev/null
+for page in voltisk voltisk-cli; do
+  man --warnings -E UTF-8 -l "$share/man/man1/$page.1.gz" 2>>"$scratch/man.log" >/dev/null
+done
 [ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has formatting warnings"; }
 
 echo "== the unpacked program on a new account"

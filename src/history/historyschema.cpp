@@ -2,6 +2,7 @@
 
 #include "history/billschema.h"
 #include "history/historysql.h"
+#include "history/meterschema.h"
 #include "history/planschema.h"
 
 const std::vector<HistoryMigration>& HistoryMigrations() {

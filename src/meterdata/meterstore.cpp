@@ -1,0 +1,474 @@
+#include "meterdata/meterstore.h"
+
+#include "history/historysql.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// A day's kWh as stored: most files give at most three decimals of a kWh (or
+// whole Wh), so a day is kept as 16- or 32-bit integers of 10^-d kWh when that
+// gives back every value exactly, else as doubles. A quarter of the bytes
+// for typical data, which is what an import of years spends its time writing.
+// Layout: 'S' or 'I', then d, then the integers (the lowest value standing for
+// a missing interval); or 'D' and the doubles. Native byte order.
+// The fewest decimals (0 to 6) that give back every value exactly; 7 when none do.
+int DecimalsNeeded(const std::vector<double>& values) {
+    static const double scales[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    int d = 0;
+    for (double v : values) {
+        while (d <= 6 && !std::isnan(v) && std::round(v * scales[d]) / scales[d] != v) {
+            ++d;
+        }
+    }
+    return d;
+}
+
+template <typename Int>
+bool EncodeAs(const std::vector<double>& values, int decimals, char tag, QByteArray& out) {
+    const double scale = std::pow(10.0, decimals);
+    out.resize(static_cast<qsizetype>(2 + values.size() * sizeof(Int)));
+    out[0] = tag;
+    out[1] = static_cast<char>(decimals);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        Int n = std::numeric_limits<Int>::min();
+        if (!std::isnan(values[i])) {
+            const double r = std::round(values[i] * scale);
+            if (r >= static_cast<double>(std::numeric_limits<Int>::max())) {
+                return false;
+            }
+            n = static_cast<Int>(r);
+        }
+        std::memcpy(out.data() + 2 + i * sizeof(Int), &n, sizeof n);
+    }
+    return true;
+}
+
+QByteArray Blob(const std::vector<double>& values) {
+    QByteArray out;
+    const int decimals = DecimalsNeeded(values);
+    if (decimals <= 6 && (EncodeAs<std::int16_t>(values, decimals, 'S', out) ||
+                          EncodeAs<std::int32_t>(values, decimals, 'I', out))) {
+        return out;
+    }
+    out = QByteArray(1, 'D');
+    out.append(reinterpret_cast<const char*>(values.data()),
+               static_cast<qsizetype>(values.size() * sizeof(double)));
+    return out;
+}
+
+template <typename Int> std::vector<double> DecodeAs(const QByteArray& blob) {
+    const double scale = std::pow(10.0, blob.size() > 1 ? blob[1] : 0);
+    std::vector<double> v(blob.size() > 2 ? static_cast<std::size_t>(blob.size() - 2) / sizeof(Int)
+                                          : 0);
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        Int n{};
+        std::memcpy(&n, blob.constData() + 2 + i * sizeof(Int), sizeof n);
+        v[i] = n == std::numeric_limits<Int>::min() ? MissingValue : static_cast<double>(n) / scale;
+    }
+    return v;
+}
+
+std::vector<double> Values(const QByteArray& blob) {
+    if (blob.startsWith('S')) {
+        return DecodeAs<std::int16_t>(blob);
+    }
+    if (blob.startsWith('I')) {
+        return DecodeAs<std::int32_t>(blob);
+    }
+    std::vector<double> v(
+        blob.isEmpty() ? 0 : static_cast<std::size_t>(blob.size() - 1) / sizeof(double));
+    std::memcpy(v.data(), blob.constData() + 1, v.size() * sizeof(double));
+    return v;
+}
+
+QSqlQuery Prepare(const QSqlDatabase& db, const QString& sql) {
+    QSqlQuery q(db);
+    if (!q.prepare(sql)) {
+        ThrowSqlError(db, q.lastError());
+    }
+    return q;
+}
+
+class ImportSink : public MeterSink {
+public:
+    ImportSink(const QSqlDatabase& db, qint64 importId, const ImportOptions& options,
+               ImportResult& result)
+        : db_(db), importId_(importId), options_(options), result_(result),
+          find_(Prepare(db, QStringLiteral("SELECT kwh, quality, update_utc, import_id, length_min "
+                                           "FROM meter_day WHERE channel_id = ? AND day = ?"))),
+          write_(
+              Prepare(db, QStringLiteral("INSERT OR REPLACE INTO meter_day (channel_id, day, "
+                                         "start_utc, length_min, kwh, quality, total, update_utc, "
+                                         "import_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))) {}
+
+    qint64 stored = 0;
+
+    void Other(const OtherChannel& other) override {
+        for (const OtherChannel& o : result_.others) {
+            if (o.meter == other.meter && o.channel == other.channel) {
+                return;
+            }
+        }
+        result_.others.push_back(other);
+    }
+
+    void Day(const MeterDay& day) override {
+        if (options_.cancel != nullptr && options_.cancel->load()) {
+            throw MeterDataError(QStringLiteral("The import was cancelled."));
+        }
+        Channel& c = ChannelOf(day);
+        ChannelSummary& s = result_.channels[c.summary];
+        s.lengthMinutes = day.lengthMinutes;
+        if (!s.first.isValid() || day.day < s.first) {
+            s.first = day.day;
+        }
+        if (!s.last.isValid() || day.day > s.last) {
+            s.last = day.day;
+        }
+        for (std::size_t i = 0; i < day.kwh.size(); ++i) {
+            if (!std::isnan(day.kwh[i])) {
+                ++s.intervals;
+                ++s.quality[day.quality[i]];
+            }
+        }
+        if (c.role == ChannelRole::Skip) {
+            return;
+        }
+        Store(c, day);
+    }
+
+private:
+    struct Channel {
+        qint64 id = 0;
+        ChannelRole role = ChannelRole::General;
+        std::size_t summary = 0;
+        QSet<qint64> days; // stored already, in the file or by this import
+    };
+
+    Channel& ChannelOf(const MeterDay& day) {
+        const QString key = day.meter + u'\n' + day.channel;
+        auto it = channels_.find(key);
+        if (it != channels_.end()) {
+            return *it;
+        }
+        Channel c;
+        const auto chosen = options_.roles.find(day.channel.toUpper());
+        QSqlQuery q =
+            Prepare(db_, QStringLiteral("SELECT id, role FROM meter_channel WHERE meter = ? "
+                                        "AND channel = ?"));
+        q.addBindValue(day.meter);
+        q.addBindValue(day.channel);
+        RunQuery(db_, q);
+        if (q.next()) {
+            c.id = q.value(0).toLongLong();
+            c.role = static_cast<ChannelRole>(q.value(1).toInt());
+            QSqlQuery days =
+                Prepare(db_, QStringLiteral("SELECT day FROM meter_day WHERE channel_id = ?"));
+            days.addBindValue(c.id);
+            RunQuery(db_, days);
+            while (days.next()) {
+                c.days.insert(days.value(0).toLongLong());
+            }
+        } else {
+            c.role = DefaultRole(day.channel);
+        }
+        if (chosen != options_.roles.end()) {
+            c.role = chosen->second;
+        }
+        if (c.role != ChannelRole::Skip) {
+            QSqlQuery w =
+                Prepare(db_, c.id != 0 ? QStringLiteral("UPDATE meter_channel SET role = ? "
+                                                        "WHERE meter = ? AND channel = ?")
+                                       : QStringLiteral("INSERT INTO meter_channel (role, "
+                                                        "meter, channel) VALUES (?, ?, ?)"));
+            w.addBindValue(static_cast<int>(c.role));
+            w.addBindValue(day.meter);
+            w.addBindValue(day.channel);
+            RunQuery(db_, w);
+            if (c.id == 0) {
+                c.id = w.lastInsertId().toLongLong();
+            }
+        }
+        c.summary = result_.channels.size();
+        ChannelSummary s;
+        s.meter = day.meter;
+        s.channel = day.channel;
+        s.role = c.role;
+        result_.channels.push_back(s);
+        return *channels_.insert(key, c);
+    }
+
+    void Store(Channel& c, const MeterDay& day) {
+        const qint64 channelId = c.id;
+        const qint64 jd = day.day.toJulianDay();
+        // Only a day stored before is looked up, to merge with.
+        const bool known = c.days.contains(jd);
+        if (known) {
+            find_.addBindValue(channelId);
+            find_.addBindValue(jd);
+            RunQuery(db_, find_);
+        } else {
+            c.days.insert(jd);
+        }
+        std::vector<double> kwh = day.kwh;
+        std::string quality = day.quality;
+        qint64 owner = importId_;
+        qint64 update = day.updateUtc;
+        if (known && find_.next() && find_.value(4).toInt() == day.lengthMinutes) {
+            std::vector<double> old = Values(find_.value(0).toByteArray());
+            const QByteArray oldQuality = find_.value(1).toByteArray();
+            const qint64 oldUpdate = find_.value(2).toLongLong();
+            const qint64 oldOwner = find_.value(3).toLongLong();
+            const bool newWins = oldOwner == importId_ ||
+                                 !(oldUpdate > 0 && day.updateUtc > 0 && oldUpdate > day.updateUtc);
+            if (old.size() == kwh.size() &&
+                oldQuality.size() == static_cast<qsizetype>(kwh.size())) {
+                for (std::size_t i = 0; i < kwh.size(); ++i) {
+                    const bool takeOld = std::isnan(kwh[i]) || (!newWins && !std::isnan(old[i]));
+                    if (takeOld) {
+                        kwh[i] = old[i];
+                        quality[i] = oldQuality[static_cast<qsizetype>(i)];
+                    }
+                }
+                if (!newWins) {
+                    owner = oldOwner;
+                    update = oldUpdate;
+                }
+            } else if (!newWins) {
+                find_.finish();
+                return;
+            }
+        }
+        find_.finish();
+        double total = 0;
+        for (double v : kwh) {
+            if (!std::isnan(v)) {
+                total += v;
+            }
+        }
+        for (const QVariant& v :
+             {QVariant(channelId), QVariant(jd), QVariant(day.startUtc),
+              QVariant(day.lengthMinutes), QVariant(Blob(kwh)),
+              QVariant(QByteArray(quality.data(), static_cast<qsizetype>(quality.size()))),
+              QVariant(total), QVariant(update), QVariant(owner)}) {
+            write_.addBindValue(v);
+        }
+        RunQuery(db_, write_);
+        ++stored;
+    }
+
+    QSqlDatabase db_;
+    qint64 importId_;
+    const ImportOptions& options_;
+    ImportResult& result_;
+    QSqlQuery find_;
+    QSqlQuery write_;
+    QHash<QString, Channel> channels_;
+};
+
+QString DayText(qint64 jd) {
+    return QDate::fromJulianDay(jd).toString(Qt::ISODate);
+}
+
+} // namespace
+
+QString RoleName(ChannelRole role) {
+    switch (role) {
+    case ChannelRole::General:
+        return QStringLiteral("general");
+    case ChannelRole::ControlledLoad:
+        return QStringLiteral("controlled_load");
+    case ChannelRole::Export:
+        return QStringLiteral("export");
+    case ChannelRole::Skip:
+        break;
+    }
+    return QStringLiteral("skip");
+}
+
+bool ParseRole(const QString& text, ChannelRole& role) {
+    for (ChannelRole r : {ChannelRole::General, ChannelRole::ControlledLoad, ChannelRole::Export,
+                          ChannelRole::Skip}) {
+        if (text == RoleName(r)) {
+            role = r;
+            return true;
+        }
+    }
+    return false;
+}
+
+ChannelRole DefaultRole(const QString& suffix) {
+    const QString s = suffix.toUpper();
+    if (s.startsWith(u'B')) {
+        return ChannelRole::Export;
+    }
+    return s == QLatin1String("E2") ? ChannelRole::ControlledLoad : ChannelRole::General;
+}
+
+MeterStore::MeterStore(const QSqlDatabase& db) : connection_(db.connectionName()) {}
+
+QSqlDatabase MeterStore::Db() const {
+    return QSqlDatabase::database(connection_, false);
+}
+
+ImportResult MeterStore::Import(const QString& path, const ImportOptions& options) {
+    QSqlDatabase db = Db();
+    const QFileInfo info(path);
+    ImportResult result;
+    ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        QSqlQuery add =
+            Prepare(db, QStringLiteral("INSERT INTO meter_import (file_name, file_size, "
+                                       "file_time, imported_at) VALUES (?, ?, ?, ?)"));
+        add.addBindValue(info.fileName());
+        add.addBindValue(info.size());
+        add.addBindValue(info.lastModified().toUTC().toString(Qt::ISODate));
+        add.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+        RunQuery(db, add);
+        result.id = add.lastInsertId().toLongLong();
+        ImportSink sink(db, result.id, options, result);
+        ReadMeterFile(path, sink, options.read);
+        if (sink.stored == 0) {
+            throw MeterDataError(
+                QStringLiteral("%1: the file holds no energy intervals to store").arg(path));
+        }
+        qint64 intervals = 0;
+        for (const ChannelSummary& c : result.channels) {
+            intervals += c.role == ChannelRole::Skip ? 0 : c.intervals;
+        }
+        QSqlQuery count =
+            Prepare(db, QStringLiteral("UPDATE meter_import SET intervals = ? WHERE id = ?"));
+        count.addBindValue(intervals);
+        count.addBindValue(result.id);
+        RunQuery(db, count);
+        ExecSql(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+    return result;
+}
+
+std::vector<MeterImport> MeterStore::Imports() const {
+    std::vector<MeterImport> list;
+    QSqlQuery q =
+        ExecSql(Db(), QStringLiteral("SELECT id, file_name, file_size, file_time, "
+                                     "imported_at, intervals FROM meter_import ORDER BY id"));
+    while (q.next()) {
+        MeterImport m;
+        m.id = q.value(0).toLongLong();
+        m.fileName = q.value(1).toString();
+        m.fileSize = q.value(2).toLongLong();
+        m.fileTime = QDateTime::fromString(q.value(3).toString(), Qt::ISODate);
+        m.importedAt = QDateTime::fromString(q.value(4).toString(), Qt::ISODateWithMs);
+        m.intervals = q.value(5).toLongLong();
+        list.push_back(m);
+    }
+    return list;
+}
+
+bool MeterStore::RemoveImport(qint64 id) {
+    QSqlDatabase db = Db();
+    ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        QSqlQuery days = Prepare(db, QStringLiteral("DELETE FROM meter_day WHERE import_id = ?"));
+        days.addBindValue(id);
+        RunQuery(db, days);
+        QSqlQuery row = Prepare(db, QStringLiteral("DELETE FROM meter_import WHERE id = ?"));
+        row.addBindValue(id);
+        RunQuery(db, row);
+        const bool removed = row.numRowsAffected() > 0;
+        ExecSql(db, QStringLiteral("COMMIT"));
+        return removed;
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+std::pair<QDate, QDate> MeterStore::Range(const QString& meter) const {
+    QSqlQuery q =
+        Prepare(Db(), QStringLiteral("SELECT MIN(day), MAX(day) FROM meter_day d JOIN "
+                                     "meter_channel c ON c.id = d.channel_id WHERE ? = '' "
+                                     "OR c.meter = ?"));
+    q.addBindValue(meter.isNull() ? QStringLiteral("") : meter);
+    q.addBindValue(meter.isNull() ? QStringLiteral("") : meter);
+    RunQuery(Db(), q);
+    if (!q.next() || q.value(0).isNull()) {
+        return {};
+    }
+    return {QDate::fromJulianDay(q.value(0).toLongLong()),
+            QDate::fromJulianDay(q.value(1).toLongLong())};
+}
+
+std::vector<UsageRow> MeterStore::Usage(QDate from, QDate to, bool byMonth,
+                                        const QString& meter) const {
+    QSqlQuery q =
+        Prepare(Db(), QStringLiteral("SELECT d.day, c.role, SUM(d.total) FROM meter_day d "
+                                     "JOIN meter_channel c ON c.id = d.channel_id WHERE "
+                                     "d.day BETWEEN ? AND ? AND (? = '' OR c.meter = ?) "
+                                     "GROUP BY d.day, c.role ORDER BY d.day"));
+    const QString m = meter.isNull() ? QStringLiteral("") : meter;
+    for (const QVariant& v :
+         {QVariant(from.toJulianDay()), QVariant(to.toJulianDay()), QVariant(m), QVariant(m)}) {
+        q.addBindValue(v);
+    }
+    RunQuery(Db(), q);
+    std::vector<UsageRow> rows;
+    while (q.next()) {
+        QString date = DayText(q.value(0).toLongLong());
+        if (byMonth) {
+            date.truncate(7);
+        }
+        if (rows.empty() || rows.back().date != date) {
+            rows.push_back({date, {0, 0, 0}});
+        }
+        const int role = q.value(1).toInt();
+        if (role >= 0 && role < 3) {
+            rows.back().kwh[role] += q.value(2).toDouble();
+        }
+    }
+    return rows;
+}
+
+IntervalArrays MeterStore::Intervals(QDate from, QDate to, const QString& meter) const {
+    QSqlQuery q =
+        Prepare(Db(), QStringLiteral("SELECT d.start_utc, d.length_min, d.kwh, d.quality, "
+                                     "c.role FROM meter_day d JOIN meter_channel c ON c.id "
+                                     "= d.channel_id WHERE d.day BETWEEN ? AND ? AND (? = "
+                                     "'' OR c.meter = ?) ORDER BY d.start_utc, c.id"));
+    const QString m = meter.isNull() ? QStringLiteral("") : meter;
+    for (const QVariant& v :
+         {QVariant(from.toJulianDay()), QVariant(to.toJulianDay()), QVariant(m), QVariant(m)}) {
+        q.addBindValue(v);
+    }
+    q.setForwardOnly(true);
+    RunQuery(Db(), q);
+    IntervalArrays out;
+    while (q.next()) {
+        const qint64 start = q.value(0).toLongLong();
+        const int length = q.value(1).toInt();
+        const std::vector<double> kwh = Values(q.value(2).toByteArray());
+        const QByteArray quality = q.value(3).toByteArray();
+        const auto role = static_cast<ChannelRole>(q.value(4).toInt());
+        for (std::size_t i = 0; i < kwh.size(); ++i) {
+            if (!std::isnan(kwh[i])) {
+                out.push_back(start + static_cast<qint64>(i) * length * 60, length, kwh[i],
+                              static_cast<qsizetype>(i) < quality.size()
+                                  ? quality.at(static_cast<qsizetype>(i))
+                                  : 'N',
+                              role);
+            }
+        }
+    }
+    return out;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The meter data kept in the history database (tables of history/meterschema.h):
+// imports, channels with their roles, and each channel's days.
+//
+// An import reads the file to its end inside one transaction: a refused or
+// cancelled file stores nothing. A day met again replaces the stored one
+// interval by interval: within one import the later record wins; across
+// imports the stored day stays only when both carry an update time and the
+// stored one is newer. Removing an import removes the days it still owns.
+//
+// Works on the connection of an open THistoryStore (WAL, busy timeout);
+// throws MeterDataError for a refused file and EHistoryError for the
+// database's faults.
+
+#include "meterdata/intervalarrays.h"
+#include "meterdata/meterday.h"
+#include "meterdata/meterfile.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <atomic>
+#include <map>
+#include <vector>
+
+struct ChannelSummary {
+    QString meter;
+    QString channel;
+    ChannelRole role = ChannelRole::General;
+    int lengthMinutes = 0;
+    QDate first;
+    QDate last;
+    qint64 intervals = 0;
+    std::map<char, qint64> quality; // count per quality letter
+};
+
+struct ImportResult {
+    qint64 id = 0;
+    std::vector<ChannelSummary> channels; // stored or skipped
+    std::vector<OtherChannel> others;     // listed, not energy
+};
+
+struct ImportOptions {
+    std::map<QString, ChannelRole> roles; // by channel (NMI suffix), upper case
+    const std::atomic_bool* cancel = nullptr;
+    MeterReadOptions read;
+};
+
+struct MeterImport {
+    qint64 id = 0;
+    QString fileName;
+    qint64 fileSize = 0;
+    QDateTime fileTime;
+    QDateTime importedAt;
+    qint64 intervals = 0;
+};
+
+struct UsageRow {
+    QString date;              // YYYY-MM-DD or YYYY-MM
+    double kwh[3] = {0, 0, 0}; // by ChannelRole
+};
+
+class MeterStore {
+public:
+    explicit MeterStore(const QSqlDatabase& db);
+
+    ImportResult Import(const QString& path, const ImportOptions& options = ImportOptions());
+    std::vector<MeterImport> Imports() const;
+    // Removes an import and the days it owns; false when there is none of that id.
+    bool RemoveImport(qint64 id);
+
+    // The first and last stored day (invalid when there is none).
+    std::pair<QDate, QDate> Range(const QString& meter = QString()) const;
+    // kWh per role and day (or month), over every meter unless one is named.
+    std::vector<UsageRow> Usage(QDate from, QDate to, bool byMonth,
+                                const QString& meter = QString()) const;
+    // The intervals of the days in [from, to], missing ones left out.
+    IntervalArrays Intervals(QDate from, QDate to, const QString& meter = QString()) const;
+
+private:
+    QSqlDatabase Db() const;
+    QString connection_;
+};
