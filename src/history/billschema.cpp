@@ -2,7 +2,7 @@
 
 #include "history/historysql.h"
 
-void MigrateToVersion3(const QSqlDatabase& db) {
+void MigrateToVersion6(const QSqlDatabase& db) {
     // billed is NULL while no bill was typed; the lists are texts, one entry
     // a line.
     for (const char* column :

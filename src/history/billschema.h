@@ -3,6 +3,6 @@
 
 #include <QSqlDatabase>
 
-// Version 3: the billed amount, its date and reference, the readings marked
+// Version 6: the billed amount, its date and reference, the readings marked
 // estimated and the reading warnings a period was stored with.
-void MigrateToVersion3(const QSqlDatabase& db);
+void MigrateToVersion6(const QSqlDatabase& db);

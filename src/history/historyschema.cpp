@@ -4,12 +4,16 @@
 #include "history/historysql.h"
 #include "history/meterschema.h"
 #include "history/planschema.h"
+#include "history/tariffschema.h"
 
 const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
         {1, &MigrateToVersion1},
         {2, &MigrateToVersion2},
         {3, &MigrateToVersion3},
+        {4, &MigrateToVersion4},
+        {5, &MigrateToVersion5},
+        {6, &MigrateToVersion6},
     };
     return steps;
 }

@@ -2,7 +2,7 @@
 
 #include "history/historysql.h"
 
-void MigrateToVersion3(const QSqlDatabase& db) {
+void MigrateToVersion4(const QSqlDatabase& db) {
     ExecSql(db, QStringLiteral("CREATE TABLE meter_import ("
                                " id INTEGER PRIMARY KEY,"
                                " file_name TEXT NOT NULL,"

@@ -5,4 +5,4 @@
 
 // Imports, channels with their roles, and one row per channel and day
 // holding that day's intervals.
-void MigrateToVersion3(const QSqlDatabase& db);
+void MigrateToVersion4(const QSqlDatabase& db);
