@@ -4,8 +4,12 @@
 // Usage: voltisk_screenshots <folder> [all|readings]
 // "readings" writes standard.png only (the scaled pictures). Runs in a
 // temporary configuration folder in en_US, whatever the machine's settings.
+#include "app/view/guidewindow.h"
 #include "app/view/historychart.h"
 #include "app/view/historyhook.h"
+#include "app/view/planspage.h"
+#include "app/view/planstab.h"
+#include "app/view/printing.h"
 #include "history/historystore.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
@@ -13,12 +17,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <cmath>
 #include <cstdio>
 #include <tuple>
@@ -181,6 +189,57 @@ void Converter() {
     }
 }
 
+// The user guide window on its worked example, and the plan comparison as
+// printed (its PDF rendered by pdftoppm).
+void GuideAndPrintedComparison() {
+    TestEnv::ResetConfig();
+    {
+        TGuideWindow guide(QStringLiteral(VOLTISK_GUIDE_DIR));
+        guide.Browser()->setSource(
+            QUrl::fromLocalFile(QStringLiteral(VOLTISK_GUIDE_DIR "/figures.html")));
+        guide.show();
+        QApplication::processEvents();
+        if (!guide.grab().save(g_folder + "/guide.png")) {
+            g_ok = false;
+        }
+    }
+    FakeFileDialogs files;
+    Shot s;
+    THistoryHook* hook = AddHistoryPage(*s.view, s.fx.dialogs, files, HistoryFileName());
+    TPlansTab* tab = AddPlansPage(*s.view, *hook);
+    s.view->findChild<QTabWidget*>()->setCurrentWidget(tab->Tab());
+    const auto type = [&](const char* field, const char* text) {
+        if (auto* e = s.view->findChild<QLineEdit*>(QString::fromLatin1(field))) {
+            e->setText(QString::fromUtf8(text));
+        }
+    };
+    const auto add = [&] {
+        QTest::mouseClick(s.view->findChild<QPushButton*>(QStringLiteral("planadd")),
+                          Qt::LeftButton);
+    };
+    type("planname", "Sunrise Saver");
+    type("plangeneraldaily", "0.95");
+    type("plangeneralrate", "0.2612");
+    type("plantax", "0");
+    add();
+    type("planname", "Flat Rate Home");
+    type("plangeneraldaily", "1.21");
+    type("plangeneralrate", "0.2450");
+    add();
+    QApplication::processEvents();
+    const QString pdf = g_folder + "/plans-printed.pdf";
+    if (!tab->Presenter() ||
+        !WritePdf(ComparisonPage(*tab->Presenter(), ChartPicture(tab->Page())), s.form->Today(),
+                  QLocale(QStringLiteral("en_US")), pdf, QPageSize::A4)) {
+        g_ok = false;
+        return;
+    }
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "70", "-f", "1", "-singlefile",
+                                                   pdf, g_folder + "/plans-printed"});
+    QFile::remove(pdf);
+    g_ok = g_ok && QFile::exists(g_folder + "/plans-printed.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -209,6 +268,7 @@ int main(int argc, char** argv) {
         Converter();
         WideResults();
         HistoryOfAYear();
+        GuideAndPrintedComparison();
     } else {
         Shot s;
         s.Save("standard");

@@ -3,6 +3,7 @@
 #include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/helpactions.h"
 #include "app/view/historyhook.h"
 #include "app/view/planstab.h"
 #include "app/view/qtfiledialogs.h"
@@ -191,6 +192,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         THistoryHook* history =
             AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
         AddPlansPage(view, *history);
+        AddHelpActions(view);
         closer.SetWindow(&view);
         instance.OnActivation([&form](TSingleInstance::Request request) {
             form.ActivationMessage(request == TSingleInstance::Request::ShowUsageCalculator);
