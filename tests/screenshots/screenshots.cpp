@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <tuple>
@@ -125,15 +126,15 @@ void WideResults() {
 
 // The History page with twelve monthly solar bills: more used and less
 // exported in winter, one with a note.
-void HistoryOfAYear() {
+// Twelve monthly solar bills in a new history file; empty when it cannot be made.
+QString StoreAYear() {
     TestEnv::ResetConfig();
-    FakeFileDialogs files;
     const QString file = TestEnv::DataDir() + QStringLiteral("/history.sqlite");
     {
         THistoryStore store(file);
         if (store.Open() != HistoryFault::None) {
             g_ok = false;
-            return;
+            return QString();
         }
         double general = 22000, hotWater = 7000, exported = 10000;
         for (int m = 0; m < 12; ++m) {
@@ -163,6 +164,15 @@ void HistoryOfAYear() {
             store.Add(p);
         }
     }
+    return file;
+}
+
+void HistoryOfAYear() {
+    const QString file = StoreAYear();
+    if (file.isEmpty()) {
+        return;
+    }
+    FakeFileDialogs files;
     Shot s;
     AddHistoryPage(*s.view, s.fx.dialogs, files, file);
     s.view->findChild<QTabWidget*>()->setCurrentIndex(3);
@@ -203,9 +213,10 @@ void GuideAndPrintedComparison() {
             g_ok = false;
         }
     }
+    const QString file = StoreAYear();
     FakeFileDialogs files;
     Shot s;
-    THistoryHook* hook = AddHistoryPage(*s.view, s.fx.dialogs, files, HistoryFileName());
+    THistoryHook* hook = AddHistoryPage(*s.view, s.fx.dialogs, files, file);
     TPlansTab* tab = AddPlansPage(*s.view, *hook);
     s.view->findChild<QTabWidget*>()->setCurrentWidget(tab->Tab());
     const auto type = [&](const char* field, const char* text) {
@@ -217,15 +228,16 @@ void GuideAndPrintedComparison() {
         QTest::mouseClick(s.view->findChild<QPushButton*>(QStringLiteral("planadd")),
                           Qt::LeftButton);
     };
-    type("planname", "Sunrise Saver");
-    type("plangeneraldaily", "0.95");
-    type("plangeneralrate", "0.2612");
-    type("plantax", "0");
-    add();
-    type("planname", "Flat Rate Home");
-    type("plangeneraldaily", "1.21");
-    type("plangeneralrate", "0.2450");
-    add();
+    for (const auto& plan : {std::array<const char*, 7>{"Sunrise Saver", "0.95", "0.2612", "0.05",
+                                                        "0.1590", "0.06", "0"},
+                             {"Flat Rate Home", "1.21", "0.2450", "0", "0.1500", "0.10", "0"}}) {
+        const char* fields[] = {"planname",   "plangeneraldaily", "plangeneralrate", "planhwdaily",
+                                "planhwrate", "planfeedin",       "plantax"};
+        for (std::size_t i = 0; i < plan.size(); ++i) {
+            type(fields[i], plan[i]);
+        }
+        add();
+    }
     QApplication::processEvents();
     const QString pdf = g_folder + "/plans-printed.pdf";
     if (!tab->Presenter() ||
