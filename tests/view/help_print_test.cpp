@@ -157,3 +157,15 @@ TEST(HelpPrint, TheShortcutsListNamesEveryShortcutOfTheWindow) {
     EXPECT_EQ(h.Find<QTableWidget>(window, "shortcutstable")->rowCount(),
               int(ProgramShortcuts().size()));
 }
+
+TEST(HelpPrint, TheDesktopActionShowsTheCalculatorAlsoOverAPageOfTheView) {
+    HelpFixture h;
+    auto* tabs = h.view->findChild<QTabWidget*>();
+    // The second time the model's active page is the calculator already,
+    // while the view shows Compare plans.
+    for (QWidget* shown : {h.view->Widget<QWidget>("readingsts"), h.tab->Tab()}) {
+        tabs->setCurrentWidget(shown);
+        h.form->ActivationMessage(true);
+        EXPECT_EQ(tabs->currentWidget(), h.view->Widget<QWidget>("calc"));
+    }
+}
