@@ -2,11 +2,12 @@
 # Installs the Debian packages the project needs, when missing (as root, or
 # with sudo). Extra package names may be given as arguments. Debian's
 # qt6-charts-dev needs the OpenGL module's CMake files without depending on
-# libqt6opengl6-dev, so that is named here.
+# libqt6opengl6-dev, so that is named here. poppler-utils reads the printed
+# PDFs back in the tests (pdftotext, pdfinfo, pdftoppm).
 set -euo pipefail
 packages=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev libqt6sql6-sqlite
   qt6-charts-dev libqt6opengl6-dev libsqlite3-dev xvfb xauth python3 librsvg2-bin dpkg-dev
-  desktop-file-utils appstream lintian file man-db libzip-dev pkg-config "$@")
+  desktop-file-utils appstream lintian file man-db libzip-dev pkg-config poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -32,6 +32,7 @@ deb="${debs[0]}"
 version="$(dpkg-deb -f "$deb" Version)"
 [ "$(basename "$deb")" = "voltisk_${version}_$(dpkg-deb -f "$deb" Architecture).deb" ] || fail "odd file name $deb"
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the dependencies were not computed from the binary"
+dpkg-deb -f "$deb" Recommends | grep -q xdg-utils || fail "the package does not recommend xdg-utils"
 echo "$(basename "$deb")"
 grep -qF "./build/voltisk_${version}_" "$here/README.md" || fail "the README installs another version than $version"
 
@@ -53,9 +54,20 @@ expected=("$root/usr/bin/voltisk" "$root/usr/bin/voltisk-cli" "$share/man/man1/v
 for size in 16 32 48 64 128 256; do
   expected+=("$share/icons/hicolor/${size}x${size}/apps/$app.png")
 done
+guide="$share/doc/voltisk/guide"
+expected+=("$guide/index.html")
 for f in "${expected[@]}"; do
   [ -s "$f" ] || fail "missing from the package: ${f#"$root"}"
 done
+
+echo "== user guide"
+# The installed copy: every page of the source, and no link to a missing
+# page, picture or anchor.
+for page in "$here"/docs/guide/*.html; do
+  [ -s "$guide/$(basename "$page")" ] || fail "the guide's $(basename "$page") is not installed"
+done
+cmake -DGUIDE="$guide" -DOUT="$scratch/guide" -P "$here/docs/guide/checkguide.cmake" ||
+  fail "the installed guide has broken links"
 for size in 16 32 48 64 128 256; do
   file -b "$share/icons/hicolor/${size}x${size}/apps/$app.png" | grep -q "PNG image data, $size x $size," ||
     fail "the ${size}x${size} icon is not a $size pixel PNG"
@@ -66,10 +78,15 @@ desktop-file-validate "$share/applications/$app.desktop" || fail "desktop-file-v
 # The metadata together with the desktop entry and icons it refers to; the
 # one pedantic note (upper case in the reverse-DNS id) is the id's own spelling.
 appstreamcli validate-tree --no-net --strict "$root" || fail "appstreamcli validate-tree"
-for page in voltisk voltisk-cli; do
-  man --warnings -E UTF-8 -l "$share/man/man1/$page.1.gz" 2>>"$scratch/man.log" >/dev/null
+# voltisk.1 always; voltisk-cli.1 once the package holds the command-line program.
+manuals=(voltisk)
+[ -e "$root/usr/bin/voltisk-cli" ] && manuals+=(voltisk-cli)
+for manual in "${manuals[@]}"; do
+  page="$share/man/man1/$manual.1.gz"
+  [ -s "$page" ] || fail "missing from the package: ${page#"$root"}"
+  man --warnings -E UTF-8 -l "$page" 2>"$scratch/man.log" >/dev/null
+  [ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "$manual.1 has formatting warnings"; }
 done
-[ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has formatting warnings"; }
 
 echo "== the unpacked program on a new account"
 account="$scratch/account"

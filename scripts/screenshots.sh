@@ -2,7 +2,9 @@
 # Pictures of the real window under Xvfb, for docs/ (or the folder given): the
 # three pages, the History page with a year of monthly periods, the compare-plans
 # page, the four switch
-# states and the converter at 100 %, and the readings page at 150 % and 200 %.
+# states and the converter at 100 %, the user guide's window and a printed plan
+# comparison, and the readings page at 150 % and 200 %. The guide's own
+# pictures (docs/guide/pictures) are copies of four of them.
 # Usage: scripts/screenshots.sh [folder]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -21,3 +23,8 @@ for scale in 1.5 2; do
   cp "$tmp/standard.png" "$out/standard-scale-$scale.png"
   rm -rf "$tmp"
 done
+if [ "$out" = "$here/docs" ]; then
+  for pair in standard:readings calculator:calculator history:history plans:plans; do
+    cp "$out/${pair%%:*}.png" "$here/docs/guide/pictures/${pair##*:}.png"
+  done
+fi

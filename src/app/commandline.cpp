@@ -7,13 +7,20 @@ namespace {
 // Kept in step with the manual page (data/voltisk.1.in); a test compares them.
 const char* const HelpText =
     "Usage: voltisk [CALC]\n"
+    "       voltisk --show-usage-calculator\n"
     "       voltisk --help | --version\n"
     "\n"
     "Works out the cost of household electricity for a billing period from the\n"
-    "meter readings, their dates and the tariff, with a quick usage calculator\n"
-    "and a volts, watts, amps and ohms converter.\n"
+    "meter readings, their dates and the tariff. The window's pages: \"Standard\n"
+    "readings\", \"Quick usage calculator\" (with a volts, watts, amps and ohms\n"
+    "converter), \"Help\", \"History\" (every stored bill, a chart, CSV export\n"
+    "and import, meter data import from NEM12 and Green Button files) and\n"
+    "\"Compare plans\". Ctrl+S stores the current period in the history from any\n"
+    "page; Ctrl+P prints the page shown; F1 opens the user guide.\n"
     "\n"
     "  CALC        open on the \"Quick usage calculator\" page (any letter case)\n"
+    "  --show-usage-calculator\n"
+    "              the same, and a running window switches to that page\n"
     "  --help      print this help and exit\n"
     "  --version   print the version and exit\n"
     "\n"
@@ -23,9 +30,12 @@ const char* const HelpText =
     "Files ($XDG_CONFIG_HOME, $XDG_DATA_HOME replace ~/.config, ~/.local/share):\n"
     "  ~/.config/BrindleSoftware/voltisk/voltisk.ini           settings\n"
     "  ~/.config/BrindleSoftware/voltisk/report_YYYYMMDD.html  period reports\n"
-    "  ~/.local/share/BrindleSoftware/voltisk/history.sqlite   bill history\n"
+    "  ~/.local/share/BrindleSoftware/voltisk/history.sqlite   the history file:\n"
+    "                                      bills, plans and meter data\n"
+    "  /usr/share/doc/voltisk/guide/index.html                 the user guide\n"
     "\n"
-    "See voltisk(1) for more.\n";
+    "For scripts and terminals, voltisk-cli does the same work without a window.\n"
+    "See voltisk(1) and voltisk-cli(1) for more.\n";
 
 } // namespace
 

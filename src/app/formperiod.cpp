@@ -17,17 +17,8 @@ void TForm1::CalcAll() {
         return;
     }
     CalcUsage();
-    const TLocales locales = Locales();
-    PeriodReport report;
-    report.inputs = ReadPeriodInputs();
-    report.firstDate = FormatShortDate(dt1->Date(), locales.dates);
-    report.laterDate = FormatShortDate(dt2->Date(), locales.dates);
+    const PeriodReport report = CurrentReport();
     const qint64 days = RoundedDifference(dt2->Date(), dt1->Date());
-    if (days > 0) {
-        const PeriodFigures f = ComputePeriod(days, report.inputs, locales.numbers);
-        report.labels = PeriodLabelTexts(f, report.inputs.solar, report.inputs.showHotWater,
-                                         locales.numbers, locales.money, MoneyDecimals());
-    }
     ShowPeriodLabels(days, report.labels);
     FitResultTexts();
     const bool written = WriteReport(ReportFilePath(), ReportBytes(report));
@@ -41,6 +32,21 @@ void TForm1::CalcAll() {
     sb1->SetSimpleText(written ? QStringLiteral("    Report file written to disk.")
                                : QStringLiteral("    Report file could not be written."));
     Timer1->SetEnabled(true);
+}
+
+PeriodReport TForm1::CurrentReport() const {
+    const TLocales locales = Locales();
+    PeriodReport report;
+    report.inputs = ReadPeriodInputs();
+    report.firstDate = FormatShortDate(dt1->Date(), locales.dates);
+    report.laterDate = FormatShortDate(dt2->Date(), locales.dates);
+    const qint64 days = RoundedDifference(dt2->Date(), dt1->Date());
+    if (days > 0) {
+        const PeriodFigures f = ComputePeriod(days, report.inputs, locales.numbers);
+        report.labels = PeriodLabelTexts(f, report.inputs.solar, report.inputs.showHotWater,
+                                         locales.numbers, locales.money, MoneyDecimals());
+    }
+    return report;
 }
 
 void TForm1::ShowPeriodLabels(qint64 days, const std::optional<PeriodLabels>& labels) {

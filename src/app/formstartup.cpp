@@ -17,7 +17,12 @@ QStringList ArgumentsAsGiven(int argc, const char* const* argv) {
 
 bool StartOnCalculatorPage(const QStringList& arguments) {
     return !arguments.isEmpty() &&
-           arguments.first().compare(QLatin1String("CALC"), Qt::CaseInsensitive) == 0;
+           (arguments.first().compare(QLatin1String("CALC"), Qt::CaseInsensitive) == 0 ||
+            HandsOverUsageCalculator(arguments));
+}
+
+bool HandsOverUsageCalculator(const QStringList& arguments) {
+    return !arguments.isEmpty() && arguments.first() == QLatin1String(ShowUsageCalculatorOption);
 }
 
 void TForm1::Create() {
@@ -33,7 +38,10 @@ void TForm1::Destroy() {
     Guard([this] { FormDestroy(this); });
 }
 
-void TForm1::ActivationMessage() {
+void TForm1::ActivationMessage(bool showUsageCalculator) {
+    if (showUsageCalculator) {
+        pagecontrol1->ShowPage(calc);
+    }
     if (WindowState() == TWindowState::wsMinimized) {
         SetWindowState(TWindowState::wsNormal);
     }

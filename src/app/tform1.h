@@ -18,6 +18,7 @@
 
 #include "app/resultsfit.h"
 #include "calc/periodcalc.h"
+#include "calc/report.h"
 #include "mylib/elements/controls.h"
 #include "mylib/locales.h"
 #include "mylib/platform.h"
@@ -65,8 +66,9 @@ public:
     void Create();
     void Show();
     void Destroy();
-    // The activation message from a second copy.
-    void ActivationMessage();
+    // The activation message from a second copy; `showUsageCalculator`: it
+    // was started by the desktop action, which asks for that page.
+    void ActivationMessage(bool showUsageCalculator = false);
 
     // Runs a handler from a user action; an error reaches the error box.
     template <class F> void Guard(F&& f) {
@@ -215,6 +217,9 @@ public:
     // The texts of every field the period calculation and its report read
     // (also what the bill history stores and the plan comparison reads).
     PeriodInputs ReadPeriodInputs() const;
+    // The period report of the fields as they are now: what the report file
+    // holds after the next calculation (also what is printed).
+    PeriodReport CurrentReport() const;
 
 private:
     void BuildElements();

@@ -122,9 +122,9 @@ TEST(Metadata, MenuEntryMetadataAndIconShareOneId) {
     EXPECT_EQ(desktop.value("Icon").toString(), AppId);
     EXPECT_EQ(desktop.value("StartupWMClass").toString(), program);
     desktop.endGroup();
-    // The menu's second action opens the calculator page.
+    // The menu's second action opens the calculator page, also in a running copy.
     desktop.beginGroup("Desktop Action calculator");
-    EXPECT_EQ(desktop.value("Exec").toString(), program + " CALC");
+    EXPECT_EQ(desktop.value("Exec").toString(), program + " --show-usage-calculator");
 }
 
 TEST(Metadata, IconsAreRenderedInEverySizeAndTheWindowIconIsTheSameDrawing) {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <csignal>
 #include <gtest/gtest.h>
 
 TEST(Process, SigtermClosesTheWindowAndSavesEverySetting) {
@@ -118,4 +119,57 @@ TEST(Process, OddArgumentsStartNormally) {
     ASSERT_TRUE(s.WaitUntilShown());
     p->terminate();
     EXPECT_TRUE(EndsCleanly(*p));
+}
+
+TEST(Process, AStoppedFirstCopyIsNamedAndTheSecondStartFails) {
+    Session s;
+    auto first = s.Start();
+    ASSERT_TRUE(s.WaitUntilShown());
+    ASSERT_EQ(::kill(pid_t(first->processId()), SIGSTOP), 0);
+    // Its listen queue still takes the request; no answer comes.
+    auto second = s.Start();
+    const QByteArray said = "Another Voltisk (process " + QByteArray::number(first->processId()) +
+                            ") is running but not answering.";
+    EXPECT_TRUE(WaitForErrorOutput(*second, said));
+    // The same words stay on screen in a box until the user (here SIGTERM) closes it.
+    second->terminate();
+    ASSERT_TRUE(second->waitForFinished(20000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 1);
+    ::kill(pid_t(first->processId()), SIGCONT);
+    first->terminate();
+    EXPECT_TRUE(EndsCleanly(*first));
+}
+
+TEST(Process, TheDesktopActionSwitchesARunningWindowToTheCalculator) {
+    Session s;
+    s.env.insert("QT_LOGGING_RULES", "voltisk.instance.info=true;voltisk.program.info=true");
+    auto first = s.Start({"calculate"});
+    ASSERT_TRUE(s.WaitUntilShown());
+    // "CALC" from a second copy is ignored; the desktop action's option is passed on.
+    auto ignored = s.Start({"CALC"});
+    ASSERT_TRUE(EndsCleanly(*ignored));
+    EXPECT_TRUE(WaitForErrorOutput(*first, "Showing page \"readingsts\""));
+    auto action = s.Start({"--show-usage-calculator"});
+    ASSERT_TRUE(EndsCleanly(*action));
+    EXPECT_TRUE(WaitForErrorOutput(*first, "Showing page \"calc\""));
+    first->terminate();
+    ASSERT_TRUE(EndsCleanly(*first));
+}
+
+TEST(Process, SigtermWhileABoxIsOpenClosesItAndSavesTheSettings) {
+    Session s;
+    s.env.insert("QT_LOGGING_RULES", "voltisk.dialogs.info=true");
+    QDir().mkpath(s.folder());
+    QFile ini(s.ini());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Settings]\r\nGeneralAfter=1300\r\nDateBefore=not a date\r\n");
+    ini.close();
+    auto p = s.Start();
+    ASSERT_TRUE(WaitForErrorOutput(*p, "is not a valid date"));
+    p->terminate();
+    ASSERT_TRUE(EndsCleanly(*p));
+    const QSettings after(s.ini(), QSettings::IniFormat);
+    EXPECT_EQ(after.value("Settings/GeneralAfter").toString(), "1300");
+    EXPECT_NE(after.value("Settings/DateBefore").toString(), "not a date");
 }

@@ -4,8 +4,12 @@
 // Usage: voltisk_screenshots <folder> [all|readings]
 // "readings" writes standard.png only (the scaled pictures). Runs in a
 // temporary configuration folder in en_US, whatever the machine's settings.
+#include "app/view/guidewindow.h"
 #include "app/view/historychart.h"
 #include "app/view/historyhook.h"
+#include "app/view/planspage.h"
+#include "app/view/planstab.h"
+#include "app/view/printing.h"
 #include "history/historystore.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
@@ -13,13 +17,18 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QSplitter>
+#include <QProcess>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <tuple>
@@ -116,18 +125,17 @@ void WideResults() {
     TestEnv::UseLocale("en_US");
 }
 
-// The History page with fourteen monthly solar bills: more used and less
+// Fourteen monthly solar bills in a new history file (more used and less
 // exported in winter, one with a note, a price rise from July, and the newest
-// (selected) billed $12.40 over: flagged, with its year-on-year answer.
-void HistoryOfAYear() {
+// billed $12.40 over); empty when it cannot be made.
+QString StoreAYear() {
     TestEnv::ResetConfig();
-    FakeFileDialogs files;
     const QString file = TestEnv::DataDir() + QStringLiteral("/history.sqlite");
     {
         THistoryStore store(file);
         if (store.Open() != HistoryFault::None) {
             g_ok = false;
-            return;
+            return QString();
         }
         double general = 22000, hotWater = 7000, exported = 10000;
         for (int m = 0; m < 14; ++m) {
@@ -165,6 +173,15 @@ void HistoryOfAYear() {
             store.Add(p);
         }
     }
+    return file;
+}
+
+void HistoryOfAYear() {
+    const QString file = StoreAYear();
+    if (file.isEmpty()) {
+        return;
+    }
+    FakeFileDialogs files;
     Shot s;
     AddHistoryPage(*s.view, s.fx.dialogs, files, file);
     s.view->findChild<QTabWidget*>()->setCurrentIndex(3);
@@ -195,6 +212,59 @@ void Converter() {
     }
 }
 
+// The user guide window on its worked example, and the plan comparison as
+// printed (its PDF rendered by pdftoppm).
+void GuideAndPrintedComparison() {
+    TestEnv::ResetConfig();
+    {
+        TGuideWindow guide(QStringLiteral(VOLTISK_GUIDE_DIR));
+        guide.Browser()->setSource(
+            QUrl::fromLocalFile(QStringLiteral(VOLTISK_GUIDE_DIR "/figures.html")));
+        guide.show();
+        QApplication::processEvents();
+        if (!guide.grab().save(g_folder + "/guide.png")) {
+            g_ok = false;
+        }
+    }
+    const QString file = StoreAYear();
+    FakeFileDialogs files;
+    Shot s;
+    THistoryHook* hook = AddHistoryPage(*s.view, s.fx.dialogs, files, file);
+    TPlansTab* tab = AddPlansPage(*s.view, *hook);
+    s.view->findChild<QTabWidget*>()->setCurrentWidget(tab->Tab());
+    const auto type = [&](const char* field, const char* text) {
+        if (auto* e = s.view->findChild<QLineEdit*>(QString::fromLatin1(field))) {
+            e->setText(QString::fromUtf8(text));
+        }
+    };
+    const auto add = [&] {
+        QTest::mouseClick(s.view->findChild<QPushButton*>(QStringLiteral("planadd")),
+                          Qt::LeftButton);
+    };
+    for (const auto& plan : {std::array<const char*, 7>{"Sunrise Saver", "0.95", "0.2612", "0.05",
+                                                        "0.1590", "0.06", "0"},
+                             {"Flat Rate Home", "1.21", "0.2450", "0", "0.1500", "0.10", "0"}}) {
+        const char* fields[] = {"planname",   "plangeneraldaily", "plangeneralrate", "planhwdaily",
+                                "planhwrate", "planfeedin",       "plantax"};
+        for (std::size_t i = 0; i < plan.size(); ++i) {
+            type(fields[i], plan[i]);
+        }
+        add();
+    }
+    QApplication::processEvents();
+    const QString pdf = g_folder + "/plans-printed.pdf";
+    if (!tab->Presenter() ||
+        !WritePdf(ComparisonPage(*tab->Presenter(), ChartPicture(tab->Page())), s.form->Today(),
+                  QLocale(QStringLiteral("en_US")), pdf, QPageSize::A4)) {
+        g_ok = false;
+        return;
+    }
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "70", "-f", "1", "-singlefile",
+                                                   pdf, g_folder + "/plans-printed"});
+    QFile::remove(pdf);
+    g_ok = g_ok && QFile::exists(g_folder + "/plans-printed.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +293,7 @@ int main(int argc, char** argv) {
         Converter();
         WideResults();
         HistoryOfAYear();
+        GuideAndPrintedComparison();
     } else {
         Shot s;
         s.Save("standard");

@@ -9,11 +9,14 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -52,13 +55,18 @@ protected:
     void SetUp() override { ASSERT_TRUE(QDir().mkdir(folder)); }
 
     // A second copy started now: it must hand over to `first`, which then
-    // restores its window once per message.
+    // restores its window once per message and answers. The second copy waits
+    // for that answer, so it runs on a thread of its own.
     void ExpectHandOver(TSingleInstance& first) {
-        TSingleInstance second(folder);
-        EXPECT_EQ(second.Start(), TSingleInstance::Role::Second);
+        std::atomic<int> role{-1};
+        std::thread second([&] { role = int(TSingleInstance(folder).Start()); });
+        // Messages sent before the first copy attached its handler still count.
+        QTest::qWait(100);
         int activations = 0;
         first.OnActivation([&activations] { ++activations; });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 20000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return role >= 0; }, 20000));
+        second.join();
+        EXPECT_EQ(role, int(TSingleInstance::Role::Second));
         EXPECT_EQ(activations, 1);
     }
 };
@@ -164,4 +172,27 @@ TEST_F(SingleInstanceTest, ADeadCopysLockAndSocketAreTakenOver) {
     ASSERT_EQ(next.Start(), TSingleInstance::Role::First);
     EXPECT_TRUE(Bytes(next.LockPath()).startsWith(QByteArray::number(::getpid()) + '\n'));
     ExpectHandOver(next);
+}
+
+TEST_F(SingleInstanceTest, ACopyThatTakesTheRequestButNeverAnswersIsReportedNotTakenOver) {
+    TSingleInstance stopped(folder);
+    ASSERT_EQ(stopped.Start(), TSingleInstance::Role::First);
+    // No event loop runs here: the request waits in the listen queue.
+    TSingleInstance second(folder);
+    EXPECT_EQ(second.HandOver(TSingleInstance::Request::Activate, 1000, 100),
+              TSingleInstance::HandOverResult::NoAnswer);
+    EXPECT_EQ(second.HolderPid(), ::getpid());
+    EXPECT_TRUE(Bytes(stopped.LockPath()).startsWith(QByteArray::number(::getpid()) + '\n'))
+        << "the lock stays with the running copy";
+    // Once its loop runs, the queued request is acted on with its kind.
+    std::vector<TSingleInstance::Request> seen;
+    stopped.OnActivation([&seen](TSingleInstance::Request r) { seen.push_back(r); });
+    std::thread action([&] {
+        EXPECT_EQ(TSingleInstance(folder).HandOver(TSingleInstance::Request::ShowUsageCalculator),
+                  TSingleInstance::HandOverResult::Answered);
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.size() == 2; }, 20000));
+    action.join();
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), TSingleInstance::Request::ShowUsageCalculator),
+              1);
 }

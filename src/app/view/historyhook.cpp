@@ -3,6 +3,7 @@
 #include "app/historypresenter.h"
 #include "app/view/formview.h"
 #include "app/view/historypage.h"
+#include "app/view/printing.h"
 
 #include <QShortcut>
 #include <QTabWidget>
@@ -48,6 +49,13 @@ void THistoryHook::BuildPage() {
         presenter_->PageShown();
         page_ = new THistoryPage(*presenter_, tab_);
         tab_->layout()->addWidget(page_);
+        tab_->layout()->addWidget(PrintButtons(
+            tab_, view_.Model(),
+            [this] {
+                return HistoryPage(presenter_->Model(), presenter_->SummaryLine(-1),
+                                   ChartPicture(page_));
+            },
+            QStringLiteral("voltisk-history.pdf"), "history"));
     });
 }
 

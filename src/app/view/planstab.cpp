@@ -6,6 +6,7 @@
 #include "app/view/historyhook.h"
 #include "app/view/historypage.h"
 #include "app/view/planspage.h"
+#include "app/view/printing.h"
 
 #include <QItemSelectionModel>
 #include <QTabWidget>
@@ -35,6 +36,9 @@ void TPlansTab::Shown() {
         auto* layout = new QVBoxLayout(tab_);
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addWidget(page_);
+        layout->addWidget(PrintButtons(
+            tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
+            QStringLiteral("voltisk-plans.pdf"), "plans"));
     }
     page_->Refresh();
     const std::optional<DatePair> selected =

@@ -36,6 +36,7 @@ public:
     QWidget* Tab() const { return tab_; }
     // Null until the tab is first shown.
     TPlansPage* Page() const { return page_; }
+    TPlansPresenter* Presenter() const { return presenter_.get(); }
 
 private:
     void Shown();

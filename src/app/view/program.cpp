@@ -3,6 +3,7 @@
 #include "app/startuppage.h"
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/helpactions.h"
 #include "app/view/historyhook.h"
 #include "app/view/planstab.h"
 #include "app/view/qtfiledialogs.h"
@@ -15,12 +16,17 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLoggingCategory>
+#include <QMessageBox>
 #include <QSessionManager>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <utility>
+
+Q_LOGGING_CATEGORY(lcProgram, "voltisk.program", QtWarningMsg)
 
 namespace {
 
@@ -117,17 +123,57 @@ void SaveWhenTheSessionEnds(QApplication& app, QWidget& view, TForm1& form,
                      [&form](QSessionManager&) { ReportUnattendedFailure(form); });
 }
 
+// The second start's word when the running copy took the request but never
+// answered (stopped, hung): on standard error and in a box, then exit 1.
+int ReportNotAnswering(int argc, char* argv[], qint64 pid) {
+    const QString text =
+        pid > 0
+            ? QStringLiteral("Another Voltisk (process %1) is running but not answering.").arg(pid)
+            : QStringLiteral("Another Voltisk is running but not answering.");
+    const QString advice =
+        QStringLiteral("Wait until it answers, or end that process, then start Voltisk again.");
+    // The words come first (also without a display); a signal that arrives
+    // meanwhile waits until it can close the box.
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaddset(&ending, sig);
+    }
+    sigprocmask(SIG_BLOCK, &ending, nullptr);
+    std::fprintf(stderr, "voltisk: %s %s\n", qPrintable(text), qPrintable(advice));
+    std::fflush(stderr);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
+    SignalCloser closer;
+    sigprocmask(SIG_UNBLOCK, &ending, nullptr);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Voltisk"), text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(advice);
+    if (!SignalCloser::Signalled()) {
+        box.exec();
+    }
+    return 1;
+}
+
 } // namespace
 
 int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
-    // A second copy hands over before any window or settings file is touched.
-    TSingleInstance instance;
-    if (instance.Start() == TSingleInstance::Role::Second) {
-        return 0;
-    }
-
     // Before QApplication, which takes its own options out of argv.
     const QStringList arguments = ArgumentsAsGiven(argc, argv);
+    // A second copy hands over before any window or settings file is touched;
+    // of its arguments only the desktop action's option is passed on.
+    TSingleInstance instance;
+    switch (instance.Start(HandsOverUsageCalculator(arguments)
+                               ? TSingleInstance::Request::ShowUsageCalculator
+                               : TSingleInstance::Request::Activate)) {
+    case TSingleInstance::Role::Second:
+        return 0;
+    case TSingleInstance::Role::NotAnswering:
+        return ReportNotAnswering(argc, argv, instance.HolderPid());
+    case TSingleInstance::Role::First:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Voltisk"));
     // Ties the window to the installed menu entry (and its icon) on Wayland.
@@ -136,6 +182,8 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
     DesktopServices services(arguments, StartLocales());
     TPlatform& platform = services.platform;
 
+    // Before the settings are read: a box they bring up ends with a signal too.
+    SignalCloser closer;
     int code = 0;
     {
         TForm1 form(platform);
@@ -144,8 +192,12 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         THistoryHook* history =
             AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
         AddPlansPage(view, *history);
-        SignalCloser closer(&view);
-        instance.OnActivation([&form] { form.ActivationMessage(); });
+        AddHelpActions(view);
+        closer.SetWindow(&view);
+        instance.OnActivation([&form](TSingleInstance::Request request) {
+            form.ActivationMessage(request == TSingleInstance::Request::ShowUsageCalculator);
+            qCInfo(lcProgram) << "Showing page" << form.pagecontrol1->ActivePage()->Name();
+        });
         if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
             SaveWhenTheSessionEnds(app, view, form, instance);
         }
@@ -162,7 +214,10 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
                 view.close();
             }
         });
-        code = QApplication::exec();
+        // A signal taken in a start-up box has ended the session already.
+        if (!SignalCloser::Signalled()) {
+            code = QApplication::exec();
+        }
         g_lastChance = nullptr;
         if (!options.quitWhenShown && !options.quitAfterFirstPaint) {
             form.Destroy();

@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
+
+Q_LOGGING_CATEGORY(lcDialogs, "voltisk.dialogs", QtWarningMsg)
 
 namespace {
 
@@ -26,6 +29,7 @@ QString AppTitle() {
 // plain text with its own line breaks, so no character of a file name or a
 // typed value is taken as markup.
 void SetMessageText(QMessageBox& box, const QString& text) {
+    qCInfo(lcDialogs) << "Box:" << text;
     box.setTextFormat(Qt::PlainText);
     box.setText(
         QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n'));

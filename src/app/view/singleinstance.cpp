@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -115,7 +117,7 @@ QString TSingleInstance::SocketPath() const {
     return folder_ + QStringLiteral("/VOLTISK");
 }
 
-TSingleInstance::Role TSingleInstance::Start() {
+TSingleInstance::Role TSingleInstance::Start(Request request) {
     if (folder_.isEmpty()) {
         qCWarning(lcInstance) << "No private folder for the lock - running as the first copy";
         return Role::First;
@@ -134,9 +136,14 @@ TSingleInstance::Role TSingleInstance::Start() {
             break;
         }
         const auto seen = IdOf(LockPath());
-        if (SendActivation()) {
+        switch (HandOver(request)) {
+        case HandOverResult::Answered:
             lock_.reset();
             return Role::Second;
+        case HandOverResult::NoAnswer:
+            return Role::NotAnswering;
+        case HandOverResult::NobodyListens:
+            break;
         }
         qCWarning(lcInstance) << "The lock is held but no copy answers - taking it over";
         if (seen) {
@@ -180,34 +187,79 @@ bool TSingleInstance::Listen() {
     return true;
 }
 
-bool TSingleInstance::SendActivation(int waitMs) const {
+qint64 TSingleInstance::HolderPid() const {
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    QLockFile probe(LockPath());
+    return probe.getLockInfo(&pid, &host, &app) ? pid : 0;
+}
+
+namespace {
+
+// Waits up to `ms` for one byte on `fd`: the running copy's answer.
+bool AnswerArrives(int fd, int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        pollfd p{fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, int(std::max<long long>(left, 0)));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            return false;
+        }
+        char answer = 0;
+        return ::recv(fd, &answer, 1, 0) == 1;
+    }
+}
+
+} // namespace
+
+TSingleInstance::HandOverResult TSingleInstance::HandOver(Request request, int connectWaitMs,
+                                                          int answerWaitMs) const {
     const auto addr = SocketAddress(SocketPath());
     if (!addr) {
-        return false;
+        return HandOverResult::NobodyListens;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(connectWaitMs);
     for (;;) {
         // Non-blocking, so a copy that accepts nothing cannot hold this one.
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd >= 0) {
             bool sent = false;
             if (::connect(fd, reinterpret_cast<const sockaddr*>(&*addr), sizeof *addr) == 0) {
-                const char byte = 'A';
+                const char byte = static_cast<char>(request);
                 sent = ::send(fd, &byte, 1, MSG_NOSIGNAL) == 1;
             }
+            // A stopped copy's listen queue still takes the request: only
+            // the answer shows that the copy is alive.
+            const bool answered = sent && AnswerArrives(fd, answerWaitMs);
             ::close(fd);
             if (sent) {
-                return true;
+                return answered ? HandOverResult::Answered : HandOverResult::NoAnswer;
             }
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
+            return HandOverResult::NobodyListens;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 
+bool TSingleInstance::SendActivation(int waitMs) const {
+    return HandOver(Request::Activate, waitMs) == HandOverResult::Answered;
+}
+
 void TSingleInstance::OnActivation(std::function<void()> onActivate) {
+    OnActivation([f = std::move(onActivate)](Request) { f(); });
+}
+
+void TSingleInstance::OnActivation(std::function<void(Request)> onActivate) {
     onActivate_ = std::move(onActivate);
     if (listenFd_ < 0) {
         return;
@@ -237,13 +289,18 @@ void TSingleInstance::Accept() {
             }
             n->setEnabled(false);
             n->deleteLater();
-            ::close(client);
             if (got > 0) {
-                qCInfo(lcInstance) << "Activated by a second copy";
+                const auto request = buffer[got - 1] == char(Request::ShowUsageCalculator)
+                                         ? Request::ShowUsageCalculator
+                                         : Request::Activate;
                 if (onActivate_) {
-                    onActivate_();
+                    onActivate_(request);
                 }
+                qCInfo(lcInstance) << "Activated by a second copy";
+                const char answer = 'K';
+                [[maybe_unused]] const ssize_t written = ::send(client, &answer, 1, MSG_NOSIGNAL);
             }
+            ::close(client);
         });
     }
 }

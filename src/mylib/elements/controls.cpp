@@ -191,6 +191,11 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     }
 }
 
+void TPageControl::ShowPage(TTabSheet* page) {
+    active_ = page;
+    Changed(Prop::ActivePage);
+}
+
 TEdit::TEdit(TComponent* owner, const QString& name, TControl* parent)
     : TControl(owner, name, parent) {
     TabStop = true;

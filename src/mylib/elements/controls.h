@@ -107,6 +107,9 @@ public:
     std::vector<TTabSheet*> Pages;
     TTabSheet* ActivePage() const { return active_; }
     void SetActivePage(TTabSheet* page);
+    // Makes `page` active and tells the view so even when it already was:
+    // the view may show a page of its own (History) meanwhile.
+    void ShowPage(TTabSheet* page);
 
 private:
     TTabSheet* active_ = nullptr;
