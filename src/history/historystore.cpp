@@ -1,7 +1,7 @@
 #include "history/historystore.h"
 
-#include "history/historyschema.h"
-#include "history/historysql.h"
+#include "storage/historyschema.h"
+#include "storage/historysql.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,9 +4,9 @@
 // Usage: voltisk_screenshots <folder> [all|readings]
 // "readings" writes standard.png only (the scaled pictures). Runs in a
 // temporary configuration folder in en_US, whatever the machine's settings.
-#include "app/view/historychart.h"
-#include "app/view/historyhook.h"
 #include "history/historystore.h"
+#include "history/page/historychart.h"
+#include "history/page/historyhook.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
 

@@ -1,0 +1,20 @@
+#pragma once
+// Small helpers over Qt SQL that turn every failure into an EHistoryError
+// with the fault it stands for (damaged, locked, read-only, unreadable).
+
+#include "storage/historyerror.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+// The fault an SQLite error stands for (its primary result code).
+HistoryFault FaultOf(const QSqlError& error);
+
+// Throws EHistoryError for `error`, naming the database's file.
+[[noreturn]] void ThrowSqlError(const QSqlDatabase& db, const QSqlError& error);
+
+// Runs one statement without parameters; throws on failure.
+QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql);
+// Runs a prepared query; throws on failure.
+void RunQuery(const QSqlDatabase& db, QSqlQuery& query);
