@@ -12,15 +12,27 @@
 #include <algorithm>
 
 THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+                                     THistorySession& session)
+    : THistoryPresenter(form, dialogs, files, nullptr, &session) {}
+
+THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
                                      QString fileName)
-    : form_(form), dialogs_(dialogs), files_(files), store_(std::move(fileName)),
+    : THistoryPresenter(form, dialogs, files,
+                        std::make_unique<THistorySession>(std::move(fileName)), nullptr) {}
+
+THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+                                     std::unique_ptr<THistorySession> own, THistorySession* shared)
+    : form_(form), dialogs_(dialogs), files_(files), ownSession_(std::move(own)),
+      session_(shared ? *shared : *ownSession_),
+      listener_(session_.AddListener([this](bool periods) { SessionChanged(periods); })),
       model_(std::make_unique<THistoryTableModel>(form.Locales(), MoneyDecimals())) {
+    model_->SetPeriods(session_.Periods());
     model_->noteEditor = [this](qint64 id, const QString& note) {
         if (!CanChange()) {
             return false;
         }
         try {
-            store_.SetNote(id, note);
+            Store().SetNote(id, note);
             return true;
         } catch (const EHistoryError& e) {
             Report(e);
@@ -29,13 +41,18 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
     };
 }
 
-THistoryPresenter::~THistoryPresenter() = default;
+THistoryPresenter::~THistoryPresenter() {
+    session_.RemoveListener(listener_);
+}
 
 TLocales THistoryPresenter::Locales() const {
     return form_.Locales();
 }
 
-void THistoryPresenter::Changed() {
+void THistoryPresenter::SessionChanged(bool periodsChanged) {
+    if (periodsChanged) {
+        model_->SetPeriods(session_.Periods());
+    }
     if (onChanged) {
         onChanged();
     }
@@ -44,68 +61,36 @@ void THistoryPresenter::Changed() {
 void THistoryPresenter::Report(const EHistoryError& e) {
     if (e.Fault() == HistoryFault::Damaged || e.Fault() == HistoryFault::Unreadable) {
         // The file went bad under us: the page shows it and offers a new one.
-        fault_ = e.Fault();
-        faultDetail_ = e.Message();
-        store_.Close();
-        Changed();
+        session_.Fail(e);
     }
     dialogs_.ShowMessage(e.Message());
 }
 
-bool THistoryPresenter::EnsureOpen() {
-    if (store_.IsOpen()) {
-        return true;
-    }
-    opened_ = true;
-    try {
-        fault_ = store_.Open();
-        faultDetail_ =
-            fault_ == HistoryFault::None ? QString() : HistoryFaultText(fault_, store_.FileName());
-        Reload();
-    } catch (const EHistoryError& e) {
-        fault_ = e.Fault();
-        faultDetail_ = e.Message();
-        store_.Close();
-        model_->SetPeriods({});
-        Changed();
-        return false;
-    }
-    return true;
-}
-
 bool THistoryPresenter::CanChange() {
-    if (!EnsureOpen() || fault_ == HistoryFault::ReadOnly) {
+    if (!session_.EnsureOpen() || Fault() == HistoryFault::ReadOnly) {
         dialogs_.ShowMessage(FaultText());
         return false;
     }
     return true;
 }
 
-void THistoryPresenter::Reload() {
-    try {
-        model_->SetPeriods(store_.Periods());
-    } catch (const EHistoryError& e) {
-        fault_ = e.Fault();
-        faultDetail_ = e.Message();
-        store_.Close();
-        model_->SetPeriods({});
-    }
-    Changed();
-}
-
-QString THistoryPresenter::FaultText() const {
-    return faultDetail_.isEmpty() ? HistoryFaultText(fault_, store_.FileName()) : faultDetail_;
-}
-
 void THistoryPresenter::PageShown() {
-    if (!opened_) {
-        EnsureOpen();
+    if (!session_.Opened()) {
+        session_.EnsureOpen();
     }
 }
 
 void THistoryPresenter::TryAgain() {
-    store_.Close();
-    EnsureOpen();
+    session_.Reopen();
+}
+
+void THistoryPresenter::SetSelectedRows(const QList<int>& rows) {
+    if (!rows.isEmpty() && rows[0] >= 0 && rows[0] < model_->rowCount()) {
+        const HistoryPeriod& p = model_->Period(rows[0]);
+        session_.Select(THistorySession::DatePair{p.from, p.to});
+    } else {
+        session_.Select(std::nullopt);
+    }
 }
 
 QString THistoryPresenter::SummaryLine(int selectedRow) const {
@@ -134,7 +119,7 @@ void THistoryPresenter::AddCurrentPeriod() {
     }
     const TLocales locales = form_.Locales();
     try {
-        if (store_.Find(from, to)) {
+        if (Store().Find(from, to)) {
             const QString question =
                 QStringLiteral("A period from %1 to %2 is already in the history. Replace it "
                                "with the period as calculated now?")
@@ -143,14 +128,14 @@ void THistoryPresenter::AddCurrentPeriod() {
                 return;
             }
         }
-        store_.Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers,
-                                     locales.money, MoneyDecimals(),
-                                     QDateTime::currentDateTimeUtc()));
+        Store().Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers,
+                                      locales.money, MoneyDecimals(),
+                                      QDateTime::currentDateTimeUtc()));
     } catch (const EHistoryError& e) {
         Report(e);
         return;
     }
-    Reload();
+    session_.Reload();
     form_.sb1->SetSimpleText(QStringLiteral("    Period added to the history."));
     form_.Timer1->SetEnabled(true);
 }
@@ -208,16 +193,16 @@ void THistoryPresenter::DeleteRows(const QList<int>& rows) {
         return;
     }
     try {
-        store_.Remove(ids);
+        Store().Remove(ids);
     } catch (const EHistoryError& e) {
         Report(e);
         return;
     }
-    Reload();
+    session_.Reload();
 }
 
 void THistoryPresenter::ExportCsv() {
-    if (!EnsureOpen()) {
+    if (!session_.EnsureOpen()) {
         dialogs_.ShowMessage(FaultText());
         return;
     }
@@ -260,7 +245,7 @@ void THistoryPresenter::ImportCsv() {
     }
     THistoryStore::ImportCount count;
     try {
-        count = store_.Import(ReadHistoryCsv(file));
+        count = Store().Import(ReadHistoryCsv(file));
     } catch (const EHistoryError& e) {
         Report(e);
         return;
@@ -268,7 +253,7 @@ void THistoryPresenter::ImportCsv() {
         dialogs_.ShowMessage(e.Message());
         return;
     }
-    Reload();
+    session_.Reload();
     dialogs_.ShowMessage(QStringLiteral("Import finished: %1 added, %2 skipped because a period "
                                         "with the same dates is already in the history.")
                              .arg(count.added)
@@ -283,18 +268,11 @@ void THistoryPresenter::StartNewHistory() {
     }
     QString kept;
     try {
-        kept = store_.StartNewHistory();
-        fault_ = HistoryFault::None;
-        faultDetail_.clear();
+        kept = session_.StartNewHistory();
     } catch (const EHistoryError& e) {
-        fault_ = e.Fault();
-        faultDetail_ = e.Message();
-        store_.Close();
-        Changed();
         dialogs_.ShowMessage(e.Message());
         return;
     }
-    Reload();
     if (!kept.isEmpty()) {
         dialogs_.ShowMessage(QStringLiteral("A new history was started. The old file was kept "
                                             "as %1.")

@@ -9,9 +9,11 @@
 // is added (PageShown, AddCurrentPeriod); a keystroke on the readings page
 // never reaches this class. A fault of the file (damaged, unreadable,
 // read-only, locked, newer) is kept as Fault()/FaultText() for the page to
-// show, with StartNewHistory() and TryAgain() as the ways out.
+// show, with StartNewHistory() and TryAgain() as the ways out. The file, its
+// fault, its periods and the selected period belong to the history session
+// (history/historysession.h), which the Compare plans page shares.
 
-#include "history/historystore.h"
+#include "history/historysession.h"
 #include "history/historytablemodel.h"
 
 #include <QList>
@@ -24,13 +26,18 @@ class TFileDialogs;
 
 class THistoryPresenter {
 public:
-    // `fileName` is the history file (HistoryFileName() in the program).
+    // Works on `session`, which must outlive the presenter.
+    THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+                      THistorySession& session);
+    // With a session of its own on `fileName`.
     THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files, QString fileName);
     ~THistoryPresenter();
+    THistoryPresenter(const THistoryPresenter&) = delete;
+    THistoryPresenter& operator=(const THistoryPresenter&) = delete;
 
     // The page is shown: opens the history on the first call.
     void PageShown();
-    bool Opened() const { return opened_; }
+    bool Opened() const { return session_.Opened(); }
 
     // "Add current period" and Ctrl+S.
     void AddCurrentPeriod();
@@ -44,10 +51,14 @@ public:
     void StartNewHistory();
     void TryAgain();
 
-    HistoryFault Fault() const { return fault_; }
-    QString FaultText() const;
+    HistoryFault Fault() const { return session_.Fault(); }
+    QString FaultText() const { return session_.FaultText(); }
     THistoryTableModel& Model() { return *model_; }
-    THistoryStore& Store() { return store_; }
+    THistoryStore& Store() { return session_.Store(); }
+    THistorySession& Session() { return session_; }
+    // The rows selected on the page, top first; the first is the session's
+    // selected period, which the Compare plans page follows.
+    void SetSelectedRows(const QList<int>& rows);
     // The window's locale parts (dates, numbers, money) the page writes with.
     TLocales Locales() const;
     // The summary line, comparing the period in `selectedRow` when >= 0.
@@ -57,19 +68,17 @@ public:
     std::function<void()> onChanged;
 
 private:
-    // Opens the store when not yet open; false when it cannot be used.
-    bool EnsureOpen();
+    THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+                      std::unique_ptr<THistorySession> own, THistorySession* shared);
     bool CanChange();
-    void Reload();
     void Report(const EHistoryError& e);
-    void Changed();
+    void SessionChanged(bool periodsChanged);
 
     TForm1& form_;
     TDialogs& dialogs_;
     TFileDialogs& files_;
-    THistoryStore store_;
+    std::unique_ptr<THistorySession> ownSession_;
+    THistorySession& session_;
+    int listener_;
     std::unique_ptr<THistoryTableModel> model_;
-    HistoryFault fault_ = HistoryFault::None;
-    QString faultDetail_;
-    bool opened_ = false;
 };

@@ -10,8 +10,8 @@
 
 THistoryHook::THistoryHook(TFormView& view, TDialogs& dialogs, TFileDialogs& files,
                            const QString& fileName)
-    : QObject(&view), view_(view),
-      presenter_(std::make_unique<THistoryPresenter>(view.Model(), dialogs, files, fileName)) {
+    : QObject(&view), view_(view), session_(std::make_unique<THistorySession>(fileName)),
+      presenter_(std::make_unique<THistoryPresenter>(view.Model(), dialogs, files, *session_)) {
     auto* tabs = view.findChild<QTabWidget*>();
     Q_ASSERT(tabs);
     tab_ = new QWidget;

@@ -14,6 +14,7 @@ class TDialogs;
 class TFileDialogs;
 class THistoryPresenter;
 class THistoryPage;
+class THistorySession;
 
 class THistoryHook : public QObject {
 public:
@@ -21,6 +22,8 @@ public:
     ~THistoryHook() override;
 
     THistoryPresenter& Presenter() { return *presenter_; }
+    // The history file's one owner, shared with the Compare plans page.
+    THistorySession& Session() { return *session_; }
     // Null until the page was first shown.
     THistoryPage* Page() const;
 
@@ -28,6 +31,7 @@ private:
     void BuildPage();
 
     TFormView& view_;
+    std::unique_ptr<THistorySession> session_;
     std::unique_ptr<THistoryPresenter> presenter_;
     QPointer<QWidget> tab_;
     QPointer<THistoryPage> page_;

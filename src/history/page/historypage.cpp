@@ -178,6 +178,7 @@ void THistoryPage::Refresh() {
 
 void THistoryPage::RefreshSelection() {
     const QList<int> rows = SelectedRows();
+    presenter_.SetSelectedRows(rows);
     const bool changeable = presenter_.Fault() == HistoryFault::None;
     open_->setEnabled(rows.size() == 1);
     delete_->setEnabled(changeable && !rows.isEmpty());

@@ -1,7 +1,7 @@
 #pragma once
 // The History page: the fault panel, the buttons, the table, the chart and
 // the summary line. It lays them out and forwards user actions to the
-// presenter (app/historypresenter.h), and redraws when the presenter says
+// presenter (history/historypresenter.h), and redraws when the presenter says
 // its periods or its fault changed. It holds no state of its own.
 
 #include <QWidget>

@@ -2,14 +2,11 @@
 
 #include "app/tform1.h"
 #include "app/view/formview.h"
-#include "history/historypresenter.h"
+#include "history/historysession.h"
 #include "history/page/historyhook.h"
-#include "history/page/historypage.h"
 #include "plans/page/planspage.h"
 
-#include <QItemSelectionModel>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 
 TPlansTab::TPlansTab(QTabWidget* tabs, TForm1& model, std::function<THistoryStore&()> openStore,
@@ -46,27 +43,9 @@ void TPlansTab::Shown() {
 }
 
 TPlansTab* AddPlansPage(TFormView& view, THistoryHook& history) {
-    auto openStore = [&history]() -> THistoryStore& {
-        THistoryStore& store = history.Presenter().Store();
-        if (!store.IsOpen()) {
-            store.Open();
-        }
-        return store;
-    };
-    auto selected = [&history]() -> std::optional<TPlansTab::DatePair> {
-        const THistoryPage* page = history.Page();
-        const auto* table =
-            page ? page->findChild<QTableView*>(QStringLiteral("historytable")) : nullptr;
-        if (!table || !table->selectionModel()) {
-            return std::nullopt;
-        }
-        const QModelIndexList rows = table->selectionModel()->selectedRows();
-        if (rows.isEmpty()) {
-            return std::nullopt;
-        }
-        const HistoryPeriod& p = history.Presenter().Model().Period(rows.front().row());
-        return TPlansTab::DatePair{p.from, p.to};
-    };
+    THistorySession& session = history.Session();
+    auto openStore = [&session]() -> THistoryStore& { return session.OpenStore(); };
+    auto selected = [&session] { return session.Selected(); };
     auto* tab = new TPlansTab(view.findChild<QTabWidget*>(), view.Model(), openStore, selected);
     tab->setParent(&view);
     return tab;
