@@ -2,51 +2,13 @@
 
 #include "plans/planinput.h"
 #include "storage/historysql.h"
+#include "storage/transaction.h"
 
 #include <QVariant>
 
 #include <cmath>
 
 namespace {
-
-QSqlQuery Run(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {}) {
-    QSqlQuery q(db);
-    if (!q.prepare(sql)) {
-        ThrowSqlError(db, q.lastError());
-    }
-    for (const QVariant& v : values) {
-        q.addBindValue(v);
-    }
-    RunQuery(db, q);
-    return q;
-}
-
-// Commits at Commit(); rolls back when an exception leaves the scope first.
-class Transaction {
-public:
-    explicit Transaction(QSqlDatabase& db) : db_(db) {
-        if (!db_.transaction()) {
-            ThrowSqlError(db_, db_.lastError());
-        }
-    }
-    ~Transaction() {
-        if (!done_) {
-            db_.rollback();
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void Commit() {
-        if (!db_.commit()) {
-            ThrowSqlError(db_, db_.lastError());
-        }
-        done_ = true;
-    }
-
-private:
-    QSqlDatabase& db_;
-    bool done_ = false;
-};
 
 QVariantList Values(const QString& name, const PlanRates& r) {
     return {name,     r.generalDailyCharge, r.generalRate,        r.hwDailyCharge, r.hwRate,
@@ -66,9 +28,10 @@ QSqlDatabase PlanStore::Db() const {
 }
 
 QList<StoredPlan> PlanStore::Plans() const {
-    QSqlQuery q = Run(Db(), QStringLiteral("SELECT id, name, general_daily_charge, general_rate,"
-                                           " hw_daily_charge, hw_rate, feed_in, tax_percent,"
-                                           " tax_on_income FROM plans ORDER BY id"));
+    QSqlQuery q =
+        ExecSql(Db(), QStringLiteral("SELECT id, name, general_daily_charge, general_rate,"
+                                     " hw_daily_charge, hw_rate, feed_in, tax_percent,"
+                                     " tax_on_income FROM plans ORDER BY id"));
     QList<StoredPlan> plans;
     while (q.next()) {
         StoredPlan p;
@@ -126,13 +89,13 @@ void PlanStore::Check(const QString& name, const PlanRates& r, qint64 exceptId) 
 qint64 PlanStore::Add(const QString& name, const PlanRates& rates) {
     const QString clean = CleanPlanName(name);
     Check(clean, rates, -1);
-    QSqlDatabase db = Db();
-    Transaction t(db);
-    QSqlQuery q = Run(Db(),
-                      QStringLiteral("INSERT INTO plans (name, general_daily_charge, general_rate,"
-                                     " hw_daily_charge, hw_rate, feed_in, tax_percent,"
-                                     " tax_on_income) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                      Values(clean, rates));
+    TWriteTransaction t(Db());
+    QSqlQuery q =
+        ExecSql(Db(),
+                QStringLiteral("INSERT INTO plans (name, general_daily_charge, general_rate,"
+                               " hw_daily_charge, hw_rate, feed_in, tax_percent,"
+                               " tax_on_income) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                Values(clean, rates));
     const qint64 id = q.lastInsertId().toLongLong();
     t.Commit();
     return id;
@@ -142,15 +105,14 @@ void PlanStore::Edit(qint64 id, const QString& name, const PlanRates& rates) {
     Plan(id);
     const QString clean = CleanPlanName(name);
     Check(clean, rates, id);
-    QSqlDatabase db = Db();
-    Transaction t(db);
+    TWriteTransaction t(Db());
     QVariantList values = Values(clean, rates);
     values << id;
-    Run(Db(),
-        QStringLiteral("UPDATE plans SET name = ?, general_daily_charge = ?, general_rate = ?,"
-                       " hw_daily_charge = ?, hw_rate = ?, feed_in = ?, tax_percent = ?,"
-                       " tax_on_income = ? WHERE id = ?"),
-        values);
+    ExecSql(Db(),
+            QStringLiteral("UPDATE plans SET name = ?, general_daily_charge = ?, general_rate = ?,"
+                           " hw_daily_charge = ?, hw_rate = ?, feed_in = ?, tax_percent = ?,"
+                           " tax_on_income = ? WHERE id = ?"),
+            values);
     t.Commit();
 }
 
@@ -166,8 +128,7 @@ qint64 PlanStore::Duplicate(qint64 id) {
 
 void PlanStore::Remove(qint64 id) {
     Plan(id);
-    QSqlDatabase db = Db();
-    Transaction t(db);
-    Run(Db(), QStringLiteral("DELETE FROM plans WHERE id = ?"), {id});
+    TWriteTransaction t(Db());
+    ExecSql(Db(), QStringLiteral("DELETE FROM plans WHERE id = ?"), {id});
     t.Commit();
 }

@@ -2,6 +2,7 @@
 
 #include "storage/historysql.h"
 #include "storage/planschema.h"
+#include "storage/transaction.h"
 
 const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
@@ -60,14 +61,9 @@ void MigrateHistory(const QSqlDatabase& db, int target) {
         if (step.version <= current || step.version > target) {
             continue;
         }
-        ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
-        try {
-            step.apply(db);
-            ExecSql(db, QStringLiteral("PRAGMA user_version = %1").arg(step.version));
-            ExecSql(db, QStringLiteral("COMMIT"));
-        } catch (...) {
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            throw;
-        }
+        TWriteTransaction transaction(db);
+        step.apply(db);
+        ExecSql(db, QStringLiteral("PRAGMA user_version = %1").arg(step.version));
+        transaction.Commit();
     }
 }

@@ -46,11 +46,22 @@ void ThrowSqlError(const QSqlDatabase& db, const QSqlError& error) {
                                    error.text() + QStringLiteral(")"));
 }
 
-QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql) {
+QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
     QSqlQuery q(db);
-    if (!q.exec(sql)) {
+    q.setForwardOnly(true);
+    if (values.isEmpty()) {
+        if (!q.exec(sql)) {
+            ThrowSqlError(db, q.lastError());
+        }
+        return q;
+    }
+    if (!q.prepare(sql)) {
         ThrowSqlError(db, q.lastError());
     }
+    for (const QVariant& v : values) {
+        q.addBindValue(v);
+    }
+    RunQuery(db, q);
     return q;
 }
 

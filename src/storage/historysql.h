@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QVariantList>
 
 // The fault an SQLite error stands for (its primary result code).
 HistoryFault FaultOf(const QSqlError& error);
@@ -14,7 +15,8 @@ HistoryFault FaultOf(const QSqlError& error);
 // Throws EHistoryError for `error`, naming the database's file.
 [[noreturn]] void ThrowSqlError(const QSqlDatabase& db, const QSqlError& error);
 
-// Runs one statement without parameters; throws on failure.
-QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql);
-// Runs a prepared query; throws on failure.
+// Runs one statement with `values` bound to its "?" in order, forward only;
+// throws on failure. The one way to run a statement once.
+QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+// Runs a query prepared once and kept for many runs; throws on failure.
 void RunQuery(const QSqlDatabase& db, QSqlQuery& query);
