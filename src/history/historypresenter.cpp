@@ -1,26 +1,27 @@
 #include "history/historypresenter.h"
 
-#include "app/tform1.h"
+#include "app/readingspage.h"
 #include "history/historycsv.h"
 #include "history/historysummary.h"
 #include "mylib/dates.h"
 #include "mylib/filedialogs.h"
 #include "mylib/money.h"
+#include "mylib/platform.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
-THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+THistoryPresenter::THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
                                      THistorySession& session)
     : THistoryPresenter(form, dialogs, files, nullptr, &session) {}
 
-THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+THistoryPresenter::THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
                                      QString fileName)
     : THistoryPresenter(form, dialogs, files,
                         std::make_unique<THistorySession>(std::move(fileName)), nullptr) {}
 
-THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+THistoryPresenter::THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
                                      std::unique_ptr<THistorySession> own, THistorySession* shared)
     : form_(form), dialogs_(dialogs), files_(files), ownSession_(std::move(own)),
       session_(shared ? *shared : *ownSession_),
@@ -106,8 +107,8 @@ QString THistoryPresenter::SummaryLine(int selectedRow) const {
 }
 
 void THistoryPresenter::AddCurrentPeriod() {
-    const QDate from = form_.dt1->Date();
-    const QDate to = form_.dt2->Date();
+    const QDate from = form_.PeriodFrom();
+    const QDate to = form_.PeriodTo();
     if (RoundedDifference(to, from) <= 0) {
         dialogs_.ShowMessage(QStringLiteral(
             "Only a period with more than 0 days can be added to the history: the later reading "
@@ -136,8 +137,7 @@ void THistoryPresenter::AddCurrentPeriod() {
         return;
     }
     session_.Reload();
-    form_.sb1->SetSimpleText(QStringLiteral("    Period added to the history."));
-    form_.Timer1->SetEnabled(true);
+    form_.ShowStatus(QStringLiteral("    Period added to the history."));
 }
 
 void THistoryPresenter::OpenInReadings(int row) {
@@ -145,34 +145,7 @@ void THistoryPresenter::OpenInReadings(int row) {
         return;
     }
     const HistoryPeriod p = model_->Period(row);
-    const std::pair<QString PeriodInputs::*, TEdit*> fields[] = {
-        {&PeriodInputs::generalDailyCharge, form_.generaldailyservicechargeed},
-        {&PeriodInputs::generalRate, form_.generalrateed},
-        {&PeriodInputs::hwDailyCharge, form_.hwdailyfixedchargeed},
-        {&PeriodInputs::hwRate, form_.hwrateed},
-        {&PeriodInputs::feedIn, form_.feedined},
-        {&PeriodInputs::generalBefore, form_.Edit6},
-        {&PeriodInputs::generalAfter, form_.Edit7},
-        {&PeriodInputs::hotWaterBefore, form_.Edit9},
-        {&PeriodInputs::hotWaterAfter, form_.Edit10},
-        {&PeriodInputs::exportBefore, form_.exportoriged},
-        {&PeriodInputs::exportAfter, form_.exportlater},
-        {&PeriodInputs::importGeneralBefore, form_.importgenoriged},
-        {&PeriodInputs::importGeneralAfter, form_.importgenlatered},
-        {&PeriodInputs::importHwBefore, form_.importhworiged},
-        {&PeriodInputs::importHwAfter, form_.importhwlatered},
-    };
-    form_.pagecontrol1->SetActivePage(form_.readingsts);
-    // Program-set dates fire nothing; the switches and texts fire their
-    // handlers as any change does, and the last step recalculates in any case.
-    form_.dt1->SetDate(p.from);
-    form_.dt2->SetDate(p.to);
-    form_.solarcb->SetChecked(p.typed.solar);
-    form_.showhwcb->SetChecked(p.typed.showHotWater);
-    for (const auto& [member, edit] : fields) {
-        edit->SetText(p.typed.*member);
-    }
-    form_.dt1Change(form_.dt2);
+    form_.WritePeriod(p.from, p.to, p.typed);
 }
 
 void THistoryPresenter::DeleteRows(const QList<int>& rows) {

@@ -1,9 +1,8 @@
 #pragma once
 // THistoryPresenter owns the History page's actions. It reads the period on
-// the "Standard readings" page from the window model (TForm1) and puts stored
-// periods back through the model's elements, so the page recalculates as any
-// change does; it keeps the store and the table model, and talks to the user
-// only through the injected dialogs.
+// the "Standard readings" page (app/readingspage.h) and puts stored periods
+// back through it, so the page recalculates as any change does; it keeps the store and the table
+// model, and talks to the user only through the injected dialogs.
 //
 // Nothing touches the history file until the page is first shown or a period
 // is added (PageShown, AddCurrentPeriod); a keystroke on the readings page
@@ -20,17 +19,18 @@
 #include <functional>
 #include <memory>
 
-class TForm1;
+class TReadingsPage;
 class TDialogs;
 class TFileDialogs;
 
 class THistoryPresenter {
 public:
     // Works on `session`, which must outlive the presenter.
-    THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+    THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
                       THistorySession& session);
     // With a session of its own on `fileName`.
-    THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files, QString fileName);
+    THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
+                      QString fileName);
     ~THistoryPresenter();
     THistoryPresenter(const THistoryPresenter&) = delete;
     THistoryPresenter& operator=(const THistoryPresenter&) = delete;
@@ -68,13 +68,13 @@ public:
     std::function<void()> onChanged;
 
 private:
-    THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialogs& files,
+    THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
                       std::unique_ptr<THistorySession> own, THistorySession* shared);
     bool CanChange();
     void Report(const EHistoryError& e);
     void SessionChanged(bool periodsChanged);
 
-    TForm1& form_;
+    TReadingsPage& form_;
     TDialogs& dialogs_;
     TFileDialogs& files_;
     std::unique_ptr<THistorySession> ownSession_;

@@ -1,6 +1,6 @@
 #include "plans/planspresenter.h"
 
-#include "app/tform1.h"
+#include "app/readingspage.h"
 #include "mylib/dates.h"
 #include "mylib/errors.h"
 #include "mylib/locales.h"
@@ -27,7 +27,7 @@ QString Count(qint64 n, const char* one, const char* many) {
 
 } // namespace
 
-TPlansPresenter::TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& dialogs)
+TPlansPresenter::TPlansPresenter(TReadingsPage& form, TPlanSource& source, TDialogs& dialogs)
     : form_(form), source_(source), dialogs_(dialogs) {}
 
 void TPlansPresenter::Refresh() {
@@ -48,8 +48,8 @@ void TPlansPresenter::Refresh() {
         faultText_ = e.Message();
     }
 
-    const QDate from = form_.dt1->Date();
-    const QDate to = form_.dt2->Date();
+    const QDate from = form_.PeriodFrom();
+    const QDate to = form_.PeriodTo();
     choices_ = {QStringLiteral("Readings page (%1)").arg(Span(from, to, locales))};
     selected_ = 0;
     for (qsizetype i = 0; i < periods_.size(); ++i) {

@@ -24,7 +24,7 @@
 #include <QString>
 #include <QStringList>
 
-class TForm1;
+class TReadingsPage;
 
 struct PlanTableRow {
     PlanRowTexts texts;
@@ -40,7 +40,7 @@ struct YearRow {
 
 class TPlansPresenter {
 public:
-    TPlansPresenter(TForm1& form, TPlanSource& source, TDialogs& dialogs);
+    TPlansPresenter(TReadingsPage& form, TPlanSource& source, TDialogs& dialogs);
 
     // Reads the readings page, the stored periods and the plans again and
     // recomputes everything. Keeps the chosen stored period while it exists.
@@ -93,7 +93,7 @@ private:
     QStringList OtherNames(qint64 exceptId) const;
     const StoredPlan& PlanAt(int row) const;
 
-    TForm1& form_;
+    TReadingsPage& form_;
     TPlanSource& source_;
     TDialogs& dialogs_;
 
