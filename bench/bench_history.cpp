@@ -5,10 +5,10 @@
 // settings. Each figure and its reference run in the same process.
 #include "benchsupport.h"
 
-#include "app/historypresenter.h"
-#include "app/view/historychart.h"
-#include "app/view/historypage.h"
+#include "history/historypresenter.h"
 #include "history/historystore.h"
+#include "history/page/historychart.h"
+#include "history/page/historypage.h"
 #include "mylib/filedialogs.h"
 
 #include <QApplication>

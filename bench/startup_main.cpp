@@ -1,6 +1,6 @@
 // The program itself, leaving as soon as its window is shown and calculated
 // (VOLTISK_PAINTED: as soon as its first paint has finished).
-#include "app/view/program.h"
+#include "program/program.h"
 
 int main(int argc, char* argv[]) {
     ProgramOptions options;

@@ -92,15 +92,50 @@ PeriodInputs TForm1::ReadPeriodInputs() const {
     PeriodInputs in;
     in.solar = solarcb->Checked();
     in.showHotWater = showhwcb->Checked();
-    for (const auto& [field, text] : ReadingFields()) {
+    for (const auto& [field, text] : PeriodFieldEdits()) {
         in.*text = field->Text();
     }
-    in.hwDailyCharge = hwdailyfixedchargeed->Text();
-    in.generalDailyCharge = generaldailyservicechargeed->Text();
-    in.generalRate = generalrateed->Text();
-    in.hwRate = hwrateed->Text();
-    in.feedIn = feedined->Text();
     return in;
+}
+
+QDate TForm1::PeriodFrom() const {
+    return dt1->Date();
+}
+
+QDate TForm1::PeriodTo() const {
+    return dt2->Date();
+}
+
+void TForm1::WritePeriod(QDate from, QDate to, const PeriodInputs& inputs) {
+    pagecontrol1->SetActivePage(readingsts);
+    // Program-set dates fire nothing; the switches and texts fire their
+    // handlers as any change does, and the last step recalculates in any case.
+    dt1->SetDate(from);
+    dt2->SetDate(to);
+    solarcb->SetChecked(inputs.solar);
+    showhwcb->SetChecked(inputs.showHotWater);
+    for (const auto& [edit, member] : PeriodFieldEdits()) {
+        edit->SetText(inputs.*member);
+    }
+    dt1Change(dt2);
+}
+
+void TForm1::ShowStatus(const QString& text) {
+    sb1->SetSimpleText(text);
+    Timer1->SetEnabled(true);
+}
+
+std::vector<std::pair<TEdit*, QString PeriodInputs::*>> TForm1::PeriodFieldEdits() const {
+    std::vector<std::pair<TEdit*, QString PeriodInputs::*>> fields{
+        {generaldailyservicechargeed, &PeriodInputs::generalDailyCharge},
+        {generalrateed, &PeriodInputs::generalRate},
+        {hwdailyfixedchargeed, &PeriodInputs::hwDailyCharge},
+        {hwrateed, &PeriodInputs::hwRate},
+        {feedined, &PeriodInputs::feedIn}};
+    for (const auto& field : ReadingFields()) {
+        fields.push_back(field);
+    }
+    return fields;
 }
 
 std::vector<std::pair<TEdit*, QString PeriodInputs::*>> TForm1::ReadingFields() const {

@@ -16,6 +16,7 @@
 //   formimport.cpp    csvloadbtnClick
 //   formlayout.cpp    room for wide result texts, the window's width
 
+#include "app/readingspage.h"
 #include "app/resultsfit.h"
 #include "calc/periodcalc.h"
 #include "calc/report.h"
@@ -55,7 +56,7 @@ struct TPlatform {
     std::optional<TLocales> locales;
 };
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public TReadingsPage {
 public:
     // Builds every element; runs nothing. Call Create() to run FormCreate.
     explicit TForm1(const TPlatform& platform);
@@ -211,12 +212,17 @@ public:
     // Today's date: the one source of "today" for every handler.
     QDate Today() const { return platform_.clock.Today(); }
     // The locale parts every parse and format of the window uses.
-    TLocales Locales() const {
+    TLocales Locales() const override {
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
     }
     // The texts of every field the period calculation and its report read
     // (also what the bill history stores and the plan comparison reads).
-    PeriodInputs ReadPeriodInputs() const;
+    PeriodInputs ReadPeriodInputs() const override;
+    // The readings page as the History and Compare plans pages see it.
+    QDate PeriodFrom() const override;
+    QDate PeriodTo() const override;
+    void WritePeriod(QDate from, QDate to, const PeriodInputs& inputs) override;
+    void ShowStatus(const QString& text) override;
     // The period report of the fields as they are now: what the report file
     // holds after the next calculation (also what is printed).
     PeriodReport CurrentReport() const;
@@ -227,6 +233,8 @@ private:
     void KeepResultsDesign();
     // The ten meter-reading fields and the input each fills.
     std::vector<std::pair<TEdit*, QString PeriodInputs::*>> ReadingFields() const;
+    // The five tariff fields, then the ten meter-reading fields.
+    std::vector<std::pair<TEdit*, QString PeriodInputs::*>> PeriodFieldEdits() const;
     // The seventeen result labels and the text each shows, in writing order.
     std::vector<std::pair<TLabel*, QString PeriodLabels::*>> ResultLabels() const;
     // Shows the label texts of a positive day count, or the day count alone.

@@ -1,7 +1,8 @@
 #include "history/historystore.h"
 
-#include "history/historyschema.h"
-#include "history/historysql.h"
+#include "storage/historyschema.h"
+#include "storage/historysql.h"
+#include "storage/transaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,19 +102,6 @@ HistoryPeriod ReadRow(const QSqlQuery& q) {
     p.estimated = next().toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     p.warnings = next().toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return p;
-}
-
-// Runs `work` in one write transaction; rolls back when it throws.
-template <class F> auto InTransaction(const QSqlDatabase& db, F&& work) {
-    ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        auto result = work();
-        ExecSql(db, QStringLiteral("COMMIT"));
-        return result;
-    } catch (...) {
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        throw;
-    }
 }
 
 QString KeptName(const QString& fileName) {
@@ -245,11 +233,8 @@ void THistoryStore::RequireWritable() const {
 
 std::vector<HistoryPeriod> THistoryStore::Periods() const {
     const QSqlDatabase db = Db();
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(SelectSql() + QStringLiteral(" ORDER BY date_to DESC, date_from DESC"))) {
-        ThrowSqlError(db, q.lastError());
-    }
+    QSqlQuery q =
+        ExecSql(db, SelectSql() + QStringLiteral(" ORDER BY date_to DESC, date_from DESC"));
     std::vector<HistoryPeriod> periods;
     while (q.next()) {
         periods.push_back(ReadRow(q));
@@ -261,12 +246,9 @@ std::vector<HistoryPeriod> THistoryStore::Periods() const {
 }
 
 std::optional<HistoryPeriod> THistoryStore::Find(QDate from, QDate to) const {
-    const QSqlDatabase db = Db();
-    QSqlQuery q(db);
-    q.prepare(SelectSql() + QStringLiteral(" WHERE date_from = ? AND date_to = ?"));
-    q.addBindValue(IsoDate(from));
-    q.addBindValue(IsoDate(to));
-    RunQuery(db, q);
+    QSqlQuery q =
+        ExecSql(Db(), SelectSql() + QStringLiteral(" WHERE date_from = ? AND date_to = ?"),
+                {IsoDate(from), IsoDate(to)});
     if (!q.next()) {
         return std::nullopt;
     }
@@ -313,7 +295,7 @@ qint64 THistoryStore::Insert(const HistoryPeriod& period) {
 
 qint64 THistoryStore::Add(const HistoryPeriod& period) {
     RequireWritable();
-    return InTransaction(Db(), [&] {
+    return InWriteTransaction(Db(), [&] {
         HistoryPeriod p = period;
         if (const auto old = FindKey(period.from, period.to)) {
             if (p.note.isEmpty()) {
@@ -336,7 +318,7 @@ qint64 THistoryStore::Add(const HistoryPeriod& period) {
 
 THistoryStore::ImportCount THistoryStore::Import(const std::vector<HistoryPeriod>& periods) {
     RequireWritable();
-    return InTransaction(Db(), [&] {
+    return InWriteTransaction(Db(), [&] {
         ImportCount count;
         for (const HistoryPeriod& p : periods) {
             if (FindKey(p.from, p.to)) {
@@ -351,17 +333,12 @@ THistoryStore::ImportCount THistoryStore::Import(const std::vector<HistoryPeriod
 }
 
 int THistoryStore::DeleteRow(qint64 id) {
-    const QSqlDatabase db = Db();
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("DELETE FROM period WHERE id = ?"));
-    q.addBindValue(id);
-    RunQuery(db, q);
-    return q.numRowsAffected();
+    return ExecSql(Db(), QStringLiteral("DELETE FROM period WHERE id = ?"), {id}).numRowsAffected();
 }
 
 int THistoryStore::Remove(const std::vector<qint64>& ids) {
     RequireWritable();
-    return InTransaction(Db(), [&] {
+    return InWriteTransaction(Db(), [&] {
         int removed = 0;
         for (qint64 id : ids) {
             removed += DeleteRow(id);
@@ -372,13 +349,9 @@ int THistoryStore::Remove(const std::vector<qint64>& ids) {
 
 void THistoryStore::SetNote(qint64 id, const QString& note) {
     RequireWritable();
-    const QSqlDatabase db = Db();
-    InTransaction(db, [&] {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("UPDATE period SET note = ? WHERE id = ?"));
-        q.addBindValue(NotNull(note));
-        q.addBindValue(id);
-        RunQuery(db, q);
+    InWriteTransaction(Db(), [&] {
+        ExecSql(Db(), QStringLiteral("UPDATE period SET note = ? WHERE id = ?"),
+                {NotNull(note), id});
         return 0;
     });
 }

@@ -16,8 +16,8 @@
 //
 // One store per file in a process; all calls on one thread.
 
-#include "history/historyerror.h"
 #include "history/periodrecord.h"
+#include "storage/historyerror.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -41,7 +41,7 @@ public:
     const QString& FileName() const { return fileName_; }
     bool IsOpen() const;
     // The open connection, for the other tables of the same file (the plans,
-    // history/planstore.h); invalid while the store is closed.
+    // plans/planstore.h); invalid while the store is closed.
     QSqlDatabase Database() const { return Db(); }
 
     // Opens (creating the folder and the file when missing) and brings the

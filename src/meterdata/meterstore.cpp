@@ -1,6 +1,6 @@
 #include "meterdata/meterstore.h"
 
-#include "history/historysql.h"
+#include "storage/historysql.h"
 
 #include <QFileInfo>
 #include <QHash>

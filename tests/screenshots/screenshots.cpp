@@ -5,12 +5,12 @@
 // "readings" writes standard.png only (the scaled pictures). Runs in a
 // temporary configuration folder in en_US, whatever the machine's settings.
 #include "app/view/guidewindow.h"
-#include "app/view/historychart.h"
-#include "app/view/historyhook.h"
-#include "app/view/planspage.h"
-#include "app/view/planstab.h"
-#include "app/view/printing.h"
 #include "history/historystore.h"
+#include "history/page/historychart.h"
+#include "history/page/historyhook.h"
+#include "plans/page/planspage.h"
+#include "plans/page/plansprint.h"
+#include "plans/page/planstab.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
 
@@ -20,9 +20,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QSplitter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 #include "support/watchdog.h"
 
 #ifdef VOLTISK_CHART_MODULE
-#include "app/view/historychart.h"
+#include "history/page/historychart.h"
 #endif
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // The pricing rules, each on a small plan and a few intervals worked by hand.
-#include "calc/plancalc.h"
+#include "plans/plancalc.h"
 #include "tariff/tariffpricing.h"
 
 #include <QDateTime>

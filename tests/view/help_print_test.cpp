@@ -3,11 +3,11 @@
 #include "app/view/formview.h"
 #include "app/view/guidewindow.h"
 #include "app/view/helpactions.h"
-#include "app/view/historyhook.h"
-#include "app/view/planspage.h"
-#include "app/view/planstab.h"
-#include "app/view/printing.h"
 #include "app/view/shortcutswindow.h"
+#include "history/page/historyhook.h"
+#include "plans/page/planspage.h"
+#include "plans/page/plansprint.h"
+#include "plans/page/planstab.h"
 #include "support/formfixture.h"
 
 #include <QApplication>

@@ -2,12 +2,12 @@
 // worked example added with the button and with Ctrl+S, read back from the
 // real table and chart, and deleted after the confirmation.
 
-#include "app/historypresenter.h"
 #include "app/view/formview.h"
-#include "app/view/historychart.h"
-#include "app/view/historyhook.h"
-#include "app/view/historypage.h"
+#include "history/historypresenter.h"
 #include "history/historytablemodel.h"
+#include "history/page/historychart.h"
+#include "history/page/historyhook.h"
+#include "history/page/historypage.h"
 #include "support/formfixture.h"
 #include "support/testenv.h"
 

@@ -1,11 +1,11 @@
 // The "Compare plans" page in the real window, offscreen, driven through its
 // widgets as a user would: typing, clicking, choosing a stored period.
-#include "app/historypresenter.h"
 #include "app/view/formview.h"
-#include "app/view/historyhook.h"
-#include "app/view/planspage.h"
-#include "app/view/planstab.h"
+#include "history/historypresenter.h"
 #include "history/historystore.h"
+#include "history/page/historyhook.h"
+#include "plans/page/planspage.h"
+#include "plans/page/planstab.h"
 #include "support/formfixture.h"
 
 #include <QApplication>

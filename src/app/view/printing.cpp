@@ -1,6 +1,5 @@
 #include "app/view/printing.h"
 
-#include "app/planspresenter.h"
 #include "app/tform1.h"
 #include "calc/report.h"
 
@@ -15,14 +14,14 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+QString PrintParagraph(const QString& text) {
+    return text.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped());
+}
+
 namespace {
 
 QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
-}
-
-QString Paragraph(const QString& text) {
-    return text.isEmpty() ? QString() : QStringLiteral("<p>%1</p>").arg(Escaped(text));
 }
 
 // The report file's own markup is a whole page; the body is what follows its head.
@@ -103,40 +102,7 @@ PrintPage PeriodReportPage(const TForm1& form) {
 PrintPage HistoryPage(const QAbstractItemModel& table, const QString& summary,
                       const QImage& chart) {
     return {QStringLiteral("Bill history: %1 stored periods").arg(table.rowCount()),
-            Paragraph(summary) + PrintTableHtml(table), chart};
-}
-
-PrintPage ComparisonPage(const TPlansPresenter& p, const QImage& chart) {
-    QStringList names;
-    QList<QStringList> rows;
-    for (const PlanTableRow& row : p.Rows()) {
-        const PlanRowTexts& t = row.texts;
-        names << t.name;
-        rows << QStringList{t.name, t.fixed, t.variable, t.income,
-                            t.tax,  t.net,   t.perDay,   t.difference};
-    }
-    const QString period = p.PeriodChoices().value(p.SelectedPeriod());
-    QString body = Paragraph(QStringLiteral("Plans: ") + names.join(QStringLiteral(", "))) +
-                   Paragraph(p.FaultText()) + Paragraph(p.PeriodNotice());
-    if (!rows.isEmpty()) {
-        body += PrintTableHtml({QStringLiteral("Plan"), QStringLiteral("Fixed"),
-                                QStringLiteral("Variable"), QStringLiteral("Income"),
-                                QStringLiteral("Tax"), QStringLiteral("Net"),
-                                QStringLiteral("Cost a day"), QStringLiteral("Difference")},
-                               rows);
-    }
-    body += Paragraph(p.CheapestText());
-    body += QStringLiteral("<h3>A year at a glance</h3>") + Paragraph(p.YearSummary());
-    QList<QStringList> year;
-    for (const YearRow& row : p.YearRows()) {
-        year << QStringList{row.name, row.total, row.savingPerYear};
-    }
-    if (!year.isEmpty()) {
-        body += PrintTableHtml(
-            {QStringLiteral("Plan"), QStringLiteral("Year total"), QStringLiteral("Saving a year")},
-            year);
-    }
-    return {QStringLiteral("Plan comparison: %1").arg(period), body, chart};
+            PrintParagraph(summary) + PrintTableHtml(table), chart};
 }
 
 QPageSize::PageSizeId LocalPaper(const QLocale& locale) {

@@ -20,7 +20,6 @@
 class QTextDocument;
 class QWidget;
 class TForm1;
-class TPlansPresenter;
 
 struct PrintPage {
     QString title;    // plain text: names the period or the plans
@@ -28,6 +27,8 @@ struct PrintPage {
     QImage chart;     // may be null
 };
 
+// `text` escaped as a paragraph; empty for an empty text.
+QString PrintParagraph(const QString& text);
 // A table as HTML: `headings` then `rows`, every cell escaped; the columns
 // after the first are right-aligned (figures).
 QString PrintTableHtml(const QStringList& headings, const QList<QStringList>& rows);
@@ -37,7 +38,6 @@ QString PrintTableHtml(const QAbstractItemModel& model);
 // The printable pages, from what the models and presenters show.
 PrintPage PeriodReportPage(const TForm1& form);
 PrintPage HistoryPage(const QAbstractItemModel& table, const QString& summary, const QImage& chart);
-PrintPage ComparisonPage(const TPlansPresenter& presenter, const QImage& chart);
 
 // The page size a locale's paper is: Letter where US measures are used, else A4.
 QPageSize::PageSizeId LocalPaper(const QLocale& locale);

@@ -1,8 +1,0 @@
-#include "app/view/historychart.h"
-#include "app/view/planschart.h"
-
-TPlansChart* LoadPlansChart(QWidget* parent, QString* why) {
-    auto create = reinterpret_cast<VoltiskCreatePlansChartFn>(
-        ResolveChartModule("VoltiskCreatePlansChart", why));
-    return create ? create(parent) : nullptr;
-}

@@ -1,0 +1,65 @@
+#include "history/page/historyhook.h"
+
+#include "app/view/formview.h"
+#include "app/view/printing.h"
+#include "history/historypresenter.h"
+#include "history/page/historypage.h"
+
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+THistoryHook::THistoryHook(TFormView& view, TDialogs& dialogs, TFileDialogs& files,
+                           const QString& fileName)
+    : QObject(&view), view_(view), session_(std::make_unique<THistorySession>(fileName)),
+      presenter_(std::make_unique<THistoryPresenter>(view.Model(), dialogs, files, *session_)) {
+    auto* tabs = view.findChild<QTabWidget*>();
+    Q_ASSERT(tabs);
+    tab_ = new QWidget;
+    tab_->setObjectName(QStringLiteral("history"));
+    new QVBoxLayout(tab_);
+    tab_->layout()->setContentsMargins(0, 0, 0, 0);
+    tabs->addTab(tab_, QStringLiteral("History"));
+    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int index) {
+        if (tabs->widget(index) == tab_) {
+            BuildPage();
+        }
+    });
+    auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &view);
+    save->setContext(Qt::WindowShortcut);
+    connect(save, &QShortcut::activated, this,
+            [this] { view_.Model().Guard([this] { presenter_->AddCurrentPeriod(); }); });
+}
+
+THistoryHook::~THistoryHook() {
+    // The page's table shows the presenter's model: it goes first, when the
+    // page area has not taken it down already.
+    delete page_.data();
+}
+
+THistoryPage* THistoryHook::Page() const {
+    return page_.data();
+}
+
+void THistoryHook::BuildPage() {
+    if (page_) {
+        return;
+    }
+    view_.Model().Guard([this] {
+        presenter_->PageShown();
+        page_ = new THistoryPage(*presenter_, tab_);
+        tab_->layout()->addWidget(page_);
+        tab_->layout()->addWidget(PrintButtons(
+            tab_, view_.Model(),
+            [this] {
+                return HistoryPage(presenter_->Model(), presenter_->SummaryLine(-1),
+                                   ChartPicture(page_));
+            },
+            QStringLiteral("voltisk-history.pdf"), "history"));
+    });
+}
+
+THistoryHook* AddHistoryPage(TFormView& view, TDialogs& dialogs, TFileDialogs& files,
+                             const QString& fileName) {
+    return new THistoryHook(view, dialogs, files, fileName);
+}

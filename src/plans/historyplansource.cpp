@@ -1,0 +1,42 @@
+#include "plans/historyplansource.h"
+
+StoredUse StoredUseOf(const HistoryPeriod& p) {
+    StoredUse s;
+    s.from = p.from;
+    s.to = p.to;
+    s.use.solar = p.typed.solar;
+    s.use.showHotWater = p.typed.showHotWater;
+    s.use.generalDailyCharge = p.numbers.generalDailyCharge;
+    s.use.generalRate = p.numbers.generalRate;
+    s.use.hwDailyCharge = p.numbers.hwDailyCharge;
+    s.use.hwRate = p.numbers.hwRate;
+    s.use.feedIn = p.numbers.feedIn;
+    s.use.generalKwh = p.kwhGeneral;
+    s.use.hwKwh = p.kwhHotWater;
+    s.use.exportedKwh = p.kwhExported;
+    s.paid = p.net;
+    return s;
+}
+
+THistoryPlanSource::THistoryPlanSource(std::function<THistoryStore&()> openStore)
+    : openStore_(std::move(openStore)) {}
+
+THistoryStore& THistoryPlanSource::Store() {
+    return openStore_();
+}
+
+QList<StoredUse> THistoryPlanSource::Periods() {
+    QList<StoredUse> uses;
+    for (const HistoryPeriod& p : Store().Periods()) {
+        uses.append(StoredUseOf(p));
+    }
+    return uses;
+}
+
+PlanStore& THistoryPlanSource::Plans() {
+    THistoryStore& store = Store();
+    if (!plans_) {
+        plans_.emplace(store.Database());
+    }
+    return *plans_;
+}

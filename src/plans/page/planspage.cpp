@@ -1,0 +1,377 @@
+#include "plans/page/planspage.h"
+
+#include "app/tform1.h"
+#include "plans/page/planschart.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+
+// The green of a negative total on the readings page.
+const QColor kCheaper(0, 128, 0);
+
+const std::array<const char*, 7> kFieldNames{"planname",    "plangeneraldaily", "plangeneralrate",
+                                             "planhwdaily", "planhwrate",       "planfeedin",
+                                             "plantax"};
+const std::array<const char*, 7> kFieldCaptions{
+    "Name:",           "General daily:",  "General rate:", "Hot-water daily:",
+    "Hot-water rate:", "Feed-in tariff:", "Tax (%):"};
+const std::array<const char*, 7> kFieldHints{
+    "The plan's name, as the retailer calls it",
+    "General light and power: fixed charge per day",
+    "General light and power: price per kWh",
+    "Hot water: fixed charge per day (counts only while hot water is shown)",
+    "Hot water: price per kWh",
+    "Paid to you per kWh exported (counts in solar mode only)",
+    "Tax on the charges, 0 to 100 percent"};
+
+QTableWidget* MakeTable(const QStringList& headings, const char* name, QWidget* parent) {
+    auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+    t->setObjectName(QLatin1String(name));
+    t->setHorizontalHeaderLabels(headings);
+    t->verticalHeader()->hide();
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    return t;
+}
+
+void SetRow(QTableWidget* t, int row, const QStringList& texts, bool cheaper, bool bold) {
+    for (int c = 0; c < texts.size(); ++c) {
+        auto* item = new QTableWidgetItem(texts[c]);
+        if (c > 0) {
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        if (cheaper) {
+            item->setForeground(kCheaper);
+        }
+        if (bold) {
+            QFont f = item->font();
+            f.setBold(true);
+            item->setFont(f);
+        }
+        t->setItem(row, c, item);
+    }
+}
+
+// As tall as its rows, between `least` and `most` of them (more scroll).
+void FitHeight(QTableWidget* t, int least, int most) {
+    const int rows = std::clamp(t->rowCount(), least, most);
+    t->setFixedHeight(t->horizontalHeader()->sizeHint().height() +
+                      rows * t->verticalHeader()->defaultSectionSize() + 2 * t->frameWidth());
+}
+
+QLabel* Wrapped(const char* name, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setWordWrap(true);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+} // namespace
+
+TPlansPage::TPlansPage(TPlansPresenter& presenter, TForm1& model, QWidget* parent)
+    : QWidget(parent), presenter_(presenter), model_(model) {
+    setObjectName(QStringLiteral("planspage"));
+    auto* inner = new QWidget;
+    auto* columns = new QHBoxLayout(inner);
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildComparison());
+    left->addWidget(BuildEditor());
+    left->addStretch();
+    columns->addLayout(left, 3);
+    columns->addWidget(BuildYear(), 2);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(inner);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+}
+
+QWidget* TPlansPage::BuildComparison() {
+    auto* box = new QWidget;
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    auto* caption = new QLabel(QStringLiteral("Period:"), box);
+    period_ = new QComboBox(box);
+    period_->setObjectName(QStringLiteral("planperiod"));
+    period_->setAccessibleName(QStringLiteral("Period to compare"));
+    caption->setBuddy(period_);
+    row->addWidget(caption);
+    row->addWidget(period_, 1);
+    v->addLayout(row);
+    fault_ = Wrapped("planfault", box);
+    fault_->setStyleSheet(QStringLiteral("color: #b00000"));
+    notice_ = Wrapped("plannotice", box);
+    v->addWidget(fault_);
+    v->addWidget(notice_);
+    table_ = MakeTable({QStringLiteral("Plan"), QStringLiteral("Fixed"), QStringLiteral("Variable"),
+                        QStringLiteral("Income"), QStringLiteral("Tax"), QStringLiteral("Net"),
+                        QStringLiteral("Cost a day"), QStringLiteral("Difference")},
+                       "plantable", box);
+    table_->setAccessibleName(QStringLiteral("Plans compared on the period"));
+    v->addWidget(table_);
+    cheapest_ = Wrapped("plancheapest", box);
+    QFont bold = cheapest_->font();
+    bold.setBold(true);
+    cheapest_->setFont(bold);
+    v->addWidget(cheapest_);
+
+    connect(period_, &QComboBox::activated, this, [this](int index) {
+        Act([&] {
+            presenter_.SelectPeriod(index);
+            return -1;
+        });
+    });
+    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+        if (!showing_) {
+            LoadEditor(SelectedRow());
+        }
+    });
+    return box;
+}
+
+QWidget* TPlansPage::BuildEditor() {
+    auto* box = new QGroupBox(QStringLiteral("Plan"));
+    auto* grid = new QGridLayout(box);
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        // The name across the top, then the six figures three to a row, each
+        // with its message on the row below.
+        const int n = static_cast<int>(i);
+        const int r = i == 0 ? 0 : 2 + (n - 1) / 3 * 2;
+        const int c = i == 0 ? 0 : (n - 1) % 3 * 2;
+        auto* caption = new QLabel(QLatin1String(kFieldCaptions[i]), box);
+        fields_[i] = new QLineEdit(box);
+        fields_[i]->setObjectName(QLatin1String(kFieldNames[i]));
+        fields_[i]->setAccessibleName(QLatin1String(kFieldCaptions[i]).chopped(1));
+        fields_[i]->setAccessibleDescription(QLatin1String(kFieldHints[i]));
+        fields_[i]->setToolTip(QLatin1String(kFieldHints[i]));
+        caption->setBuddy(fields_[i]);
+        errors_[i] = Wrapped("", box);
+        errors_[i]->setObjectName(QLatin1String(kFieldNames[i]) + QStringLiteral("error"));
+        errors_[i]->setStyleSheet(QStringLiteral("color: #b00000"));
+        errors_[i]->hide();
+        grid->addWidget(caption, r, c);
+        grid->addWidget(fields_[i], r, c + 1, 1, i == 0 ? 5 : 1);
+        grid->addWidget(errors_[i], r + 1, c, 1, i == 0 ? 6 : 2);
+    }
+    taxOnIncome_ = new QCheckBox(QStringLiteral("Tax on the feed-in income too"), box);
+    taxOnIncome_->setObjectName(QStringLiteral("plantaxonincome"));
+    grid->addWidget(taxOnIncome_, 6, 0, 1, 2);
+
+    grid->addLayout(BuildButtons(box), 6, 2, 1, 4);
+    return box;
+}
+
+QLayout* TPlansPage::BuildButtons(QWidget* box) {
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton(QStringLiteral("Add plan"), box);
+    save_ = new QPushButton(QStringLiteral("Save changes"), box);
+    duplicate_ = new QPushButton(QStringLiteral("Duplicate"), box);
+    delete_ = new QPushButton(QStringLiteral("Delete"), box);
+    add->setObjectName(QStringLiteral("planadd"));
+    save_->setObjectName(QStringLiteral("plansave"));
+    duplicate_->setObjectName(QStringLiteral("planduplicate"));
+    delete_->setObjectName(QStringLiteral("plandelete"));
+    buttons->addStretch();
+    for (QPushButton* b : {add, save_, duplicate_, delete_}) {
+        buttons->addWidget(b);
+    }
+    connect(add, &QPushButton::clicked, this, [this] {
+        Act([&] {
+            const QList<PlanFieldError> errors = presenter_.AddPlan(EditorTexts());
+            ShowErrors(errors);
+            return errors.isEmpty() ? static_cast<int>(presenter_.Rows().size()) - 1 : -1;
+        });
+    });
+    connect(save_, &QPushButton::clicked, this, [this] {
+        Act([&] {
+            ShowErrors(presenter_.SavePlan(SelectedRow(), EditorTexts()));
+            return -1;
+        });
+    });
+    connect(duplicate_, &QPushButton::clicked, this,
+            [this] { Act([&] { return presenter_.DuplicatePlan(SelectedRow()); }); });
+    connect(delete_, &QPushButton::clicked, this,
+            [this] { Act([&] { return presenter_.DeletePlan(SelectedRow()) ? 0 : -1; }); });
+    return buttons;
+}
+
+QWidget* TPlansPage::BuildYear() {
+    auto* box = new QGroupBox(QStringLiteral("A year at a glance"));
+    auto* v = new QVBoxLayout(box);
+    yearSummary_ = Wrapped("planyearsummary", box);
+    v->addWidget(yearSummary_);
+    yearTable_ = MakeTable(
+        {QStringLiteral("Plan"), QStringLiteral("Year total"), QStringLiteral("Saving a year")},
+        "planyeartable", box);
+    yearTable_->setAccessibleName(QStringLiteral("Plans over the last 12 months"));
+    v->addWidget(yearTable_);
+    // Qt Charts comes with the page, from the chart module; without the
+    // module the figures stay in the table and the page says why.
+    QString why;
+    chart_ = LoadPlansChart(box, &why);
+    if (chart_) {
+        chart_->Widget()->setMinimumHeight(150);
+        v->addWidget(chart_->Widget(), 1);
+    } else {
+        auto* missing = Wrapped("planchartmissing", box);
+        missing->setText(why);
+        v->addWidget(missing);
+    }
+    return box;
+}
+
+// Runs an action; `f` returns the row to select afterwards, or -1 to keep
+// the selection (and the form as typed).
+template <class F> void TPlansPage::Act(F&& f) {
+    int select = -1;
+    model_.Guard([&] { select = f(); });
+    Show();
+    if (select >= 0) {
+        SelectRow(select);
+    }
+}
+
+void TPlansPage::Refresh() {
+    model_.Guard([&] { presenter_.Refresh(); });
+    Show();
+}
+
+void TPlansPage::ChooseStoredPeriod(QDate from, QDate to) {
+    Act([&] {
+        presenter_.SelectStoredPeriod(from, to);
+        return -1;
+    });
+}
+
+void TPlansPage::Show() {
+    showing_ = true;
+    {
+        const QSignalBlocker block(period_);
+        period_->clear();
+        period_->addItems(presenter_.PeriodChoices());
+        period_->setCurrentIndex(presenter_.SelectedPeriod());
+    }
+    fault_->setText(presenter_.FaultText());
+    fault_->setVisible(!presenter_.FaultText().isEmpty());
+    notice_->setText(presenter_.PeriodNotice());
+    notice_->setVisible(!presenter_.PeriodNotice().isEmpty());
+    ShowTable();
+    ShowYear();
+    showing_ = false;
+}
+
+void TPlansPage::ShowTable() {
+    const int keep = SelectedRow();
+    table_->clearContents();
+    const QList<PlanTableRow>& rows = presenter_.Rows();
+    table_->setRowCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        const PlanRowTexts& t = rows[i].texts;
+        SetRow(table_, i,
+               {t.name, t.fixed, t.variable, t.income, t.tax, t.net, t.perDay, t.difference},
+               rows[i].cheaper, rows[i].cheapest);
+    }
+    FitHeight(table_, 4, 7);
+    cheapest_->setText(presenter_.CheapestText());
+    if (keep >= 0 && keep < rows.size()) {
+        table_->selectRow(keep);
+    }
+    const bool stored = presenter_.IsStoredPlan(SelectedRow());
+    save_->setEnabled(stored);
+    duplicate_->setEnabled(stored);
+    delete_->setEnabled(stored);
+}
+
+void TPlansPage::ShowYear() {
+    yearSummary_->setText(presenter_.YearSummary());
+    const QList<YearRow>& rows = presenter_.YearRows();
+    yearTable_->setVisible(!rows.isEmpty());
+    yearTable_->clearContents();
+    yearTable_->setRowCount(static_cast<int>(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        SetRow(yearTable_, i, {rows[i].name, rows[i].total, rows[i].savingPerYear}, rows[i].cheaper,
+               false);
+    }
+    FitHeight(yearTable_, 1, 5);
+    if (!chart_) {
+        return;
+    }
+    chart_->Widget()->setVisible(!rows.isEmpty());
+    std::vector<PlansChartBar> bars{{QStringLiteral("Paid"), presenter_.YearPaid()}};
+    for (const YearRow& r : rows) {
+        bars.push_back({r.name, r.totalValue});
+    }
+    chart_->SetBars(bars);
+}
+
+void TPlansPage::ShowErrors(const QList<PlanFieldError>& errors) {
+    for (QLabel* e : errors_) {
+        e->clear();
+        e->hide();
+    }
+    for (const PlanFieldError& e : errors) {
+        QLabel* label = errors_[static_cast<std::size_t>(e.field)];
+        label->setText(e.message);
+        label->show();
+    }
+    if (!errors.isEmpty()) {
+        fields_[static_cast<std::size_t>(errors.front().field)]->setFocus();
+    }
+}
+
+void TPlansPage::LoadEditor(int row) {
+    if (row < 0) {
+        return;
+    }
+    const PlanTexts t = presenter_.TextsOf(row);
+    const std::array<QString, 7> texts{
+        t.name,   t.generalDailyCharge, t.generalRate, t.hwDailyCharge, t.hwRate,
+        t.feedIn, t.taxPercent};
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i]->setText(texts[i]);
+    }
+    taxOnIncome_->setChecked(t.taxOnIncome);
+    ShowErrors({});
+    const bool stored = presenter_.IsStoredPlan(row);
+    save_->setEnabled(stored);
+    duplicate_->setEnabled(stored);
+    delete_->setEnabled(stored);
+}
+
+PlanTexts TPlansPage::EditorTexts() const {
+    return {fields_[0]->text(), fields_[1]->text(), fields_[2]->text(), fields_[3]->text(),
+            fields_[4]->text(), fields_[5]->text(), fields_[6]->text(), taxOnIncome_->isChecked()};
+}
+
+int TPlansPage::SelectedRow() const {
+    const QList<QTableWidgetSelectionRange> ranges = table_->selectedRanges();
+    return ranges.isEmpty() ? -1 : ranges.front().topRow();
+}
+
+void TPlansPage::SelectRow(int row) {
+    if (row >= 0 && row < table_->rowCount()) {
+        table_->selectRow(row);
+    }
+}

@@ -1,0 +1,57 @@
+#include "plans/page/planstab.h"
+
+#include "app/tform1.h"
+#include "app/view/formview.h"
+#include "history/historysession.h"
+#include "history/page/historyhook.h"
+#include "history/page/historypage.h"
+#include "plans/page/planspage.h"
+#include "plans/page/plansprint.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TPlansTab::TPlansTab(QTabWidget* tabs, TForm1& model, std::function<THistoryStore&()> openStore,
+                     std::function<std::optional<DatePair>()> selectedInHistory)
+    : tabs_(tabs), model_(model), openStore_(std::move(openStore)),
+      selectedInHistory_(std::move(selectedInHistory)), tab_(new QWidget) {
+    tab_->setObjectName(QStringLiteral("comparets"));
+    tabs_->addTab(tab_, QStringLiteral("Compare plans"));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (tabs_->widget(index) == tab_) {
+            Shown();
+        }
+    });
+}
+
+TPlansTab::~TPlansTab() = default;
+
+void TPlansTab::Shown() {
+    if (!page_) {
+        source_ = std::make_unique<THistoryPlanSource>(openStore_);
+        presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
+        page_ = new TPlansPage(*presenter_, model_, tab_);
+        auto* layout = new QVBoxLayout(tab_);
+        layout->setContentsMargins(4, 4, 4, 4);
+        layout->addWidget(page_);
+        layout->addWidget(PrintButtons(
+            tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
+            QStringLiteral("voltisk-plans.pdf"), "plans"));
+    }
+    page_->Refresh();
+    const std::optional<DatePair> selected =
+        selectedInHistory_ ? selectedInHistory_() : std::nullopt;
+    if (selected && selected != lastHistorySelection_) {
+        page_->ChooseStoredPeriod(selected->first, selected->second);
+    }
+    lastHistorySelection_ = selected;
+}
+
+TPlansTab* AddPlansPage(TFormView& view, THistoryHook& history) {
+    THistorySession& session = history.Session();
+    auto openStore = [&session]() -> THistoryStore& { return session.OpenStore(); };
+    auto selected = [&session] { return session.Selected(); };
+    auto* tab = new TPlansTab(view.findChild<QTabWidget*>(), view.Model(), openStore, selected);
+    tab->setParent(&view);
+    return tab;
+}

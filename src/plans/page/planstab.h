@@ -1,0 +1,57 @@
+#pragma once
+// The "Compare plans" tab after "History". Only an empty tab exists at
+// start-up: the page, its presenter, the chart module and the history file
+// are reached when the tab is first shown, and the page reads the readings
+// page and the history again each time it is shown. When the History page
+// has a period selected that was not offered before, the comparison switches
+// to it.
+
+#include "plans/historyplansource.h"
+#include "plans/planspresenter.h"
+
+#include <QDate>
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+class QTabWidget;
+class QWidget;
+class TForm1;
+class TFormView;
+class THistoryHook;
+class TPlansPage;
+
+class TPlansTab : public QObject {
+public:
+    using DatePair = std::pair<QDate, QDate>;
+    // `openStore` gives the open history store (opening it on first call);
+    // `selectedInHistory` the dates of the period selected on the History
+    // page, if any.
+    TPlansTab(QTabWidget* tabs, TForm1& model, std::function<THistoryStore&()> openStore,
+              std::function<std::optional<DatePair>()> selectedInHistory = {});
+    ~TPlansTab() override;
+
+    QWidget* Tab() const { return tab_; }
+    // Null until the tab is first shown.
+    TPlansPage* Page() const { return page_; }
+    TPlansPresenter* Presenter() const { return presenter_.get(); }
+
+private:
+    void Shown();
+
+    QTabWidget* tabs_;
+    TForm1& model_;
+    std::function<THistoryStore&()> openStore_;
+    std::function<std::optional<DatePair>()> selectedInHistory_;
+    std::optional<DatePair> lastHistorySelection_;
+    QWidget* tab_;
+    std::unique_ptr<THistoryPlanSource> source_;
+    std::unique_ptr<TPlansPresenter> presenter_;
+    TPlansPage* page_ = nullptr;
+};
+
+// The one call the program makes, after AddHistoryPage: the tab shares the
+// History page's store and follows its selection. The tab belongs to the view.
+TPlansTab* AddPlansPage(TFormView& view, THistoryHook& history);

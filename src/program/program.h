@@ -1,0 +1,16 @@
+#pragma once
+// The whole program: single-instance hand-over, the window model on the Qt
+// platform services, the view, the event loop and the shutdown.
+
+#include "mylib/locales.h"
+
+struct ProgramOptions {
+    // Leave as soon as the window is shown and the first calculation has run,
+    // without saving the settings (benchmarks measure start-up this way).
+    bool quitWhenShown = false;
+    // Leave as soon as the window's first paint has finished, without saving
+    // the settings: the start-up a user sees (benchmarks).
+    bool quitAfterFirstPaint = false;
+};
+
+int RunProgram(int argc, char* argv[], const ProgramOptions& options = {});

@@ -1,0 +1,72 @@
+#include "storage/historysql.h"
+
+namespace {
+// SQLite's primary result codes that mean something to the user.
+enum : int {
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteReadOnly = 8,
+    SqliteIoErr = 10,
+    SqliteCorrupt = 11,
+    SqliteCantOpen = 14,
+    SqlitePerm = 3,
+    SqliteAuth = 23,
+    SqliteNotADb = 26,
+};
+} // namespace
+
+HistoryFault FaultOf(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    if (!ok) {
+        return HistoryFault::Unreadable;
+    }
+    switch (code) {
+    case SqliteBusy:
+    case SqliteLocked:
+        return HistoryFault::Locked;
+    case SqliteReadOnly:
+        return HistoryFault::ReadOnly;
+    case SqliteCorrupt:
+    case SqliteNotADb:
+        return HistoryFault::Damaged;
+    case SqliteIoErr:
+    case SqliteCantOpen:
+    case SqlitePerm:
+    case SqliteAuth:
+        return HistoryFault::Unreadable;
+    default:
+        return HistoryFault::Unreadable;
+    }
+}
+
+void ThrowSqlError(const QSqlDatabase& db, const QSqlError& error) {
+    const HistoryFault fault = FaultOf(error);
+    throw EHistoryError(fault, HistoryFaultText(fault, db.databaseName()) + QStringLiteral(" (") +
+                                   error.text() + QStringLiteral(")"));
+}
+
+QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (values.isEmpty()) {
+        if (!q.exec(sql)) {
+            ThrowSqlError(db, q.lastError());
+        }
+        return q;
+    }
+    if (!q.prepare(sql)) {
+        ThrowSqlError(db, q.lastError());
+    }
+    for (const QVariant& v : values) {
+        q.addBindValue(v);
+    }
+    RunQuery(db, q);
+    return q;
+}
+
+void RunQuery(const QSqlDatabase& db, QSqlQuery& query) {
+    if (!query.exec()) {
+        ThrowSqlError(db, query.lastError());
+    }
+}
