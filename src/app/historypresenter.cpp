@@ -16,6 +16,10 @@ THistoryPresenter::THistoryPresenter(TForm1& form, TDialogs& dialogs, TFileDialo
     : form_(form), dialogs_(dialogs), files_(files), store_(std::move(fileName)),
       model_(std::make_unique<THistoryTableModel>(form.Locales(), MoneyDecimals())) {
     model_->noteEditor = [this](qint64 id, const QString& note) {
+        if (note.size() > kNoteLimit) {
+            dialogs_.ShowMessage(NoteTooLongText());
+            return false;
+        }
         if (!CanChange()) {
             return false;
         }
@@ -113,9 +117,11 @@ QString THistoryPresenter::SummaryLine(int selectedRow) const {
     const QLocale locale = form_.Locales().money;
     QString line = SummaryText(s, locale, MoneyDecimals());
     if (selectedRow >= 0 && selectedRow < model_->rowCount()) {
-        line += QStringLiteral(" Selected period: ") +
-                ComparisonText(model_->Period(selectedRow).netPerDay, s, locale, MoneyDecimals()) +
-                QLatin1Char('.');
+        const QString comparison =
+            ComparisonText(model_->Period(selectedRow).netPerDay, s, locale, MoneyDecimals());
+        if (!comparison.isEmpty()) {
+            line += QStringLiteral(" Selected period: ") + comparison + QLatin1Char('.');
+        }
     }
     return line;
 }
@@ -129,10 +135,17 @@ void THistoryPresenter::AddCurrentPeriod() {
             "must be dated after the original reading."));
         return;
     }
+    const TLocales locales = form_.Locales();
+    const HistoryPeriod period =
+        MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
+                          MoneyDecimals(), QDateTime::currentDateTimeUtc());
+    if (!HasStorableFigures(period)) {
+        dialogs_.ShowMessage(FiguresTooLargeText());
+        return;
+    }
     if (!CanChange()) {
         return;
     }
-    const TLocales locales = form_.Locales();
     try {
         if (store_.Find(from, to)) {
             const QString question =
@@ -143,9 +156,7 @@ void THistoryPresenter::AddCurrentPeriod() {
                 return;
             }
         }
-        store_.Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers,
-                                     locales.money, MoneyDecimals(),
-                                     QDateTime::currentDateTimeUtc()));
+        store_.Add(period);
     } catch (const EHistoryError& e) {
         Report(e);
         return;
@@ -160,6 +171,7 @@ void THistoryPresenter::OpenInReadings(int row) {
         return;
     }
     const HistoryPeriod p = model_->Period(row);
+    const PeriodInputs texts = TextsInLocale(p, form_.Locales().numbers);
     const std::pair<QString PeriodInputs::*, TEdit*> fields[] = {
         {&PeriodInputs::generalDailyCharge, form_.generaldailyservicechargeed},
         {&PeriodInputs::generalRate, form_.generalrateed},
@@ -185,7 +197,7 @@ void THistoryPresenter::OpenInReadings(int row) {
     form_.solarcb->SetChecked(p.typed.solar);
     form_.showhwcb->SetChecked(p.typed.showHotWater);
     for (const auto& [member, edit] : fields) {
-        edit->SetText(p.typed.*member);
+        edit->SetText(texts.*member);
     }
     form_.dt1Change(form_.dt2);
 }

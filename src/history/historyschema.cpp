@@ -7,6 +7,7 @@ const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
         {1, &MigrateToVersion1},
         {2, &MigrateToVersion2},
+        {3, &MigrateToVersion3},
     };
     return steps;
 }

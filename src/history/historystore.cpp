@@ -2,11 +2,11 @@
 
 #include "history/historyschema.h"
 #include "history/historysql.h"
+#include "mylib/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlRecord>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 #include <atomic>
@@ -128,8 +128,9 @@ bool HasDatabaseHeader(const QString& fileName) {
 } // namespace
 
 QString HistoryFileName() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/BrindleSoftware/voltisk/history.sqlite");
+    // As for the settings: without an absolute folder to go by, the name is
+    // relative to the current folder rather than the file-system root.
+    return JoinPath(UserDataFolder(), QStringLiteral("BrindleSoftware/voltisk/history.sqlite"));
 }
 
 THistoryStore::THistoryStore(QString fileName, int busyTimeoutMs)
@@ -279,6 +280,9 @@ std::optional<std::pair<qint64, QString>> THistoryStore::FindKey(QDate from, QDa
 }
 
 qint64 THistoryStore::Insert(const HistoryPeriod& period) {
+    if (!HasStorableFigures(period)) {
+        throw EVoltiskError(FiguresTooLargeText());
+    }
     const QSqlDatabase db = Db();
     if (!insert_) {
         const QStringList columns = Columns();

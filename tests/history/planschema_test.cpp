@@ -67,7 +67,7 @@ TEST(PlanSchema, Version1GainsPlansAndKeepsItsPeriods) {
     ASSERT_EQ(kept.size(), 2u);
     ExpectSamePeriod(kept[0], kPeriods[1]);
     ExpectSamePeriod(kept[1], kPeriods[0]);
-    EXPECT_EQ(ReadSchemaVersion(store.Database()), 2);
+    EXPECT_EQ(ReadSchemaVersion(store.Database()), HistorySchemaVersion());
 
     PlanStore plans(store.Database());
     EXPECT_TRUE(plans.Plans().isEmpty());
