@@ -74,7 +74,9 @@ bool THistoryPresenter::EnsureOpen() {
         Changed();
         return false;
     }
-    return true;
+    // A damaged page found while reading closes the store again: the caller
+    // then reports that fault, not a query on a closed connection.
+    return store_.IsOpen();
 }
 
 bool THistoryPresenter::CanChange() {

@@ -326,3 +326,33 @@ TEST(HistoryPresenter, FiguresTooLargeAndOverLongNotesAreRefusedWithTheirOwnMess
 }
 
 } // namespace
+
+namespace {
+
+TEST(HistoryPresenter, ADamagedPageFoundWhileAddingSaysDamagedAndNamesTheFile) {
+    {
+        HistoryFixture h;
+        for (int m = 1; m <= 12; ++m) {
+            h.TypeWorkedExample(QDate(2025, m, 1), QDate(2025, m, 1).addMonths(1));
+            h.history->AddCurrentPeriod();
+        }
+    }
+    const QString file =
+        TestEnv::DataDir() + QStringLiteral("/BrindleSoftware/voltisk/history.sqlite");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const qint64 size = f.size();
+    ASSERT_GT(size, 8192);
+    f.seek(4096); // the header page stays, the table's pages are garbage
+    f.write(QByteArray(size - 4096, '\xA5'));
+    f.close();
+    HistoryFixture h;
+    h.TypeWorkedExample(QDate(2026, 1, 1), QDate(2026, 2, 1));
+    h.history->AddCurrentPeriod();
+    ASSERT_FALSE(h.dialogs.messages.isEmpty());
+    EXPECT_TRUE(h.dialogs.messages.last().contains(QStringLiteral("is damaged")))
+        << h.dialogs.messages.last().toStdString();
+    EXPECT_TRUE(h.dialogs.messages.last().contains(file));
+}
+
+} // namespace
