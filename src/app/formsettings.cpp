@@ -13,6 +13,8 @@
 namespace {
 
 const QString kSection = QStringLiteral("Settings");
+// The key of a date's locale-independent copy: the date key and this.
+const QString kIsoSuffix = QStringLiteral("Iso");
 
 // The text fields in the order they are stored.
 std::array<std::pair<QString, TEdit*>, 15> TextKeys(const TForm1& f) {
@@ -44,6 +46,9 @@ void RemoveLeftovers(const QString& settingsFile) {
     const QString folder = ExtractFilePath(settingsFile);
     // A bare name means the current folder, which is not ours to sweep.
     RemoveStaleTempFiles(folder, folder.isEmpty() ? settingsFile : QString());
+    // Earlier versions' leftovers carry no mark of their own; only those of
+    // the settings file's own name go.
+    RemoveStaleTempFiles(folder, settingsFile.mid(folder.size()));
     const QString target = FinalLinkTarget(settingsFile);
     if (target != settingsFile) {
         RemoveStaleTempFiles(ExtractFilePath(target), target.mid(target.lastIndexOf(u'/') + 1));
@@ -78,13 +83,19 @@ void TForm1::loadsettings() {
     const QLocale locale = Locales().dates;
     const QDate today = Today();
     const QString todayText = FormatShortDate(today, locale);
-    // A damaged date is reported and replaced by today; the keys after it
-    // still load, so the next save does not lose them.
+    // A date the locale cannot read (written under another locale) is taken
+    // from its ISO copy; one without a readable copy either is reported and
+    // replaced by today. The keys after it still load, so the next save does
+    // not lose them.
     for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
                                       std::pair{QStringLiteral("DateAfter"), dt2}}) {
         const QString text = IniSettings1->readstring(key, todayText, kSection);
+        const QDate iso = QDate::fromString(
+            IniSettings1->readstring(key + kIsoSuffix, QString(), kSection), Qt::ISODate);
         if (const auto date = ParseShortDate(text, locale)) {
             picker->SetDate(*date);
+        } else if (iso.isValid()) {
+            picker->SetDate(iso);
         } else {
             picker->SetDate(today);
             ShowException(EVoltiskError(QStringLiteral("''%1'' is not a valid date").arg(text)));
@@ -113,7 +124,10 @@ void TForm1::savesettings() {
     for (const auto& [key, picker] : {std::pair{QStringLiteral("DateBefore"), dt1},
                                       std::pair{QStringLiteral("DateAfter"), dt2}}) {
         const QDate date = picker->Date().isValid() ? picker->Date() : today;
+        // Other copies of the program read the locale's text; the ISO copy
+        // survives a change of locale.
         IniSettings1->writestring(key, FormatShortDate(date, locale), kSection);
+        IniSettings1->writestring(key + kIsoSuffix, date.toString(Qt::ISODate), kSection);
     }
     IniSettings1->writestring(QStringLiteral("Watts"), TrimBlanks(wattsedit->Text()), kSection);
     IniSettings1->writestring(QStringLiteral("Hours"), TrimBlanks(hrsedit->Text()), kSection);

@@ -21,14 +21,20 @@ PeriodBasis ReadPeriodBasis(const PeriodInputs& in, const QLocale& locale) {
     n.generalDailyCharge = Read(in.generalDailyCharge, locale);
     n.generalRate = Read(in.generalRate, locale);
     n.hwRate = Read(in.hwRate, locale);
+    // The kWh a meter moved is a difference of two typed decimals: kept
+    // without its binary noise, so that a stored period holds 379.341 and not
+    // 379.34100000000035.
+    auto moved = [&](const QString& before, const QString& after) {
+        return WithoutNoise(Read(after, locale) - Read(before, locale));
+    };
     if (in.solar) {
         n.feedIn = Read(in.feedIn, locale);
-        n.exportedKwh = Read(in.exportAfter, locale) - Read(in.exportBefore, locale);
-        n.generalKwh = Read(in.importGeneralAfter, locale) - Read(in.importGeneralBefore, locale);
-        n.hwKwh = Read(in.importHwAfter, locale) - Read(in.importHwBefore, locale);
+        n.exportedKwh = moved(in.exportBefore, in.exportAfter);
+        n.generalKwh = moved(in.importGeneralBefore, in.importGeneralAfter);
+        n.hwKwh = moved(in.importHwBefore, in.importHwAfter);
     } else {
-        n.generalKwh = Read(in.generalAfter, locale) - Read(in.generalBefore, locale);
-        n.hwKwh = Read(in.hotWaterAfter, locale) - Read(in.hotWaterBefore, locale);
+        n.generalKwh = moved(in.generalBefore, in.generalAfter);
+        n.hwKwh = moved(in.hotWaterBefore, in.hotWaterAfter);
     }
     return n;
 }

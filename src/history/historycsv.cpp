@@ -2,12 +2,15 @@
 
 #include "mylib/atomicfile.h"
 #include "mylib/errors.h"
+#include "mylib/fileread.h"
 #include "mylib/ucsv.h"
 
 #include <QDir>
 #include <QStringList>
 #include <charconv>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -32,10 +35,29 @@ std::optional<double> ParseNumber(const QString& cell) {
     const QByteArray bytes = cell.toLatin1();
     double v = 0;
     const auto r = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), v);
-    if (bytes.isEmpty() || r.ec != std::errc() || r.ptr != bytes.constData() + bytes.size()) {
+    if (bytes.isEmpty() || r.ec != std::errc() || r.ptr != bytes.constData() + bytes.size() ||
+        !(std::fabs(v) <= kLargestFigure)) {
         return std::nullopt;
     }
     return v;
+}
+
+// A text cell that a spreadsheet would run as a formula gets a leading
+// apostrophe; one more apostrophe keeps a text that already starts so apart.
+bool LooksLikeFormula(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'') {
+        ++i;
+    }
+    return i < text.size() && QStringLiteral("=+-@").contains(text[i]);
+}
+
+QString FormulaSafe(const QString& text) {
+    return LooksLikeFormula(text) ? QLatin1Char('\'') + text : text;
+}
+
+QString FromFormulaSafe(const QString& text) {
+    return text.startsWith(u'\'') && LooksLikeFormula(text) ? text.mid(1) : text;
 }
 
 std::optional<qint64> ParseWhole(const QString& cell) {
@@ -240,7 +262,7 @@ QByteArray HistoryCsvText(const std::vector<HistoryPeriod>& periods) {
     for (const HistoryPeriod& p : periods) {
         cells.clear();
         for (const CsvColumn& c : Columns()) {
-            cells << (c.text ? Quoted(EscapeCsvText(c.write(p))) : c.write(p));
+            cells << (c.text ? Quoted(EscapeCsvText(FormulaSafe(c.write(p)))) : c.write(p));
         }
         text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
     }
@@ -256,6 +278,42 @@ void ExportHistoryCsv(const QString& fileName, const std::vector<HistoryPeriod>&
 
 namespace {
 
+// The first figure column of `p` that is more than a cent off the figure the
+// period calculation makes of its typed texts, or null. The texts' locale is
+// not in the file: they are read with "." and with ",", and the reading with
+// fewer differences is the one reported.
+const char* FigureNotRecomputed(const HistoryPeriod& p) {
+    const std::pair<const char*, double HistoryPeriod::*> figures[] = {
+        {"kwh_general", &HistoryPeriod::kwhGeneral},
+        {"kwh_hot_water", &HistoryPeriod::kwhHotWater},
+        {"kwh_exported", &HistoryPeriod::kwhExported},
+        {"fixed_cost", &HistoryPeriod::fixed},
+        {"variable_cost", &HistoryPeriod::variable},
+        {"income", &HistoryPeriod::income},
+        {"net_cost", &HistoryPeriod::net},
+        {"net_per_day", &HistoryPeriod::netPerDay},
+    };
+    const char* reported = nullptr;
+    int fewest = std::numeric_limits<int>::max();
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        const HistoryPeriod again =
+            MakeHistoryPeriod(p.from, p.to, p.typed, locale, p.moneyDecimals, p.savedAt);
+        int count = 0;
+        const char* first = nullptr;
+        for (const auto& [column, member] : figures) {
+            if (!(std::fabs(again.*member - p.*member) <= 0.01)) {
+                first = first ? first : column;
+                ++count;
+            }
+        }
+        if (count < fewest) {
+            fewest = count;
+            reported = first;
+        }
+    }
+    return reported;
+}
+
 // The period in data record `record` (1-based) of the cell list, whose rows
 // hold `width` cells (the first columns of an export); throws with the line
 // named when a cell is not a valid value.
@@ -270,7 +328,7 @@ HistoryPeriod ReadRecord(const QString& fileName, const QStringList& cells, int 
         if (c.text) {
             const auto plain = UnescapeCsvText(cell);
             ok = plain.has_value();
-            cell = plain.value_or(QString());
+            cell = FromFormulaSafe(plain.value_or(QString()));
         }
         if (!ok || !c.read(p, cell)) {
             throw EVoltiskError(NotExport(
@@ -283,6 +341,18 @@ HistoryPeriod ReadRecord(const QString& fileName, const QStringList& cells, int 
     if (p.days <= 0 || p.from.daysTo(p.to) != p.days) {
         throw EVoltiskError(NotExport(
             fileName, QStringLiteral("line %1: the days do not match the two dates.").arg(line)));
+    }
+    if (p.note.size() > kNoteLimit) {
+        throw EVoltiskError(NotExport(
+            fileName,
+            QStringLiteral("line %1, column \"note\": %2").arg(line).arg(NoteTooLongText())));
+    }
+    if (const char* column = FigureNotRecomputed(p)) {
+        throw EVoltiskError(NotExport(
+            fileName, QStringLiteral("line %1, column \"%2\" differs by more than a cent from "
+                                     "the figure worked out from the typed values.")
+                          .arg(line)
+                          .arg(QLatin1String(column))));
     }
     return p;
 }
@@ -312,6 +382,16 @@ std::vector<HistoryPeriod> ReadHistoryCsv(const QString& fileName) {
     if (!headerMatches) {
         throw EVoltiskError(
             NotExport(fileName, QStringLiteral("line 1 does not hold the export's column names.")));
+    }
+    // The reader drops a last record cut off inside quotes; such a file is
+    // refused as a whole rather than half imported.
+    const FileReadResult read = ReadFileBounded(fileName, CsvMaxFileBytes);
+    if (const int line = OpenQuoteLine(QString::fromUtf8(read.bytes))) {
+        throw EVoltiskError(NotExport(
+            fileName,
+            QStringLiteral("line %1 opens a quoted field that never closes; the file is cut "
+                           "off.")
+                .arg(line)));
     }
     std::vector<HistoryPeriod> periods;
     const int records = static_cast<int>(cells.size()) / headerCount;

@@ -33,6 +33,10 @@ THistoryPresenter::THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFi
       model_(std::make_unique<THistoryTableModel>(form.Locales(), MoneyDecimals())) {
     model_->SetPeriods(session_.Periods());
     model_->noteEditor = [this](qint64 id, const QString& note) {
+        if (note.size() > kNoteLimit) {
+            dialogs_.ShowMessage(NoteTooLongText());
+            return false;
+        }
         if (!CanChange()) {
             return false;
         }
@@ -120,9 +124,11 @@ QString THistoryPresenter::SummaryLine(int selectedRow) const {
     const QLocale locale = form_.Locales().money;
     QString line = SummaryText(s, locale, MoneyDecimals());
     if (selectedRow >= 0 && selectedRow < model_->rowCount()) {
-        line += QStringLiteral(" Selected period: ") +
-                ComparisonText(model_->Period(selectedRow).netPerDay, s, locale, MoneyDecimals()) +
-                QLatin1Char('.');
+        const QString comparison =
+            ComparisonText(model_->Period(selectedRow).netPerDay, s, locale, MoneyDecimals());
+        if (!comparison.isEmpty()) {
+            line += QStringLiteral(" Selected period: ") + comparison + QLatin1Char('.');
+        }
     }
     return line;
 }
@@ -196,10 +202,17 @@ void THistoryPresenter::AddCurrentPeriod() {
             "must be dated after the original reading."));
         return;
     }
+    const TLocales locales = form_.Locales();
+    const HistoryPeriod period =
+        MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
+                          MoneyDecimals(), QDateTime::currentDateTimeUtc());
+    if (!HasStorableFigures(period)) {
+        dialogs_.ShowMessage(FiguresTooLargeText());
+        return;
+    }
     if (!CanChange()) {
         return;
     }
-    const TLocales locales = form_.Locales();
     try {
         HistoryPeriod period =
             MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
@@ -236,7 +249,8 @@ void THistoryPresenter::OpenInReadings(int row) {
         return;
     }
     const HistoryPeriod p = model_->Period(row);
-    form_.WritePeriod(p.from, p.to, p.typed);
+    PeriodInputs texts = TextsInLocale(p, form_.Locales().numbers);
+    form_.WritePeriod(p.from, p.to, texts);
 }
 
 void THistoryPresenter::DeleteRows(const QList<int>& rows) {

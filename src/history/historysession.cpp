@@ -21,7 +21,9 @@ bool THistorySession::EnsureOpen() {
         return false;
     }
     Reload();
-    return true;
+    // A damaged page found while reading closes the store again: the caller
+    // then reports that fault, not a query on a closed connection.
+    return store_.IsOpen();
 }
 
 THistoryStore& THistorySession::OpenStore() {

@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 
+#include "mylib/paths.h"
 #include "storage/historyschema.h"
 #include "storage/historysql.h"
 #include "storage/transaction.h"
@@ -7,10 +8,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlRecord>
-#include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -130,8 +132,9 @@ bool HasDatabaseHeader(const QString& fileName) {
 } // namespace
 
 QString HistoryFileName() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/BrindleSoftware/voltisk/history.sqlite");
+    // As for the settings: without an absolute folder to go by, the name is
+    // relative to the current folder rather than the file-system root.
+    return JoinPath(UserDataFolder(), QStringLiteral("BrindleSoftware/voltisk/history.sqlite"));
 }
 
 THistoryStore::THistoryStore(QString fileName, int busyTimeoutMs)
@@ -170,12 +173,27 @@ HistoryFault THistoryStore::Open() {
         throw EHistoryError(HistoryFault::Damaged,
                             HistoryFaultText(HistoryFault::Damaged, fileName_));
     }
-    readOnly_ = info.exists() && ::access(path.constData(), W_OK) != 0;
+    // A file without any write permission is read-only also for root, who
+    // could override it (as for the settings file); so is one in a folder
+    // that takes no new files, where the journal could not be written.
+    struct stat st {};
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    const bool folderLocked = ::access(folder.constData(), W_OK) != 0;
+    readOnly_ = info.exists() && (::access(path.constData(), W_OK) != 0 || folderLocked ||
+                                  (::stat(path.constData(), &st) == 0 && (st.st_mode & 0222) == 0));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(fileName_);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
     if (readOnly_) {
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    }
+    if (readOnly_ && folderLocked && !QFileInfo::exists(fileName_ + QStringLiteral("-wal"))) {
+        // Without a journal beside it the file is whole, and SQLite could not
+        // create the shared-memory file it wants for reading one: read it as
+        // a file nobody changes.
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
+        db.setDatabaseName(QUrl::fromLocalFile(fileName_).toString(QUrl::FullyEncoded) +
+                           QStringLiteral("?immutable=1"));
     }
     db.setConnectOptions(options);
     try {
@@ -275,6 +293,9 @@ std::optional<std::pair<qint64, QString>> THistoryStore::FindKey(QDate from, QDa
 }
 
 qint64 THistoryStore::Insert(const HistoryPeriod& period) {
+    if (!HasStorableFigures(period)) {
+        throw EVoltiskError(FiguresTooLargeText());
+    }
     const QSqlDatabase db = Db();
     if (!insert_) {
         const QStringList columns = Columns();

@@ -26,7 +26,9 @@
 #include <optional>
 #include <vector>
 
-// ~/.local/share/BrindleSoftware/voltisk/history.sqlite (XDG_DATA_HOME honoured).
+// <UserDataFolder()>/BrindleSoftware/voltisk/history.sqlite: an absolute
+// XDG_DATA_HOME, else ~/.local/share, else relative to the current folder
+// (the settings folder's rules).
 QString HistoryFileName();
 
 class THistoryStore {
@@ -57,7 +59,9 @@ public:
     std::optional<HistoryPeriod> Find(QDate from, QDate to) const;
 
     // Stores a period; one with the same two dates is replaced (keeping its
-    // note and bill when the new one has none). Returns the row id.
+    // note and bill when the new one has none). Returns the row id. A period without
+    // storable figures (HasStorableFigures) throws EVoltiskError with
+    // FiguresTooLargeText(), as Import does; nothing is then stored.
     qint64 Add(const HistoryPeriod& period);
 
     struct ImportCount {

@@ -37,6 +37,10 @@ QString SummaryText(const HistorySummary& s, const QLocale& locale, int moneyDec
     if (!s.any) {
         return QStringLiteral("No periods stored yet.");
     }
+    if (!std::isfinite(s.paid)) {
+        // Never a sentence with its amounts left out.
+        return QStringLiteral("Last 12 months: the stored amounts are too large to add up.");
+    }
     return QStringLiteral("Last 12 months: %1 paid over %2 days, an average of %3 a day.")
         .arg(FormatMoney(s.paid, locale, moneyDecimals), QString::number(s.days),
              FormatMoney(s.PerDay(), locale, moneyDecimals));
@@ -44,12 +48,13 @@ QString SummaryText(const HistorySummary& s, const QLocale& locale, int moneyDec
 
 QString ComparisonText(double perDay, const HistorySummary& s, const QLocale& locale,
                        int moneyDecimals) {
-    if (!s.any || s.days <= 0) {
+    if (!s.any || s.days <= 0 || !std::isfinite(s.paid) || !std::isfinite(perDay)) {
+        // No comparison rather than one with an amount left out.
         return QString();
     }
     const double average = s.PerDay();
     const QString averageText = FormatMoney(average, locale, moneyDecimals);
-    if (!(average > 0) || !std::isfinite(perDay)) {
+    if (!(average > 0)) {
         return QStringLiteral("%1 a day against your 12-month average of %2 a day")
             .arg(FormatMoney(perDay, locale, moneyDecimals), averageText);
     }

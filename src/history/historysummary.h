@@ -24,11 +24,12 @@ struct HistorySummary {
 HistorySummary SummarizeLastYear(const std::vector<HistoryPeriod>& periods);
 
 // "Last 12 months: $1,234.56 paid over 365 days, an average of $3.38 a day."
-// or, with nothing stored, "No periods stored yet."
+// or, with nothing stored, "No periods stored yet."; never an empty amount.
 QString SummaryText(const HistorySummary& s, const QLocale& locale, int moneyDecimals);
 
 // "12% above your 12-month average of $4.10 a day" (or "below", or "the same
 // as"); when the average is not above 0 a percentage says nothing, so the two
-// amounts are given instead. Empty without a summary.
+// amounts are given instead. Empty without a summary or when an amount is
+// not finite.
 QString ComparisonText(double perDay, const HistorySummary& s, const QLocale& locale,
                        int moneyDecimals);

@@ -2,6 +2,31 @@
 
 #include "mylib/numbers.h"
 
+#include <cmath>
+
+QString NoteTooLongText() {
+    return QStringLiteral("A note can hold at most 2,000 characters.");
+}
+
+QString FiguresTooLargeText() {
+    return QStringLiteral("The figures of this period are too large to store.");
+}
+
+bool HasStorableFigures(const HistoryPeriod& p) {
+    for (const PeriodField& f : PeriodFields()) {
+        if (!(std::fabs(p.numbers.*f.number) <= kLargestFigure)) {
+            return false;
+        }
+    }
+    for (double v : {p.kwhGeneral, p.kwhHotWater, p.kwhExported, p.fixed, p.variable, p.income,
+                     p.net, p.netPerDay}) {
+        if (!(std::fabs(v) <= kLargestFigure)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const std::array<PeriodField, 15>& PeriodFields() {
     static const std::array<PeriodField, 15> fields{{
         {"general_daily_charge", &PeriodInputs::generalDailyCharge,
@@ -53,4 +78,32 @@ HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs& inputs
     p.moneyDecimals = moneyDecimals;
     p.savedAt = savedAt.toUTC();
     return p;
+}
+
+PeriodInputs TextsInLocale(const HistoryPeriod& p, const QLocale& locale) {
+    // The locale the period was saved in is not stored; its decimal
+    // separator is the one that reads the most texts as their stored numbers.
+    // (The hot-water charge and feed-in tariff may be stored as 0 for the
+    // calculation, so the texts are read again rather than the numbers used.)
+    QChar saved = u'.';
+    int best = -1;
+    for (const QChar separator : {QChar(u'.'), QChar(u',')}) {
+        int agree = 0;
+        for (const PeriodField& f : PeriodFields()) {
+            agree += ParseDecimal(p.typed.*f.text, separator) == p.numbers.*f.number ? 1 : 0;
+        }
+        if (agree > best) {
+            best = agree;
+            saved = separator;
+        }
+    }
+    PeriodInputs in = p.typed;
+    for (const PeriodField& f : PeriodFields()) {
+        const QString& text = p.typed.*f.text;
+        const std::optional<double> value = ParseDecimal(text, saved);
+        if (value && ParseLocaleNumber(text, locale) != value) {
+            in.*f.text = FormatGeneral(*value, locale);
+        }
+    }
+    return in;
 }

@@ -55,6 +55,21 @@ struct HistoryPeriod {
     double EnergyPricePerKwh() const { return Kwh() > 0 ? (net - fixed) / Kwh() : 0.0; }
 };
 
+// The longest note the history keeps, in characters, and the message that
+// names the limit.
+inline constexpr qsizetype kNoteLimit = 2000;
+QString NoteTooLongText();
+
+// No reading, rate or figure of a household comes near this; beyond it the
+// sums of a year could overflow and charts would show "inf".
+inline constexpr double kLargestFigure = 1e15;
+
+// Whether every number and figure of the period is finite and within
+// kLargestFigure, so that it can be stored and summed; the message for a
+// period that is not.
+bool HasStorableFigures(const HistoryPeriod& period);
+QString FiguresTooLargeText();
+
 // The fifteen typed fields: a column name stem, the text and the number.
 struct PeriodField {
     const char* column;
@@ -74,3 +89,9 @@ inline HistoryPeriod MakeHistoryPeriod(QDate from, QDate to, const PeriodInputs&
                                        const QDateTime& savedAt) {
     return MakeHistoryPeriod(from, to, inputs, locale, locale, moneyDecimals, savedAt);
 }
+
+// The period's field texts for the readings page in `locale`: a text is kept
+// as typed when it reads the same there, and is otherwise the number it was
+// read as when stored ("1,10" saved under de_DE gives "1.1" in en_US). Texts
+// that are no number stay as typed. The stored record is not changed.
+PeriodInputs TextsInLocale(const HistoryPeriod& period, const QLocale& locale);

@@ -2,14 +2,16 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -155,16 +157,44 @@ bool ReplaceFileContents(const QString& path, const QByteArray& bytes, ReplaceMo
     return true;
 }
 
+namespace {
+
+// The file name and writer pid in a temporary name: "." + name + ".~" + pid +
+// "." + kRandomLetters letters or digits, as CreateTemp makes them. Earlier
+// versions wrote name + ".~" + pid; that form counts only when `fileName`
+// names the file, since anyone may end a name in ".~" and digits.
+std::optional<std::pair<QString, qint64>> OwnTempName(const QString& name,
+                                                      const QString& fileName) {
+    auto isAlnum = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    };
+    QString rest = name;
+    const bool current = rest.startsWith(u'.') && rest.size() > kRandomLetters + 1 &&
+                         rest.at(rest.size() - kRandomLetters - 1) == u'.' &&
+                         std::all_of(rest.end() - kRandomLetters, rest.end(), isAlnum);
+    if (current) {
+        rest = rest.mid(1).chopped(kRandomLetters + 1);
+    } else if (fileName.isEmpty()) {
+        return std::nullopt;
+    }
+    const qsizetype mark = rest.lastIndexOf(QLatin1String(".~"));
+    const QString pid = rest.mid(mark + 2);
+    if (mark <= 0 || pid.isEmpty() || pid.size() > 10 ||
+        !std::all_of(pid.begin(), pid.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        return std::nullopt;
+    }
+    return std::pair(rest.left(mark), pid.toLongLong());
+}
+
+} // namespace
+
 int RemoveStaleTempFiles(const QString& folder, const QString& fileName) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\.?(.+)\\.~([0-9]{1,10})(\\.[A-Za-z0-9]{%1})?$").arg(kRandomLetters));
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     int removed = 0;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        const auto m = pattern.match(name);
-        if (!m.hasMatch() || (!fileName.isEmpty() && m.captured(1) != fileName) ||
-            ProcessRuns(m.captured(2).toLongLong())) {
+        const auto own = OwnTempName(name, fileName);
+        if (!own || (!fileName.isEmpty() && own->first != fileName) || ProcessRuns(own->second)) {
             continue;
         }
         const QByteArray full = QFile::encodeName(dir.filePath(name));

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 int g_moneydecimals = 2;
@@ -20,6 +21,25 @@ double ToDouble(const DecimalDigits& d) {
     double value = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
+}
+
+__extension__ typedef __int128 Int128;
+
+// The 15 significant digits of a finite double as mantissa x 10^exponent.
+std::pair<qint64, int> Decimal15(double v) {
+    char buf[40];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    const std::string text(buf, r.ptr);
+    const std::size_t e = text.find('e');
+    std::string digits = text.substr(0, e);
+    digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+    qint64 mantissa = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), mantissa);
+    int exponent = 0;
+    const char* at = text.data() + e + 1;
+    at += *at == '+' ? 1 : 0;
+    std::from_chars(at, text.data() + text.size(), exponent);
+    return {mantissa, exponent - 14};
 }
 
 const QLocale& UsDollarLocale() {
@@ -92,4 +112,39 @@ QString FormatMoney(double amount, const QLocale& locale, int decimals) {
 
 QString FormatMoney(double amount) {
     return FormatMoney(amount, QLocale(), g_moneydecimals);
+}
+
+double PercentOf(double amount, double percent, int decimals) {
+    const double plain = amount * percent / 100.0;
+    if (!std::isfinite(plain) || decimals < 0 || decimals > 9 ||
+        std::fabs(plain) * std::pow(10.0, decimals) >= 1e17) {
+        return plain;
+    }
+    const auto [a, ea] = Decimal15(amount);
+    const auto [p, ep] = Decimal15(percent);
+    // amount x percent / 100 = a x p x 10^scale; below 10^30, so exact.
+    Int128 product = static_cast<Int128>(a) * p;
+    const int shift = -(ea + ep - 2 + decimals); // digits to drop
+    if (shift > 36) {
+        return 0.0;
+    }
+    for (int i = 0; i < -shift; ++i) {
+        product *= 10;
+    }
+    if (shift > 0) {
+        Int128 unit = 1;
+        for (int i = 0; i < shift; ++i) {
+            unit *= 10;
+        }
+        const Int128 rest = product % unit;
+        product /= unit;
+        if (2 * (rest < 0 ? -rest : rest) >= unit) {
+            product += rest < 0 ? -1 : 1;
+        }
+    }
+    const std::string text =
+        std::to_string(static_cast<long long>(product)) + "e-" + std::to_string(decimals);
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }

@@ -20,3 +20,11 @@ QString FormatMoney(double amount, const QLocale& locale, int decimals);
 
 // FormatMoney with the default locale and `moneydecimals`.
 QString FormatMoney(double amount);
+
+// `percent` % of `amount` as a person works it out: the exact product of the
+// two decimals the doubles stand for (15 significant digits each), rounded
+// once to `decimals` places, halves away from zero (15 % of 205.90 is 30.885,
+// so 30.89, where the binary product 30.884999... would give 30.88). Results
+// of 10^17 units of the last place or more, or not finite, give the plain
+// product.
+double PercentOf(double amount, double percent, int decimals);

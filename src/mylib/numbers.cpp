@@ -218,6 +218,17 @@ std::optional<double> ParseDecimal(const QString& text, QChar separator) {
     return v;
 }
 
+double WithoutNoise(double value) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    double clean = value;
+    std::from_chars(buf, r.ptr, clean);
+    return clean;
+}
+
 std::optional<double> ParseLocaleNumber(const QString& text, const QLocale& locale) {
     return ParseDecimal(text, DecimalSeparator(locale));
 }

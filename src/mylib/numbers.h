@@ -34,6 +34,12 @@ QString FixedText(const DecimalDigits& d, int decimals, QChar separator);
 QString FormatGeneral(double value, QChar separator, int precision = 15);
 QString FormatGeneral(double value, const QLocale& locale, int precision = 15);
 
+// The double nearest to `value` written with 15 significant digits: the
+// difference of two typed decimals without its binary noise (63583.5 -
+// 63204.159 is 379.34100000000035 in binary, 379.341 here). Non-finite values
+// come back unchanged.
+double WithoutNoise(double value);
+
 // The locale's decimal separator as one character.
 QChar DecimalSeparator(const QLocale& locale);
 

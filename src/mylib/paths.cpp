@@ -18,20 +18,36 @@ QString JoinPath(const QString& folder, const QString& name) {
     return AddTrailingBackslash(folder) + name;
 }
 
-QString ConfigFolderFrom(const QString& xdgConfigHome, const QString& home) {
-    // Relative values are ignored, as the XDG rules say; cleanPath folds
-    // doubled separators ("/" + "/.config") and drops a trailing one.
-    if (xdgConfigHome.startsWith(PathDelim)) {
-        return QDir::cleanPath(xdgConfigHome);
+namespace {
+// `xdgValue` when absolute, else `home` + "/" + `homeSubfolder` when `home` is
+// absolute, else empty. Relative values are ignored, as the XDG rules say;
+// cleanPath folds doubled separators ("/" + "/.config") and drops a trailing
+// one.
+QString XdgFolderFrom(const QString& xdgValue, const QString& home, const QString& homeSubfolder) {
+    if (xdgValue.startsWith(PathDelim)) {
+        return QDir::cleanPath(xdgValue);
     }
     if (home.startsWith(PathDelim)) {
-        return QDir::cleanPath(home + QStringLiteral("/.config"));
+        return QDir::cleanPath(home + QChar(PathDelim) + homeSubfolder);
     }
     return QString();
+}
+} // namespace
+
+QString ConfigFolderFrom(const QString& xdgConfigHome, const QString& home) {
+    return XdgFolderFrom(xdgConfigHome, home, QStringLiteral(".config"));
+}
+
+QString DataFolderFrom(const QString& xdgDataHome, const QString& home) {
+    return XdgFolderFrom(xdgDataHome, home, QStringLiteral(".local/share"));
 }
 
 QString AppDataFolder() {
     return ConfigFolderFrom(qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"));
+}
+
+QString UserDataFolder() {
+    return DataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"));
 }
 
 bool FileExists(const QString& path) {

@@ -19,6 +19,12 @@ QString AppDataFolder();
 // absolute, else empty; doubled separators folded.
 QString ConfigFolderFrom(const QString& xdgConfigHome, const QString& home);
 
+// The per-user data folder by the same rules, or empty:
+// DataFolderFrom($XDG_DATA_HOME, $HOME), the fallback being
+// `home` + "/.local/share".
+QString UserDataFolder();
+QString DataFolderFrom(const QString& xdgDataHome, const QString& home);
+
 // True when the path names a file (a link counts when its target is a file).
 bool FileExists(const QString& path);
 

@@ -184,6 +184,23 @@ bool HasOpenQuote(QStringView text, QChar quote) {
     return inside;
 }
 
+int OpenQuoteLine(const QString& text, QChar quote) {
+    int lineNumber = 0;
+    int openedAt = 0;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const QStringView line = NextLine(text, pos);
+        if (IsBlank(line)) {
+            continue;
+        }
+        ++lineNumber;
+        if (HasOpenQuote(line, quote)) {
+            openedAt = openedAt == 0 ? lineNumber : 0;
+        }
+    }
+    return openedAt;
+}
+
 void SplitCsvRecord(QStringView text, QStringList& fields, QChar separator, QChar quote) {
     enum class State { StartOfField, Plain, Quoted, AfterQuote };
     fields.clear();

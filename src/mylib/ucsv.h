@@ -58,6 +58,11 @@ void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QS
 // except a doubled quote, which is stepped over as one escaped character.
 bool HasOpenQuote(QStringView text, QChar quote = QChar(u'"'));
 
+// The line (counted as ReadCsvFile counts them) on which a quoted field
+// opens that is still open at the end of `text`, a cut-off file; 0 when every
+// quoted field closes. ReadCsvFile drops such a last record unseen.
+int OpenQuoteLine(const QString& text, QChar quote = QChar(u'"'));
+
 // Splits one record (possibly several lines joined by CR LF) into `fields`
 // (emptied first). Quotes are removed and a doubled quote inside a quoted
 // field gives one quote. After a closing quote that is not followed by the

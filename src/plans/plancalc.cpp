@@ -1,5 +1,7 @@
 #include "plans/plancalc.h"
 
+#include "mylib/money.h"
+
 #include <cmath>
 
 PlanRates RatesOf(const PeriodBasis& typed) {
@@ -21,12 +23,14 @@ PeriodBasis WithRates(PeriodBasis use, const PlanRates& rates) {
     return use;
 }
 
-PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates) {
+PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates,
+                        int moneyDecimals) {
     PlanFigures f;
     f.period = ComputePeriod(days, WithRates(use, rates));
-    const double share = rates.taxPercent / 100.0;
-    f.taxOnCharges = share * (f.period.fixed + f.period.variable);
-    f.taxOnIncome = rates.taxOnIncome ? share * f.period.income : 0.0;
+    // Tax in whole money units, from the exact decimal amounts.
+    f.taxOnCharges = PercentOf(f.period.fixed + f.period.variable, rates.taxPercent, moneyDecimals);
+    f.taxOnIncome =
+        rates.taxOnIncome ? PercentOf(f.period.income, rates.taxPercent, moneyDecimals) : 0.0;
     f.tax = f.taxOnCharges - f.taxOnIncome;
     f.net = f.period.fixed + f.period.variable + f.tax - f.period.income;
     f.netPerDay = days > 0 ? f.net / static_cast<double>(days) : 0.0;

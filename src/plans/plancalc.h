@@ -5,6 +5,7 @@
 // out exactly as for the readings page. The plan's tax goes on top of that.
 
 #include "calc/periodcalc.h"
+#include "mylib/money.h"
 
 // A tariff in numbers. Charges are per day, rates per kWh, in the money of the
 // locale; taxPercent is 0 to 100 and applies to the charges, and to the feed-in
@@ -30,9 +31,12 @@ PlanRates RatesOf(const PeriodBasis& typed);
 // `use` with the plan's charges and rates in place of its own.
 PeriodBasis WithRates(PeriodBasis use, const PlanRates& rates);
 
-// The figures for a positive day count. Overflowing inputs give non-finite
-// figures; callers that show them check with IsShowable.
-PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates);
+// The figures for a positive day count. Both taxes are exact decimal money
+// with `moneyDecimals` places (PercentOf), so 15 % of $205.90 is $30.89.
+// Overflowing inputs give non-finite figures; callers that show them check
+// with IsShowable.
+PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates,
+                        int moneyDecimals = MoneyDecimals());
 
 // Whether every money figure is finite, so that it can be shown.
 bool IsShowable(const PlanFigures& f);

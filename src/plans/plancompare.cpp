@@ -42,7 +42,7 @@ QList<PlanRow> ComparePlans(qint64 days, const PeriodBasis& use, const QList<Nam
     for (const NamedPlan& p : plans) {
         PlanRow r;
         r.name = p.name;
-        r.figures = ComputePlan(days, use, p.rates);
+        r.figures = ComputePlan(days, use, p.rates, moneyDecimals);
         r.showable = IsShowable(r.figures);
         rows.append(r);
     }

@@ -50,6 +50,9 @@ std::optional<QString> RateError(const QString& text, const QLocale& locale) {
     if (v < 0) {
         return QStringLiteral("Cannot be negative.");
     }
+    if (v > kLargestRate) {
+        return QStringLiteral("Cannot be more than 100 (per kWh or per day).");
+    }
     return std::nullopt;
 }
 
@@ -68,6 +71,9 @@ std::optional<QString> NameError(const QString& name, const QStringList& otherNa
     const QString clean = CleanPlanName(name);
     if (clean.isEmpty()) {
         return QStringLiteral("Enter a name for the plan.");
+    }
+    if (clean.size() > kLongestPlanName) {
+        return QStringLiteral("A plan name can have at most 60 characters.");
     }
     if (clean.compare(AsTypedName(), Qt::CaseInsensitive) == 0) {
         return QStringLiteral("\"%1\" is the tariff on the readings page; choose another name.")

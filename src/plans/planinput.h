@@ -36,15 +36,20 @@ struct PlanFieldError {
 // The name of the typed tariff's row; no stored plan may take it.
 QString AsTypedName();
 
-// A charge or rate: a finite number of 0 or more.
+// No tariff charges more than this per kWh or per day in any currency with
+// cents; a larger figure is a typing slip that would swamp every comparison.
+inline constexpr double kLargestRate = 100;
+// Longer names push the figures off the page.
+inline constexpr qsizetype kLongestPlanName = 60;
+
+// A charge or rate: a number from 0 to kLargestRate.
 std::optional<QString> RateError(const QString& text, const QLocale& locale);
 
 // A tax percentage: a finite number from 0 to 100.
 std::optional<QString> TaxError(const QString& text, const QLocale& locale);
 
-// A name: not blank, and not the name of another plan (letter case and
-// surrounding blanks ignored) nor "As typed". `otherNames` excludes the plan
-// being edited.
+// A name: not blank, at most kLongestPlanName characters, and not the name of another plan (letter
+// case and surrounding blanks ignored) nor "As typed". `otherNames` excludes the plan being edited.
 std::optional<QString> NameError(const QString& name, const QStringList& otherNames);
 
 // Every field's message, in the order of the fields; empty when the plan can

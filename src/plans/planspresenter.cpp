@@ -32,8 +32,12 @@ TPlansPresenter::TPlansPresenter(TReadingsPage& form, TPlanSource& source, TDial
 
 void TPlansPresenter::Refresh() {
     const TLocales locales = form_.Locales();
-    const PeriodBasis typedUse = ReadPeriodBasis(form_.ReadPeriodInputs(), locales.numbers);
+    const PeriodInputs inputs = form_.ReadPeriodInputs();
+    const PeriodBasis typedUse = ReadPeriodBasis(inputs, locales.numbers);
     typed_ = RatesOf(typedUse);
+    // The standard layout only hides the feed-in tariff: stored solar periods
+    // are still priced with it.
+    typed_.feedIn = ParseLocaleNumber(inputs.feedIn, locales.numbers).value_or(0.0);
     std::optional<std::pair<QDate, QDate>> keep;
     if (selected_ > 0 && selected_ <= periods_.size()) {
         keep = std::pair(periods_[selected_ - 1].from, periods_[selected_ - 1].to);

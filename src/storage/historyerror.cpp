@@ -21,6 +21,10 @@ QString HistoryFaultText(HistoryFault fault, const QString& fileName) {
         return QStringLiteral("The history file %1 is in use by another program, so it cannot "
                               "be changed now. Try again in a moment.")
             .arg(name);
+    case HistoryFault::DiskFull:
+        return QStringLiteral("The history file %1 could not be changed because the disk is "
+                              "full. Free some space and try again; nothing was lost.")
+            .arg(name);
     case HistoryFault::Newer:
         return QStringLiteral("The history file %1 was written by a newer version of Voltisk "
                               "and cannot be used by this one.")

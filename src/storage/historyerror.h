@@ -10,6 +10,7 @@ enum class HistoryFault {
     ReadOnly,   // can be read but not changed
     Locked,     // another program holds it
     Newer,      // written by a newer program with a schema this one does not know
+    DiskFull,   // a change did not fit on the disk; the file holds the state before it
 };
 
 // The plain-words explanation of a fault, naming the file.

@@ -31,6 +31,14 @@ struct HistoryMigration {
 // Version 1: the periods table.
 void MigrateToVersion1(const QSqlDatabase& db);
 
+// The history file's PRAGMA application_id ("Vltk"), set by version 3, so
+// that a file can be told to be a Voltisk history.
+inline constexpr int kHistoryApplicationId = 0x566C746B;
+
+// Version 3: triggers that refuse a period with a NULL or non-finite figure,
+// whoever writes the file, and the application id.
+void MigrateToVersion3(const QSqlDatabase& db);
+
 const std::vector<HistoryMigration>& HistoryMigrations();
 
 // The version of the newest step.

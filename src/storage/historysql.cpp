@@ -1,5 +1,7 @@
 #include "storage/historysql.h"
 
+#include <QUrl>
+
 namespace {
 // SQLite's primary result codes that mean something to the user.
 enum : int {
@@ -8,6 +10,7 @@ enum : int {
     SqliteReadOnly = 8,
     SqliteIoErr = 10,
     SqliteCorrupt = 11,
+    SqliteFull = 13,
     SqliteCantOpen = 14,
     SqlitePerm = 3,
     SqliteAuth = 23,
@@ -27,6 +30,8 @@ HistoryFault FaultOf(const QSqlError& error) {
         return HistoryFault::Locked;
     case SqliteReadOnly:
         return HistoryFault::ReadOnly;
+    case SqliteFull:
+        return HistoryFault::DiskFull;
     case SqliteCorrupt:
     case SqliteNotADb:
         return HistoryFault::Damaged;
@@ -42,8 +47,12 @@ HistoryFault FaultOf(const QSqlError& error) {
 
 void ThrowSqlError(const QSqlDatabase& db, const QSqlError& error) {
     const HistoryFault fault = FaultOf(error);
-    throw EHistoryError(fault, HistoryFaultText(fault, db.databaseName()) + QStringLiteral(" (") +
-                                   error.text() + QStringLiteral(")"));
+    // A file read as immutable is named by its URI.
+    const QString name = db.databaseName().startsWith(QLatin1String("file:"))
+                             ? QUrl(db.databaseName()).toLocalFile()
+                             : db.databaseName();
+    throw EHistoryError(fault, HistoryFaultText(fault, name) + QStringLiteral(" (") + error.text() +
+                                   QStringLiteral(")"));
 }
 
 QSqlQuery ExecSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {

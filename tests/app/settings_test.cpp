@@ -82,7 +82,9 @@ const QByteArray kTypedFile = "[Settings]\n"
                               "StandardReadings=0\n"
                               "ShowHotWater=0\n"
                               "DateBefore=1/15/2026\n"
+                              "DateBeforeIso=2026-01-15\n"
                               "DateAfter=3/1/2026\n"
+                              "DateAfterIso=2026-03-01\n"
                               "Watts=150\n"
                               "Hours=2.5\n";
 
@@ -203,6 +205,27 @@ TEST(CalculatorSettings, ADamagedDateIsReportedAndLoadingGoesOn) {
     EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("DateBefore"), QString()),
               "2/3/2027");
     EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("Watts"), QString()), "75");
+}
+
+TEST(CalculatorSettings, DatesSurviveAChangeOfLocaleWithoutABox) {
+    TestEnv::UseLocale("C.UTF-8");
+    {
+        FormFixture fx;
+        TForm1& f = fx.Make(false);
+        f.dt1->SetDate(QDate(2026, 9, 1));
+        f.dt2->SetDate(QDate(2026, 10, 2));
+        f.Destroy();
+    }
+    const TIniFile ini(IniPath());
+    EXPECT_EQ(
+        ini.ReadString(QStringLiteral("Settings"), QStringLiteral("DateBeforeIso"), QString()),
+        "2026-09-01");
+    TestEnv::UseLocale("de_DE");
+    FormFixture fx;
+    TForm1& f = fx.Make(false);
+    EXPECT_TRUE(fx.dialogs.errors.isEmpty()) << fx.dialogs.errors.join('\n').toStdString();
+    EXPECT_EQ(f.dt1->Date(), QDate(2026, 9, 1));
+    EXPECT_EQ(f.dt2->Date(), QDate(2026, 10, 2));
 }
 
 TEST(CalculatorSettings, TheMaximisedStateSurvives) {

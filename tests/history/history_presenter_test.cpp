@@ -319,3 +319,92 @@ TEST(HistoryPresenter, NumbersMoneyAndDatesFollowTheirOwnLocaleParts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(HistoryPresenter, APeriodSavedInOneLocaleOpensInAnother) {
+    const QString file = TestEnv::DataDir() + QStringLiteral("/history.sqlite");
+    QString net;
+    {
+        FormFixture fx;
+        fx.platform.locales =
+            TLocales{QLocale(QStringLiteral("de_DE")), QLocale(QStringLiteral("en_US")),
+                     QLocale(QStringLiteral("en_US"))};
+        FakeFileDialogs files;
+        TForm1& f = fx.Make();
+        THistoryPresenter history(f, fx.dialogs, files, file);
+        f.solarcb->SetChecked(false);
+        f.showhwcb->SetChecked(false);
+        f.dt1->SetDate(QDate(2026, 11, 8));
+        f.dt2->UserSetDate(QDate(2026, 12, 8));
+        f.Edit6->SetText("63000");
+        f.Edit7->SetText("63583,5");
+        f.generalrateed->SetText("1,10");
+        f.hwdailyfixedchargeed->SetText("0,20"); // hidden: stored as 0
+        history.AddCurrentPeriod();
+        ASSERT_EQ(history.Model().rowCount(), 1);
+        net = f.tresult->Caption();
+    }
+    HistoryFixture h;
+    THistoryPresenter history(*h.f, h.dialogs, h.files, file);
+    history.PageShown();
+    history.OpenInReadings(0);
+    EXPECT_EQ(h.f->Edit6->Text(), QStringLiteral("63000"));
+    EXPECT_EQ(h.f->Edit7->Text(), QStringLiteral("63583.5"));
+    EXPECT_EQ(h.f->generalrateed->Text(), QStringLiteral("1.1"));
+    EXPECT_EQ(h.f->hwdailyfixedchargeed->Text(), QStringLiteral("0.2"));
+    EXPECT_EQ(h.f->tresult->Caption(), net);
+    EXPECT_EQ(history.Store().Periods().at(0).typed.generalRate, QStringLiteral("1,10"));
+}
+
+TEST(HistoryPresenter, FiguresTooLargeAndOverLongNotesAreRefusedWithTheirOwnMessage) {
+    HistoryFixture h;
+    h.TypeWorkedExample();
+    h.f->Edit6->SetText("-1e308");
+    h.f->Edit7->SetText("1e308");
+    h.history->AddCurrentPeriod();
+    EXPECT_EQ(h.dialogs.messages.last(),
+              QStringLiteral("The figures of this period are too large to store."));
+    EXPECT_FALSE(QFileInfo::exists(h.file));
+
+    h.TypeWorkedExample();
+    h.history->AddCurrentPeriod();
+    THistoryTableModel& m = h.history->Model();
+    EXPECT_FALSE(m.setData(m.index(0, THistoryTableModel::Note), QString(2001, u'x')));
+    EXPECT_EQ(h.dialogs.messages.last(),
+              QStringLiteral("A note can hold at most 2,000 characters."));
+    EXPECT_TRUE(m.setData(m.index(0, THistoryTableModel::Note), QString(2000, u'x')));
+    EXPECT_EQ(h.history->Store().Periods().at(0).note.size(), 2000);
+}
+
+} // namespace
+
+namespace {
+
+TEST(HistoryPresenter, ADamagedPageFoundWhileAddingSaysDamagedAndNamesTheFile) {
+    {
+        HistoryFixture h;
+        for (int m = 1; m <= 12; ++m) {
+            h.TypeWorkedExample(QDate(2025, m, 1), QDate(2025, m, 1).addMonths(1));
+            h.history->AddCurrentPeriod();
+        }
+    }
+    const QString file =
+        TestEnv::DataDir() + QStringLiteral("/BrindleSoftware/voltisk/history.sqlite");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const qint64 size = f.size();
+    ASSERT_GT(size, 8192);
+    f.seek(4096); // the header page stays, the table's pages are garbage
+    f.write(QByteArray(size - 4096, '\xA5'));
+    f.close();
+    HistoryFixture h;
+    h.TypeWorkedExample(QDate(2026, 1, 1), QDate(2026, 2, 1));
+    h.history->AddCurrentPeriod();
+    ASSERT_FALSE(h.dialogs.messages.isEmpty());
+    EXPECT_TRUE(h.dialogs.messages.last().contains(QStringLiteral("is damaged")))
+        << h.dialogs.messages.last().toStdString();
+    EXPECT_TRUE(h.dialogs.messages.last().contains(file));
+}
+
+} // namespace

@@ -9,6 +9,8 @@
 #include "support/testenv.h"
 
 #include <QFile>
+#include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,6 +44,9 @@ const QStringList& AwkwardTexts() {
         QStringLiteral("Grüße, naïve café, 電気代, emoji \U0001F50C"),
         QStringLiteral("tab\there, bell\x07, nul") + QChar(u'\0') + QStringLiteral("end"),
         QStringLiteral("\"\"\"only quotes\"\"\""),
+        QStringLiteral("=HYPERLINK(\"x\")"), // a formula to a spreadsheet
+        QStringLiteral("'@already quoted"),
+        QStringLiteral("-1"),
         QString(),
     };
     return texts;
@@ -52,11 +57,16 @@ TEST(HistoryCsv, EveryPeriodAndEveryTextComesBackByteForByte) {
     for (int i = 0; i < AwkwardTexts().size(); ++i) {
         HistoryPeriod p = SamplePeriod(QDate(2023, 1, 1).addMonths(i),
                                        QDate(2023, 1, 1).addMonths(i + 1), i, i % 2 == 0);
-        p.note = AwkwardTexts()[i];
-        p.typed.generalAfter = AwkwardTexts()[(i + 1) % AwkwardTexts().size()];
-        p.currencySymbol = i % 3 == 0 ? QStringLiteral("€") : QStringLiteral("$");
         p.typed.showHotWater = i % 3 != 1;
-        p.netPerDay = 1.0 / 3.0 + i; // needs all 17 digits
+        // The import recomputes the figures: the awkward text goes into a
+        // field the period's mode does not read.
+        (p.typed.solar ? p.typed.generalAfter : p.typed.exportAfter) =
+            AwkwardTexts()[(i + 1) % AwkwardTexts().size()];
+        p = MakeHistoryPeriod(p.from, p.to, p.typed, QLocale(QStringLiteral("en_US")), 2,
+                              p.savedAt);
+        p.note = AwkwardTexts()[i];
+        p.currencySymbol = i % 3 == 0 ? QStringLiteral("€") : QStringLiteral("$");
+        p.numbers.exportBefore = 1.0 / 3.0 + i; // needs all 17 digits
         if (i % 2 == 1) {
             p.billed = 100.0 / 3.0 + i;
             p.billDate = QDate(2024, 2, 3).addDays(i);
@@ -112,6 +122,17 @@ TEST(HistoryCsv, TheFileIsPlainRfc4180WithIsoDatesAndPointDecimals) {
         ",4.25,\"$\",2,\"say \"\"hi\"\", bye\",2026-12-08T10:00:00.000Z,,,\"\",\"\",\"\"\r"))
         << lines[1].toStdString();
     EXPECT_FALSE(text.startsWith("\xEF\xBB\xBF"));
+
+    // No binary noise (63583.5 - 63204.159 is 379.34100000000035); a note a
+    // spreadsheet would run as a formula gets an apostrophe.
+    PeriodInputs in = WorkedExampleInputs();
+    in.generalBefore = QStringLiteral("63204.159");
+    in.generalAfter = QStringLiteral("63583.5");
+    p = MakeHistoryPeriod(p.from, p.to, in, QLocale(QStringLiteral("en_US")), 2, p.savedAt);
+    p.note = QStringLiteral("=1+2");
+    const QByteArray noisy = HistoryCsvText({p});
+    EXPECT_TRUE(noisy.contains(",379.341,")) << noisy.toStdString();
+    EXPECT_TRUE(noisy.contains(",\"'=1+2\",")) << noisy.toStdString();
 }
 
 TEST(HistoryCsv, EscapesAreReversibleAndUnknownOnesRefused) {
@@ -172,6 +193,54 @@ TEST(HistoryCsv, AForeignFileIsRefusedWithTheLineNamed) {
     // The good file reads.
     WriteText(CsvFile(), good);
     EXPECT_EQ(ReadHistoryCsv(CsvFile()).size(), 2u);
+}
+
+TEST(HistoryCsv, BadRowsAreRefusedWithLineAndColumnAndNothingIsRead) {
+    const struct {
+        const char* what;
+        std::function<void(HistoryPeriod&)> change;
+        QString refusal;
+    } cases[] = {
+        {"a net beside other figures", [](HistoryPeriod& p) { p.net = 999.99; },
+         "line 3, column \"net_cost\" differs by more than a cent"},
+        {"a fixed cost two cents off", [](HistoryPeriod& p) { p.fixed += 0.02; },
+         "line 3, column \"fixed_cost\""},
+        {"nan", [](HistoryPeriod& p) { p.kwhExported = std::nan(""); },
+         "line 3, column \"kwh_exported\" holds \"nan\""},
+        {"inf", [](HistoryPeriod& p) { p.income = HUGE_VAL; }, "line 3, column \"income\""},
+        {"-inf", [](HistoryPeriod& p) { p.numbers.generalRate = -HUGE_VAL; },
+         "line 3, column \"general_rate\""},
+        {"1e308", [](HistoryPeriod& p) { p.numbers.feedIn = 1e308; }, "line 3, column \"feed_in\""},
+        {"-1e308", [](HistoryPeriod& p) { p.variable = -1e308; },
+         "line 3, column \"variable_cost\""},
+        {"an over-long note", [](HistoryPeriod& p) { p.note = QString(2001, u'x'); },
+         "line 3, column \"note\": A note can hold at most 2,000 characters."},
+        {"a file cut inside the note", nullptr, "line 3 opens a quoted field that never closes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HistoryPeriod last = SamplePeriod(QDate(2025, 2, 1), QDate(2025, 3, 1), 1);
+        last.note = QString(2000, u'n'); // the longest note is fine
+        if (c.change) {
+            c.change(last);
+        }
+        QByteArray text =
+            HistoryCsvText({SamplePeriod(QDate(2025, 1, 1), QDate(2025, 2, 1)), last});
+        if (!c.change) {
+            text.truncate(text.indexOf("\"nnnn") + 3);
+        }
+        WriteText(CsvFile(), text);
+        const QString why = RefusalOf(CsvFile());
+        EXPECT_TRUE(why.contains(c.refusal)) << why.toStdString();
+    }
+    // A German export's texts ("1,10") recompute too.
+    const QLocale german(QStringLiteral("de_DE"));
+    PeriodInputs in = WorkedExampleInputs();
+    in.generalRate = QStringLiteral("0,27");
+    in.generalAfter = QStringLiteral("63583,5");
+    ExportHistoryCsv(CsvFile(), {MakeHistoryPeriod(QDate(2025, 1, 1), QDate(2025, 2, 1), in, german,
+                                                   2, QDateTime::currentDateTimeUtc())});
+    EXPECT_EQ(ReadHistoryCsv(CsvFile()).size(), 1u);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // A damaged, unreadable, read-only or locked history is reported with its
 // fault, and nothing ever deletes or overwrites the user's file.
 
+#include "storage/historysql.h"
 #include "history/historystore.h"
 
 #include "historysamples.h"
@@ -57,7 +58,7 @@ HistoryFault FaultOfOpen(THistoryStore& store) {
 // Runs `check` in a forked child under an unprivileged user id (the tests run
 // as root, whom file modes do not stop); returns the child's exit code, 0 when
 // every check held, 100 + n at the first failed check n.
-int AsUnprivilegedUser(const std::function<int()>& check) {
+int AsUnprivilegedUser(const std::function<int()>& check, int folderMode = 0777) {
     // The child must be able to reach the folder.
     for (QString dir = Folder(); dir.size() > 1; dir = QFileInfo(dir).absolutePath()) {
         ::chmod(QFile::encodeName(dir).constData(), 0755);
@@ -65,7 +66,7 @@ int AsUnprivilegedUser(const std::function<int()>& check) {
             break;
         }
     }
-    ::chmod(QFile::encodeName(Folder()).constData(), 0777);
+    ::chmod(QFile::encodeName(Folder()).constData(), folderMode);
     const pid_t child = ::fork();
     if (child == 0) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
@@ -165,6 +166,48 @@ TEST(HistoryFaults, AReadOnlyFileIsShownButNeverChanged) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(Bytes(StoreFile()), before);
+}
+
+TEST(HistoryFaults, AFileWithoutWritePermissionIsNeverChangedEvenByRoot) {
+    MakeHistory();
+    ASSERT_EQ(::chmod(QFile::encodeName(StoreFile()).constData(), 0444), 0);
+    const QByteArray before = Bytes(StoreFile());
+    THistoryStore store(StoreFile(), 0);
+    EXPECT_EQ(FaultOfOpen(store), HistoryFault::ReadOnly);
+    EXPECT_EQ(store.Periods().size(), 3u);
+    EXPECT_THROW(store.Add(SamplePeriod(QDate(2026, 1, 1), QDate(2026, 2, 1))), EHistoryError);
+    store.Close();
+    EXPECT_EQ(Bytes(StoreFile()), before);
+    ::chmod(QFile::encodeName(StoreFile()).constData(), 0600);
+}
+
+TEST(HistoryFaults, AReadOnlyFolderShowsTheStoredPeriods) {
+    MakeHistory();
+    // The file may be written by the user, the folder takes no new files.
+    ASSERT_EQ(::chmod(QFile::encodeName(StoreFile()).constData(), 0666), 0);
+    const int code = AsUnprivilegedUser(
+        [] {
+            THistoryStore store(StoreFile(), 0);
+            if (FaultOfOpen(store) != HistoryFault::ReadOnly) {
+                return 101;
+            }
+            try {
+                return store.Periods().size() == 3 ? 0 : 102;
+            } catch (const EHistoryError&) {
+                return 103; // never let the child run on as a test process
+            }
+        },
+        0755);
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(QFileInfo::exists(StoreFile() + QStringLiteral("-wal")));
+}
+
+TEST(HistoryFaults, AFullDiskSaysSo) {
+    const QSqlError full(QStringLiteral("disk I/O"), QStringLiteral("database or disk is full"),
+                         QSqlError::StatementError, QStringLiteral("13"));
+    EXPECT_EQ(FaultOf(full), HistoryFault::DiskFull);
+    EXPECT_TRUE(HistoryFaultText(HistoryFault::DiskFull, StoreFile())
+                    .contains(QStringLiteral("the disk is full")));
 }
 
 TEST(HistoryFaults, AFileTheUserMayNotReadIsUnreadable) {

@@ -20,6 +20,26 @@ TEST(HistoryStore, LivesInTheUsersDataFolder) {
               TestEnv::DataDir() + QStringLiteral("/BrindleSoftware/voltisk/history.sqlite"));
 }
 
+TEST(HistoryStore, FollowsTheSettingsFolderRules) {
+    const struct {
+        const char *xdg, *home, *file;
+    } cases[] = {
+        {"/x/data//", "/home/u", "/x/data/BrindleSoftware/voltisk/history.sqlite"},
+        {"", "/home/u/", "/home/u/.local/share/BrindleSoftware/voltisk/history.sqlite"},
+        {"relative/data", "/", "/.local/share/BrindleSoftware/voltisk/history.sqlite"},
+        {"", "", "BrindleSoftware/voltisk/history.sqlite"},
+        {"relative/data", "relative", "BrindleSoftware/voltisk/history.sqlite"},
+    };
+    const QByteArray xdg = qgetenv("XDG_DATA_HOME"), home = qgetenv("HOME");
+    for (const auto& c : cases) {
+        qputenv("XDG_DATA_HOME", c.xdg);
+        qputenv("HOME", c.home);
+        EXPECT_EQ(HistoryFileName(), c.file) << c.xdg << " " << c.home;
+    }
+    qputenv("XDG_DATA_HOME", xdg);
+    qputenv("HOME", home);
+}
+
 TEST(HistoryStore, NothingIsCreatedBeforeOpen) {
     THistoryStore store(StoreFile());
     EXPECT_FALSE(store.IsOpen());

@@ -207,7 +207,9 @@ TEST_F(FilesTest, LeftoversOfEndedWritersGoAndThoseOfRunningOnesStay) {
     const QStringList stale{".voltisk.ini.~" + dead + ".abcdefABCD12", "voltisk.ini.~" + dead,
                             ".report_20261208.html.~" + dead + ".0123456789ab"};
     const QStringList kept{".voltisk.ini.~" + alive + ".abcdefABCD12", "voltisk.ini", "notes.~txt",
-                           ".voltisk.ini.~" + dead + ".short", "voltisk.ini.~1x"};
+                           ".voltisk.ini.~" + dead + ".short", "voltisk.ini.~1x",
+                           // Not of our pattern: only the named file's older form counts.
+                           "notes.~" + dead, ".notes.~" + dead + ".abcdefABCD1"};
     for (const QString& name : stale + kept) {
         Put(dir.filePath(name), "x");
     }

@@ -1,4 +1,5 @@
 // A plan's figures: the period calculation with the plan's rates, plus its tax.
+#include "mylib/money.h"
 #include "plans/plancalc.h"
 #include "plans/planinput.h"
 
@@ -128,6 +129,32 @@ TEST(PlanFigures, TypedTariffAsAPlanMatchesTheReadingsPage) {
     }
 }
 
+// Tax is worked out on the exact decimal amounts, halves away from zero.
+TEST(PlanFigures, TaxRoundsHalfCentsAsAPersonWould) {
+    const struct {
+        double amount, percent;
+        int decimals;
+        double tax;
+    } cases[] = {
+        {205.90, 15, 2, 30.89},   // 30.885; the binary product gives 30.88
+        {-205.90, 15, 2, -30.89}, // away from zero below it too
+        {1.05, 10, 2, 0.11},      // 0.105
+        {2.675, 100, 2, 2.68},    // 2.675 is 2.67499999... in binary
+        {0.1, 5, 2, 0.01},        // 0.005
+        {0.1, 4.9, 2, 0.0},
+        {5, 10, 0, 1},           // half a yen
+        {1234.5, 19, 2, 234.56}, // 234.555
+        {0, 15, 2, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.amount << " " << c.percent);
+        EXPECT_EQ(PercentOf(c.amount, c.percent, c.decimals), c.tax);
+    }
+    const PlanFigures f = ComputePlan(1, Standard(0, 0), Rates(205.90, 0, 0, 0, 0, 15, false), 2);
+    EXPECT_EQ(f.tax, 30.89);
+    EXPECT_EQ(FormatMoney(f.net, QLocale("en_US"), 2), "$236.79");
+}
+
 TEST(PlanFigures, OverflowIsNotShowable) {
     PlanFigures f = ComputePlan(30, Standard(1e308, 0), Rates(0, 1e10, 0, 0, 0, 10, false));
     EXPECT_FALSE(IsShowable(f));
@@ -148,6 +175,10 @@ TEST(PlanInput, RatesMustBeNumbersOfZeroOrMore) {
     EXPECT_EQ(RateError("nan", us), "\"nan\" is not a number.");
     EXPECT_EQ(RateError("1e400", us), "\"1e400\" is not a number.");
     EXPECT_EQ(RateError("-0.01", us), "Cannot be negative.");
+    EXPECT_FALSE(RateError("100", us));
+    for (const char* absurd : {"100.01", "99999999999999999999999", "1e308"}) {
+        EXPECT_EQ(RateError(absurd, us), "Cannot be more than 100 (per kWh or per day).");
+    }
     EXPECT_EQ(RateError(QString(60, QChar('x')), us),
               QStringLiteral("\"%1...\" is not a number.").arg(QString(40, QChar('x'))));
 }
@@ -190,6 +221,9 @@ TEST(PlanInput, NamesAreNeededAndUnique) {
     EXPECT_EQ(NameError("as typed", others),
               "\"As typed\" is the tariff on the readings page; choose another name.");
     EXPECT_EQ(CleanPlanName("  Flexi  "), "Flexi");
+    EXPECT_FALSE(NameError(QString(60, QChar('n')) + "  ", others));
+    EXPECT_EQ(NameError(QString(61, QChar('n')), others),
+              "A plan name can have at most 60 characters.");
 }
 
 TEST(PlanInput, EveryBadFieldGetsItsOwnMessageInFieldOrder) {

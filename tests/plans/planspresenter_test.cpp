@@ -134,6 +134,20 @@ TEST_F(PlansPresenterTest, AsTypedShowsTheReadingsPageFigures) {
     EXPECT_EQ(t.net, form->tresult->Caption());
 }
 
+TEST_F(PlansPresenterTest, AsTypedTakesTheFeedInTariffWhateverTheLayoutShows) {
+    TypeStandardExample();
+    form->feedined->SetText("0.10");
+    form->solarcb->SetChecked(false);
+    PeriodBasis solar = Use(100);
+    solar.solar = true;
+    solar.exportedKwh = 500;
+    source.periods = {{QDate(2026, 10, 8), QDate(2026, 11, 8), solar, 0}};
+    presenter->Refresh();
+    ASSERT_TRUE(presenter->SelectStoredPeriod(QDate(2026, 10, 8), QDate(2026, 11, 8)));
+    EXPECT_EQ(presenter->Rows()[0].texts.income, "$50.00");
+    EXPECT_EQ(presenter->TextsOf(0).feedIn, "0.1");
+}
+
 TEST_F(PlansPresenterTest, BadFieldsAreNotStoredGoodPlansRankAgainstAsTyped) {
     TypeStandardExample();
     presenter->Refresh();
@@ -298,7 +312,7 @@ TEST(PlansPresenterFault, AnUnreadableHistoryLeavesTheTypedTariffAndSaysWhy) {
 TEST_F(PlansPresenterTest, OverflowingFiguresShowADashNeverInfOrNan) {
     TypeStandardExample();
     source.periods = {{QDate(2026, 11, 8), QDate(2026, 12, 8), Use(1e308), 180}};
-    ASSERT_TRUE(presenter->AddPlan(Texts("Huge", "1", "1e10")).isEmpty());
+    ASSERT_TRUE(presenter->AddPlan(Texts("Huge", "1", "100")).isEmpty());
     ASSERT_TRUE(presenter->SelectStoredPeriod(QDate(2026, 11, 8), QDate(2026, 12, 8)));
     const PlanRowTexts t = presenter->Rows()[1].texts;
     for (const QString& s : {t.fixed, t.variable, t.tax, t.net, t.perDay, t.difference}) {

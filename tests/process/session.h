@@ -105,7 +105,9 @@ inline QStringList AllSettingsKeys() {
             "StandardReadings",
             "ShowHotWater",
             "DateBefore",
+            "DateBeforeIso",
             "DateAfter",
+            "DateAfterIso",
             "Watts",
             "Hours"};
 }

@@ -8,6 +8,7 @@
 #include "support/testenv.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -97,6 +98,42 @@ TEST(HistorySchema, AFileFromANewerProgramIsRefusedAndLeftAlone) {
     }
     EXPECT_FALSE(store.IsOpen());
     EXPECT_EQ(Bytes(StoreFile()), before);
+}
+
+TEST(HistorySchema, TheFileRefusesFiguresThatAreNotFiniteAndCarriesItsId) {
+    HistoryPeriod p = SamplePeriod(QDate(2025, 5, 1), QDate(2025, 6, 1));
+    {
+        THistoryStore store(StoreFile());
+        store.Open();
+        store.Add(p);
+        p.kwhGeneral = 1e308 * 10;
+        EXPECT_THROW(store.Add(p), EVoltiskError);
+    }
+    WithRawDatabase(StoreFile(), [](const QSqlDatabase& db) {
+        QSqlQuery q(db);
+        for (const char* sql :
+             {"UPDATE period SET net_cost = 9e999", "UPDATE period SET general_rate = -9e999",
+              "CREATE TEMP TABLE t AS SELECT * FROM period; "
+              "UPDATE t SET id = 9, date_from = '2000-01-01', income = 9e999; "
+              "INSERT INTO period SELECT * FROM t"}) {
+            for (const QString& one : QString::fromLatin1(sql).split(QLatin1String("; "))) {
+                if (!q.exec(one)) {
+                    EXPECT_TRUE(q.lastError().text().contains(QLatin1String("not finite"))) << sql;
+                    break;
+                }
+                EXPECT_FALSE(one.startsWith(QLatin1String("INSERT INTO period")) ||
+                             one.startsWith(QLatin1String("UPDATE period")))
+                    << sql;
+            }
+        }
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT count(*), max(net_cost) FROM period")));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1);
+        EXPECT_LT(q.value(1).toDouble(), 1e15);
+        ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA application_id")));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), kHistoryApplicationId);
+    });
 }
 
 TEST(HistorySchema, AFailingStepLeavesTheFileAtItsVersion) {
