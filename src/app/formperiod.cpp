@@ -107,7 +107,9 @@ QDate TForm1::PeriodTo() const {
 }
 
 void TForm1::WritePeriod(QDate from, QDate to, const PeriodInputs& inputs) {
-    pagecontrol1->SetActivePage(readingsts);
+    // ShowPage: the model may still think the readings page is shown while a
+    // page of the view's own (History, Compare plans) is on screen.
+    pagecontrol1->ShowPage(readingsts);
     // Program-set dates fire nothing; the switches and texts fire their
     // handlers as any change does, and the last step recalculates in any case.
     dt1->SetDate(from);
