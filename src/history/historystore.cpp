@@ -381,7 +381,7 @@ void THistoryStore::SetBill(qint64 id, std::optional<double> billed, QDate billD
                             const QString& reference, const QStringList& estimated) {
     RequireWritable();
     const QSqlDatabase db = Db();
-    InTransaction(db, [&] {
+    InWriteTransaction(db, [&] {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("UPDATE period SET billed = ?, bill_date = ?, bill_reference = "
                                  "?, estimated = ? WHERE id = ?"));
@@ -398,7 +398,7 @@ void THistoryStore::SetBill(qint64 id, std::optional<double> billed, QDate billD
 void THistoryStore::SetWarnings(qint64 id, const QStringList& warnings) {
     RequireWritable();
     const QSqlDatabase db = Db();
-    InTransaction(db, [&] {
+    InWriteTransaction(db, [&] {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("UPDATE period SET warnings = ? WHERE id = ?"));
         q.addBindValue(NotNull(warnings.join(QLatin1Char('\n'))));
