@@ -98,7 +98,8 @@ public:
     int Run(const QStringList& arguments) {
         parser_.setApplicationDescription(
             QStringLiteral("Imports smart-meter interval data (NEM12, Green Button) into Voltisk's "
-                           "history and reports the kWh."));
+                           "history, reports the kWh, keeps the bill history and tariff plans "
+                           "and prices the intervals on plans."));
         parser_.addPositionalArgument(
             QStringLiteral("command"),
             QStringLiteral("import, usage, imports, history, plans or price"));
