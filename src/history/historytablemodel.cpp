@@ -100,7 +100,12 @@ QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return Text(p, index.column());
     case Qt::ToolTipRole:
-        return index.column() == Note && !p.note.isEmpty() ? QVariant(p.note) : QVariant();
+        // A tooltip that looks like markup is drawn as markup (and an image
+        // in it loaded), so the note goes as escaped text with its lines kept.
+        return index.column() == Note && !p.note.isEmpty()
+                   ? QVariant(QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+                                  .arg(p.note.toHtmlEscaped()))
+                   : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == Note ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                       : QVariant(Qt::AlignRight | Qt::AlignVCenter);

@@ -92,6 +92,8 @@ QWidget* THistoryPage::BuildTable(QWidget* parent) {
     table_ = new QTableView(parent);
     table_->setObjectName(QStringLiteral("historytable"));
     table_->setAccessibleName(QStringLiteral("Stored periods"));
+    // Tab leaves the table for the buttons and the chart; arrows move in it.
+    table_->setTabKeyNavigation(false);
     table_->setModel(&presenter_.Model());
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -204,7 +206,8 @@ void THistoryPage::RefreshChart() {
         const int row = model.RowOf(p.id);
         auto text = [&](int column) { return model.data(model.index(row, column)).toString(); };
         HistoryChartPoint point;
-        point.label = locales.dates.toString(p.to, QStringLiteral("MMM yy"));
+        point.from = p.from;
+        point.to = p.to;
         point.netPerDay = p.netPerDay;
         point.kwhPerDay = p.KwhPerDay();
         point.incomePerDay = p.income / static_cast<double>(std::max<qint64>(p.days, 1));
@@ -216,5 +219,6 @@ void THistoryPage::RefreshChart() {
         }
         points.push_back(point);
     }
-    chart_->SetPoints(points, QStringLiteral("Net a day (%1)").arg(locales.money.currencySymbol()));
+    chart_->SetPoints(points, QStringLiteral("Net a day (%1)").arg(locales.money.currencySymbol()),
+                      locales.money);
 }
