@@ -143,16 +143,94 @@ void THistoryPresenter::AddCurrentPeriod() {
                 return;
             }
         }
-        store_.Add(MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers,
-                                     locales.money, MoneyDecimals(),
-                                     QDateTime::currentDateTimeUtc()));
+        const HistoryPeriod period =
+            MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
+                              MoneyDecimals(), QDateTime::currentDateTimeUtc());
+        if (!ConfirmUnusual(period)) {
+            return;
+        }
+        store_.Add(period);
     } catch (const EHistoryError& e) {
         Report(e);
         return;
     }
+    lastStored_ = CurrentReadings();
     Reload();
     form_.sb1->SetSimpleText(QStringLiteral("    Period added to the history."));
     form_.Timer1->SetEnabled(true);
+}
+
+QString THistoryPresenter::PeriodText(const HistoryPeriod& p) const {
+    const QLocale dates = form_.Locales().dates;
+    return QStringLiteral("from %1 to %2")
+        .arg(FormatShortDate(p.from, dates), FormatShortDate(p.to, dates));
+}
+
+bool THistoryPresenter::ConfirmUnusual(const HistoryPeriod& period) {
+    QStringList reasons;
+    QStringList overlaps;
+    for (const HistoryPeriod& q : model_->Periods()) {
+        const bool same = q.from == period.from && q.to == period.to;
+        if (!same && q.from < period.to && period.from < q.to) {
+            overlaps << PeriodText(q);
+        }
+    }
+    if (!overlaps.isEmpty()) {
+        reasons << QStringLiteral("It overlaps the stored %1 %2; the days they share count once, "
+                                  "for the period stored last.")
+                       .arg(overlaps.size() == 1 ? QStringLiteral("period")
+                                                 : QStringLiteral("periods"),
+                            overlaps.join(QStringLiteral(", ")));
+    }
+    if (period.days > kLongestPeriodDays) {
+        reasons << QStringLiteral("It is %1 days long, more than %2.")
+                       .arg(period.days)
+                       .arg(kLongestPeriodDays);
+    }
+    if (period.kwhGeneral < 0 || period.kwhHotWater < 0 || period.kwhExported < 0) {
+        reasons << QStringLiteral("Its use is negative: a later reading is below the original "
+                                  "one.");
+    }
+    return reasons.isEmpty() ||
+           dialogs_.VerifyDialog(QStringLiteral("Store the period %1 in the history? %2")
+                                     .arg(PeriodText(period), reasons.join(u' ')),
+                                 QString(), true, true);
+}
+
+THistoryPresenter::Readings THistoryPresenter::CurrentReadings() const {
+    return {form_.dt1->Date(), form_.dt2->Date(), form_.ReadPeriodInputs()};
+}
+
+bool THistoryPresenter::Readings::operator==(const Readings& o) const {
+    if (from != o.from || to != o.to || inputs.solar != o.inputs.solar ||
+        inputs.showHotWater != o.inputs.showHotWater) {
+        return false;
+    }
+    return std::all_of(PeriodFields().begin(), PeriodFields().end(),
+                       [&](const PeriodField& f) { return inputs.*f.text == o.inputs.*f.text; });
+}
+
+bool THistoryPresenter::HoldsUnstoredReadings() const {
+    const Readings now = CurrentReadings();
+    if (lastStored_ && *lastStored_ == now) {
+        return false;
+    }
+    const bool anyReading =
+        std::any_of(PeriodFields().begin(), PeriodFields().end(), [&](const PeriodField& f) {
+            const QLatin1String column(f.column);
+            const bool reading = column.endsWith(QLatin1String("_before")) ||
+                                 column.endsWith(QLatin1String("_after"));
+            return reading && !(now.inputs.*f.text).trimmed().isEmpty();
+        });
+    if (!anyReading) {
+        return false;
+    }
+    for (const HistoryPeriod& p : model_->Periods()) {
+        if (Readings{p.from, p.to, p.typed} == now) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void THistoryPresenter::OpenInReadings(int row) {
@@ -160,6 +238,14 @@ void THistoryPresenter::OpenInReadings(int row) {
         return;
     }
     const HistoryPeriod p = model_->Period(row);
+    if (HoldsUnstoredReadings() &&
+        !dialogs_.VerifyDialog(
+            QStringLiteral("The readings page holds readings that are not in the history. "
+                           "Replace them with the period %1?")
+                .arg(PeriodText(p)),
+            QString(), true, true)) {
+        return;
+    }
     const std::pair<QString PeriodInputs::*, TEdit*> fields[] = {
         {&PeriodInputs::generalDailyCharge, form_.generaldailyservicechargeed},
         {&PeriodInputs::generalRate, form_.generalrateed},
@@ -188,6 +274,7 @@ void THistoryPresenter::OpenInReadings(int row) {
         edit->SetText(p.typed.*member);
     }
     form_.dt1Change(form_.dt2);
+    lastStored_ = CurrentReadings();
 }
 
 void THistoryPresenter::DeleteRows(const QList<int>& rows) {
@@ -200,11 +287,26 @@ void THistoryPresenter::DeleteRows(const QList<int>& rows) {
     if (ids.empty() || !CanChange()) {
         return;
     }
+    // Name what goes: a deletion cannot be undone, so No is the default.
+    QStringList named;
+    for (int row : rows) {
+        if (row >= 0 && row < model_->rowCount() && named.size() < 10) {
+            const QString net = model_->index(row, THistoryTableModel::Net).data().toString();
+            named << QStringLiteral("%1 (net %2)").arg(PeriodText(model_->Period(row)), net);
+        }
+    }
     const QString question =
         ids.size() == 1
-            ? QStringLiteral("Delete the selected period from the history?")
+            ? QStringLiteral("Delete the period %1 from the history?").arg(named.front())
             : QStringLiteral("Delete the %1 selected periods from the history?").arg(ids.size());
-    if (!dialogs_.VerifyDialog(question, QString(), true, true)) {
+    QString detail;
+    if (ids.size() > 1) {
+        detail = named.join(u'\n');
+        if (ids.size() > static_cast<std::size_t>(named.size())) {
+            detail += QStringLiteral("\nand %1 more").arg(ids.size() - named.size());
+        }
+    }
+    if (!dialogs_.VerifyDialogDefaultNo(question, detail)) {
         return;
     }
     try {

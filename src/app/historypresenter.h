@@ -17,6 +17,7 @@
 #include <QList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TForm1;
 class TDialogs;
@@ -56,7 +57,25 @@ public:
     // Runs after every change of the periods or of the fault.
     std::function<void()> onChanged;
 
+    // A period longer than this is asked about before it is stored.
+    static constexpr qint64 kLongestPeriodDays = 400;
+
 private:
+    // What the readings page holds: its dates and its typed fields.
+    struct Readings {
+        QDate from, to;
+        PeriodInputs inputs;
+        bool operator==(const Readings& o) const;
+    };
+    Readings CurrentReadings() const;
+    // Whether the readings page holds readings typed since they were last
+    // stored or opened here, that no stored period holds either.
+    bool HoldsUnstoredReadings() const;
+    // Asks about a period that overlaps a stored one, is over
+    // kLongestPeriodDays long or has negative use; true when it may be stored.
+    bool ConfirmUnusual(const HistoryPeriod& period);
+    // "from 11/8/2026 to 12/8/2026" in the window's date locale.
+    QString PeriodText(const HistoryPeriod& p) const;
     // Opens the store when not yet open; false when it cannot be used.
     bool EnsureOpen();
     bool CanChange();
@@ -72,4 +91,5 @@ private:
     HistoryFault fault_ = HistoryFault::None;
     QString faultDetail_;
     bool opened_ = false;
+    std::optional<Readings> lastStored_; // stored or opened here last
 };
