@@ -318,6 +318,63 @@ void THistoryPresenter::DeleteRows(const QList<int>& rows) {
     Reload();
 }
 
+void THistoryPresenter::BackUpHistory() {
+    if (!EnsureOpen()) {
+        dialogs_.ShowMessage(FaultText());
+        return;
+    }
+    const QString file = files_.SaveFileName(
+        QStringLiteral("Back up history"),
+        QDir::home().filePath(QStringLiteral("voltisk-history-%1.sqlite")
+                                  .arg(form_.Today().toString(QStringLiteral("yyyy-MM-dd")))),
+        QStringLiteral("History backups (*.sqlite)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    try {
+        store_.BackUp(file);
+    } catch (const EHistoryError& e) {
+        dialogs_.ShowMessage(e.Message());
+        return;
+    }
+    dialogs_.ShowMessage(
+        QStringLiteral("The history was backed up to %1.").arg(QDir::toNativeSeparators(file)));
+}
+
+void THistoryPresenter::RestoreHistory() {
+    const QString file =
+        files_.OpenFileName(QStringLiteral("Restore history"), QDir::homePath(),
+                            QStringLiteral("History backups (*.sqlite);;All files (*)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    QString kept;
+    try {
+        THistoryStore::CheckBackup(file);
+        if (!dialogs_.VerifyDialogDefaultNo(
+                QStringLiteral("Replace the history with the backup %1? The present history "
+                               "file is kept beside it under a new name.")
+                    .arg(QDir::toNativeSeparators(file)),
+                QString())) {
+            return;
+        }
+        kept = store_.Restore(file);
+        fault_ = HistoryFault::None;
+        faultDetail_.clear();
+    } catch (const EHistoryError& e) {
+        dialogs_.ShowMessage(e.Message());
+        return;
+    }
+    opened_ = true;
+    Reload();
+    dialogs_.ShowMessage(
+        kept.isEmpty()
+            ? QStringLiteral("The history was restored from %1.")
+                  .arg(QDir::toNativeSeparators(file))
+            : QStringLiteral("The history was restored from %1. The previous file was kept as %2.")
+                  .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(kept)));
+}
+
 void THistoryPresenter::ExportCsv() {
     if (!EnsureOpen()) {
         dialogs_.ShowMessage(FaultText());

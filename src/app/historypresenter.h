@@ -39,6 +39,11 @@ public:
     void OpenInReadings(int row);
     // "Delete": asks, then removes the periods in these rows.
     void DeleteRows(const QList<int>& rows);
+    // "Back up history…": the whole history into one file the user names.
+    void BackUpHistory();
+    // "Restore…": a backup checked, asked about, then put in place of the
+    // history; the present file is kept beside it.
+    void RestoreHistory();
     void ExportCsv();
     void ImportCsv();
     // The ways out of a fault.

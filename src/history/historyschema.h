@@ -23,6 +23,10 @@
 #include <QSqlDatabase>
 #include <vector>
 
+// The history file's `PRAGMA application_id`: "Volt". Files of programs before
+// it was set hold 0.
+inline constexpr int kHistoryApplicationId = 0x566F6C74;
+
 struct HistoryMigration {
     int version;
     void (*apply)(const QSqlDatabase& db);

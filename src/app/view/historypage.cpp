@@ -78,6 +78,8 @@ QLayout* THistoryPage::BuildButtons() {
     delete_ = Button(QStringLiteral("Delete"), "historydeletebtn");
     export_ = Button(QStringLiteral("Export CSV…"), "historyexportbtn");
     import_ = Button(QStringLiteral("Import CSV…"), "historyimportbtn");
+    backUp_ = Button(QStringLiteral("Back up history…"), "historybackupbtn");
+    restore_ = Button(QStringLiteral("Restore…"), "historyrestorebtn");
     add_->setToolTip(QStringLiteral("Store the period on the Standard readings page (Ctrl+S)"));
     for (QPushButton* b : {add_, open_, delete_}) {
         buttons->addWidget(b);
@@ -85,6 +87,8 @@ QLayout* THistoryPage::BuildButtons() {
     buttons->addStretch(1);
     buttons->addWidget(export_);
     buttons->addWidget(import_);
+    buttons->addWidget(backUp_);
+    buttons->addWidget(restore_);
     return buttons;
 }
 
@@ -138,6 +142,8 @@ void THistoryPage::Connect() {
             [this] { presenter_.DeleteRows(SelectedRows()); });
     connect(export_, &QPushButton::clicked, this, [this] { presenter_.ExportCsv(); });
     connect(import_, &QPushButton::clicked, this, [this] { presenter_.ImportCsv(); });
+    connect(backUp_, &QPushButton::clicked, this, [this] { presenter_.BackUpHistory(); });
+    connect(restore_, &QPushButton::clicked, this, [this] { presenter_.RestoreHistory(); });
     connect(tryAgain_, &QPushButton::clicked, this, [this] { presenter_.TryAgain(); });
     connect(newHistory_, &QPushButton::clicked, this, [this] { presenter_.StartNewHistory(); });
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -174,6 +180,7 @@ void THistoryPage::Refresh() {
     add_->setEnabled(usable);
     import_->setEnabled(usable);
     export_->setEnabled(fault == HistoryFault::None || fault == HistoryFault::ReadOnly);
+    backUp_->setEnabled(export_->isEnabled());
     RefreshChart();
     RefreshSelection();
 }
