@@ -305,6 +305,7 @@ TEST(HistoryPresenter, AnOverlappingLongOrNegativePeriodIsAskedAboutBeforeStorin
         for (bool answer : {false, true}) {
             h.dialogs.answers = {answer};
             h.history->AddCurrentPeriod();
+            ASSERT_FALSE(h.dialogs.questions.isEmpty());
             EXPECT_TRUE(h.dialogs.questions.last().endsWith(QString::fromLatin1(c.reason)))
                 << h.dialogs.questions.last().toStdString();
             EXPECT_EQ(h.history->Store().Periods().size(), answer ? 2u : 1u);
