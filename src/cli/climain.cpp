@@ -4,7 +4,7 @@
 #include "history/historycsv.h"
 #include "history/historyjson.h"
 #include "history/historystore.h"
-#include "history/tariffplanstore.h"
+#include "plans/tariffplanstore.h"
 #include "meterdata/meterseries.h"
 #include "meterdata/meterstore.h"
 #include "tariff/cdrplan.h"

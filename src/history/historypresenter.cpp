@@ -203,7 +203,7 @@ void THistoryPresenter::AddCurrentPeriod() {
         return;
     }
     const TLocales locales = form_.Locales();
-    const HistoryPeriod period =
+    HistoryPeriod period =
         MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
                           MoneyDecimals(), QDateTime::currentDateTimeUtc());
     if (!HasStorableFigures(period)) {
@@ -214,9 +214,6 @@ void THistoryPresenter::AddCurrentPeriod() {
         return;
     }
     try {
-        HistoryPeriod period =
-            MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
-                              MoneyDecimals(), QDateTime::currentDateTimeUtc());
         if (const auto old = Store().Find(from, to)) {
             const QString question =
                 QStringLiteral("A period from %1 to %2 is already in the history. Replace it "
@@ -227,12 +224,7 @@ void THistoryPresenter::AddCurrentPeriod() {
             }
             period.note = old->note; // a meter-change note still holds
         }
-        period.warnings = ReadingWarnings(period, Store().Periods(), locales.dates);
-        if (!period.warnings.isEmpty() &&
-            !dialogs_.VerifyDialog(QStringLiteral("The readings do not fit the history. Store "
-                                                  "the period anyway? The warnings are kept "
-                                                  "with it."),
-                                   period.warnings.join(QLatin1Char('\n')), true, true)) {
+        if (!ConfirmUnusual(period)) {
             return;
         }
         Store().Add(period);
@@ -240,8 +232,91 @@ void THistoryPresenter::AddCurrentPeriod() {
         Report(e);
         return;
     }
+    lastStored_ = CurrentReadings();
     session_.Reload();
     form_.ShowStatus(QStringLiteral("    Period added to the history."));
+}
+
+QString THistoryPresenter::PeriodText(const HistoryPeriod& p) const {
+    const QLocale dates = form_.Locales().dates;
+    return QStringLiteral("from %1 to %2")
+        .arg(FormatShortDate(p.from, dates), FormatShortDate(p.to, dates));
+}
+
+bool THistoryPresenter::ConfirmUnusual(HistoryPeriod& period) {
+    // The readings checked against the stored periods; kept with the row when
+    // it is stored anyway.
+    period.warnings = ReadingWarnings(period, model_->Periods(), form_.Locales().dates);
+    QStringList reasons;
+    QStringList overlaps;
+    for (const HistoryPeriod& q : model_->Periods()) {
+        const bool same = q.from == period.from && q.to == period.to;
+        if (!same && q.from < period.to && period.from < q.to) {
+            overlaps << PeriodText(q);
+        }
+    }
+    if (!overlaps.isEmpty()) {
+        reasons << QStringLiteral("It overlaps the stored %1 %2; the days they share count once, "
+                                  "for the period stored last.")
+                       .arg(overlaps.size() == 1 ? QStringLiteral("period")
+                                                 : QStringLiteral("periods"),
+                            overlaps.join(QStringLiteral(", ")));
+    }
+    if (period.days > kLongestPeriodDays) {
+        reasons << QStringLiteral("It is %1 days long, more than %2.")
+                       .arg(period.days)
+                       .arg(kLongestPeriodDays);
+    }
+    if (period.kwhGeneral < 0 || period.kwhHotWater < 0 || period.kwhExported < 0) {
+        reasons << QStringLiteral("Its use is negative: a later reading is below the original "
+                                  "one.");
+    }
+    if (reasons.isEmpty() && period.warnings.isEmpty()) {
+        return true;
+    }
+    const QString question =
+        reasons.isEmpty()
+            ? QStringLiteral("The readings do not fit the history. Store the period anyway? The "
+                             "warnings are kept with it.")
+            : QStringLiteral("Store the period %1 in the history? %2")
+                  .arg(PeriodText(period), reasons.join(u' '));
+    return dialogs_.VerifyDialog(question, period.warnings.join(QLatin1Char('\n')), true, true);
+}
+
+THistoryPresenter::Readings THistoryPresenter::CurrentReadings() const {
+    return {form_.PeriodFrom(), form_.PeriodTo(), form_.ReadPeriodInputs()};
+}
+
+bool THistoryPresenter::Readings::operator==(const Readings& o) const {
+    if (from != o.from || to != o.to || inputs.solar != o.inputs.solar ||
+        inputs.showHotWater != o.inputs.showHotWater) {
+        return false;
+    }
+    return std::all_of(PeriodFields().begin(), PeriodFields().end(),
+                       [&](const PeriodField& f) { return inputs.*f.text == o.inputs.*f.text; });
+}
+
+bool THistoryPresenter::HoldsUnstoredReadings() const {
+    const Readings now = CurrentReadings();
+    if (lastStored_ && *lastStored_ == now) {
+        return false;
+    }
+    const bool anyReading =
+        std::any_of(PeriodFields().begin(), PeriodFields().end(), [&](const PeriodField& f) {
+            const QLatin1String column(f.column);
+            const bool reading = column.endsWith(QLatin1String("_before")) ||
+                                 column.endsWith(QLatin1String("_after"));
+            return reading && !(now.inputs.*f.text).trimmed().isEmpty();
+        });
+    if (!anyReading) {
+        return false;
+    }
+    for (const HistoryPeriod& p : model_->Periods()) {
+        if (Readings{p.from, p.to, p.typed} == now) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void THistoryPresenter::OpenInReadings(int row) {
@@ -249,8 +324,16 @@ void THistoryPresenter::OpenInReadings(int row) {
         return;
     }
     const HistoryPeriod p = model_->Period(row);
-    PeriodInputs texts = TextsInLocale(p, form_.Locales().numbers);
-    form_.WritePeriod(p.from, p.to, texts);
+    if (HoldsUnstoredReadings() &&
+        !dialogs_.VerifyDialog(
+            QStringLiteral("The readings page holds readings that are not in the history. "
+                           "Replace them with the period %1?")
+                .arg(PeriodText(p)),
+            QString(), true, true)) {
+        return;
+    }
+    form_.WritePeriod(p.from, p.to, TextsInLocale(p, form_.Locales().numbers));
+    lastStored_ = CurrentReadings();
 }
 
 void THistoryPresenter::DeleteRows(const QList<int>& rows) {
@@ -263,11 +346,26 @@ void THistoryPresenter::DeleteRows(const QList<int>& rows) {
     if (ids.empty() || !CanChange()) {
         return;
     }
+    // Name what goes: a deletion cannot be undone, so No is the default.
+    QStringList named;
+    for (int row : rows) {
+        if (row >= 0 && row < model_->rowCount() && named.size() < 10) {
+            const QString net = model_->index(row, THistoryTableModel::Net).data().toString();
+            named << QStringLiteral("%1 (net %2)").arg(PeriodText(model_->Period(row)), net);
+        }
+    }
     const QString question =
         ids.size() == 1
-            ? QStringLiteral("Delete the selected period from the history?")
+            ? QStringLiteral("Delete the period %1 from the history?").arg(named.front())
             : QStringLiteral("Delete the %1 selected periods from the history?").arg(ids.size());
-    if (!dialogs_.VerifyDialog(question, QString(), true, true)) {
+    QString detail;
+    if (ids.size() > 1) {
+        detail = named.join(u'\n');
+        if (ids.size() > static_cast<std::size_t>(named.size())) {
+            detail += QStringLiteral("\nand %1 more").arg(ids.size() - named.size());
+        }
+    }
+    if (!dialogs_.VerifyDialogDefaultNo(question, detail)) {
         return;
     }
     try {
@@ -277,6 +375,59 @@ void THistoryPresenter::DeleteRows(const QList<int>& rows) {
         return;
     }
     session_.Reload();
+}
+
+void THistoryPresenter::BackUpHistory() {
+    if (!session_.EnsureOpen()) {
+        dialogs_.ShowMessage(FaultText());
+        return;
+    }
+    const QString file = files_.SaveFileName(
+        QStringLiteral("Back up history"),
+        QDir::home().filePath(QStringLiteral("voltisk-history-%1.sqlite")
+                                  .arg(form_.Today().toString(QStringLiteral("yyyy-MM-dd")))),
+        QStringLiteral("History backups (*.sqlite)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    try {
+        Store().BackUp(file);
+    } catch (const EHistoryError& e) {
+        dialogs_.ShowMessage(e.Message());
+        return;
+    }
+    dialogs_.ShowMessage(
+        QStringLiteral("The history was backed up to %1.").arg(QDir::toNativeSeparators(file)));
+}
+
+void THistoryPresenter::RestoreHistory() {
+    const QString file =
+        files_.OpenFileName(QStringLiteral("Restore history"), QDir::homePath(),
+                            QStringLiteral("History backups (*.sqlite);;All files (*)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    QString kept;
+    try {
+        THistoryStore::CheckBackup(file);
+        if (!dialogs_.VerifyDialogDefaultNo(
+                QStringLiteral("Replace the history with the backup %1? The present history "
+                               "file is kept beside it under a new name.")
+                    .arg(QDir::toNativeSeparators(file)),
+                QString())) {
+            return;
+        }
+        kept = session_.Restore(file);
+    } catch (const EHistoryError& e) {
+        dialogs_.ShowMessage(e.Message());
+        return;
+    }
+    dialogs_.ShowMessage(
+        kept.isEmpty()
+            ? QStringLiteral("The history was restored from %1.")
+                  .arg(QDir::toNativeSeparators(file))
+            : QStringLiteral("The history was restored from %1. The previous file was kept as %2.")
+                  .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(kept)));
 }
 
 void THistoryPresenter::ExportCsv() {

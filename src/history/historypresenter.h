@@ -18,6 +18,7 @@
 #include <QList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TReadingsPage;
 class TDialogs;
@@ -45,6 +46,11 @@ public:
     void OpenInReadings(int row);
     // "Delete": asks, then removes the periods in these rows.
     void DeleteRows(const QList<int>& rows);
+    // "Back up history…": the whole history into one file the user names.
+    void BackUpHistory();
+    // "Restore…": a backup checked, asked about, then put in place of the
+    // history; the present file is kept beside it.
+    void RestoreHistory();
     void ExportCsv();
     void ImportCsv();
     // The ways out of a fault.
@@ -79,7 +85,26 @@ public:
     // Runs after every change of the periods or of the fault.
     std::function<void()> onChanged;
 
+    // A period longer than this is asked about before it is stored.
+    static constexpr qint64 kLongestPeriodDays = 400;
+
 private:
+    // What the readings page holds: its dates and its typed fields.
+    struct Readings {
+        QDate from, to;
+        PeriodInputs inputs;
+        bool operator==(const Readings& o) const;
+    };
+    Readings CurrentReadings() const;
+    // Whether the readings page holds readings typed since they were last
+    // stored or opened here, that no stored period holds either.
+    bool HoldsUnstoredReadings() const;
+    // Asks about a period that overlaps a stored one, is over
+    // kLongestPeriodDays long, has negative use or readings that do not fit
+    // (kept in its warnings); true when it may be stored.
+    bool ConfirmUnusual(HistoryPeriod& period);
+    // "from 11/8/2026 to 12/8/2026" in the window's date locale.
+    QString PeriodText(const HistoryPeriod& p) const;
     THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFileDialogs& files,
                       std::unique_ptr<THistorySession> own, THistorySession* shared);
     bool CanChange();
@@ -96,4 +121,5 @@ private:
     THistorySession& session_;
     int listener_;
     std::unique_ptr<THistoryTableModel> model_;
+    std::optional<Readings> lastStored_; // stored or opened here last
 };

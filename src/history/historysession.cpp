@@ -69,6 +69,15 @@ QString THistorySession::StartNewHistory() {
     return kept;
 }
 
+QString THistorySession::Restore(const QString& backup) {
+    const QString kept = store_.Restore(backup);
+    opened_ = true;
+    fault_ = HistoryFault::None;
+    faultDetail_.clear();
+    Reload();
+    return kept;
+}
+
 QString THistorySession::FaultText() const {
     return faultDetail_.isEmpty() ? HistoryFaultText(fault_, FileName()) : faultDetail_;
 }

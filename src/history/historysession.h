@@ -46,6 +46,10 @@ public:
     // the kept name (THistoryStore::StartNewHistory). A failure becomes the
     // fault and is thrown on.
     QString StartNewHistory();
+    // Puts the checked backup `backup` in place of the file (THistoryStore::Restore)
+    // and reads it; returns the kept name of the file it replaced. Throws
+    // EHistoryError, leaving the present file and fault as they were.
+    QString Restore(const QString& backup);
 
     HistoryFault Fault() const { return fault_; }
     QString FaultText() const;

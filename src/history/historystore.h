@@ -89,6 +89,22 @@ public:
     // old file then stays where it was).
     QString StartNewHistory();
 
+    // Writes the whole history, as it stands, into `target` as one
+    // self-contained file (SQLite's VACUUM INTO: no -wal beside it), through
+    // a temporary file beside it, so `target` is whole or unchanged.
+    void BackUp(const QString& target) const;
+    // Throws EHistoryError naming `backup` unless it is a whole SQLite file
+    // of this program: integrity check "ok", the history's application id
+    // (or 0, as files before it was set, holding the periods table) and a
+    // schema version this program knows.
+    static void CheckBackup(const QString& backup);
+    // Puts a copy of `backup` (checked first) in place of the history file
+    // and opens it. The present file is kept beside it under a new name
+    // (returned); the -wal and -shm files of the old one are removed only
+    // once the copy is in place, after their contents went into the kept
+    // file. Throws and leaves the history as it was when a step fails.
+    QString Restore(const QString& backup);
+
 private:
     QSqlDatabase Db() const;
     // The row id and note stored for a pair of dates.

@@ -1,5 +1,6 @@
 #include "history/historysummary.h"
 
+#include "calc/owndays.h"
 #include "mylib/money.h"
 
 #include <algorithm>
@@ -17,11 +18,21 @@ HistorySummary SummarizeLastYear(const std::vector<HistoryPeriod>& periods) {
         return s;
     }
     s.start = s.end.addMonths(-12);
+    // Only the periods inside the 12 months can share a day there.
+    std::vector<const HistoryPeriod*> within;
+    std::vector<DayRange> ranges;
+    std::vector<qint64> order;
     for (const HistoryPeriod& p : periods) {
-        if (p.days <= 0) {
-            continue;
+        if (p.days > 0 && p.from < s.end && s.start < p.to) {
+            within.push_back(&p);
+            ranges.push_back({p.from, p.to});
+            order.push_back(p.id);
         }
-        const qint64 inside = std::max(p.from, s.start).daysTo(std::min(p.to, s.end));
+    }
+    const std::vector<std::vector<DayRange>> later = LaterRanges(ranges, order);
+    for (std::size_t i = 0; i < within.size(); ++i) {
+        const HistoryPeriod& p = *within[i];
+        const qint64 inside = OwnDays(ranges[i], s.start, s.end, later[i]);
         if (inside <= 0) {
             continue;
         }

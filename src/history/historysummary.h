@@ -6,7 +6,8 @@
 // itself. A period covers the days from its earlier date up to, not
 // including, its later date (as many days as its day count); a period that
 // straddles the start of the 12 months counts with the share of its net cost
-// that falls on its days inside them.
+// that falls on its days inside them. A day two stored periods share counts
+// once, for the period stored later (the greater id).
 
 #include "history/periodrecord.h"
 

@@ -145,11 +145,18 @@ QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return Text(p, index.column());
     case Qt::ToolTipRole:
+        // A tooltip that looks like markup is drawn as markup (and an image
+        // in it loaded), so every tip goes as escaped text with its lines kept.
+        const auto plain = [](const QString& text) {
+            return text.isEmpty()
+                       ? QVariant()
+                       : QVariant(QStringLiteral("<p style='white-space:pre-wrap'>%1</p>")
+                                      .arg(text.toHtmlEscaped()));
+        };
         if (index.column() == Check || index.column() == Difference) {
-            const QString tip = CheckTip(p);
-            return tip.isEmpty() ? QVariant() : QVariant(tip);
+            return plain(CheckTip(p));
         }
-        return index.column() == Note && !p.note.isEmpty() ? QVariant(p.note) : QVariant();
+        return index.column() == Note ? plain(p.note) : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == Note || index.column() == Check
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)

@@ -33,6 +33,11 @@ public:
     // The yes/no question titled "Verify"; true only for Yes.
     virtual bool VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
                               bool allowCancel) = 0;
+    // The same question with No as the default button (Enter answers No), for
+    // what cannot be undone.
+    virtual bool VerifyDialogDefaultNo(const QString& question, const QString& detail) {
+        return VerifyDialog(question, detail, true, true);
+    }
 };
 
 class TClock {

@@ -15,6 +15,7 @@ StoredUse StoredUseOf(const HistoryPeriod& p) {
     s.use.hwKwh = p.kwhHotWater;
     s.use.exportedKwh = p.kwhExported;
     s.paid = p.net;
+    s.order = p.id;
     return s;
 }
 

@@ -1,5 +1,6 @@
 #include "plans/plancompare.h"
 
+#include "calc/owndays.h"
 #include "mylib/money.h"
 #include "mylib/numbers.h"
 
@@ -97,9 +98,22 @@ YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& p
     const QDate start = end.addMonths(-12);
     y.yearDays = start.daysTo(end);
     y.planTotals = QList<double>(plans.size(), 0.0);
+    // Only the periods inside the year can share a day there.
+    std::vector<const StoredUse*> within;
+    std::vector<DayRange> ranges;
+    std::vector<qint64> order;
     for (const StoredUse& s : stored) {
+        if (s.from < end && start < s.to) {
+            within.push_back(&s);
+            ranges.push_back({s.from, s.to});
+            order.push_back(s.order);
+        }
+    }
+    const std::vector<std::vector<DayRange>> later = LaterRanges(ranges, order);
+    for (std::size_t k = 0; k < within.size(); ++k) {
+        const StoredUse& s = *within[k];
         const qint64 days = s.from.daysTo(s.to);
-        const qint64 inside = std::max(s.from, start).daysTo(std::min(s.to, end));
+        const qint64 inside = OwnDays(ranges[k], start, end, later[k]);
         if (days <= 0 || inside <= 0) {
             continue;
         }

@@ -42,7 +42,8 @@ PlanRowTexts RowTexts(const PlanRow& row, bool reference, const QLocale& locale,
 struct StoredUse {
     QDate from, to;
     PeriodBasis use;
-    double paid = 0; // the net cost stored with the period
+    double paid = 0;  // the net cost stored with the period
+    qint64 order = 0; // when it was stored: a day two periods share counts for the greater
 };
 
 struct YearTotals {
@@ -58,8 +59,9 @@ struct YearTotals {
 // second; the History page's summary uses the same 12 months, ending at the
 // latest stored date. Only the days a period shares with the year count, each
 // of its figures in proportion, so a period that straddles the start counts in
-// part. Periods without a positive day count, or without a day in the year,
-// are left out.
+// part. A day two periods share counts once, for the one stored later.
+// Periods without a positive day count, or without a day in the year, are
+// left out.
 YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end);
 
 // The latest second date among `stored`; invalid when there is none.

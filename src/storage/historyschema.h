@@ -32,7 +32,8 @@ struct HistoryMigration {
 void MigrateToVersion1(const QSqlDatabase& db);
 
 // The history file's PRAGMA application_id ("Vltk"), set by version 3, so
-// that a file can be told to be a Voltisk history.
+// that a file can be told to be a Voltisk history. Files of programs before
+// it was set hold 0.
 inline constexpr int kHistoryApplicationId = 0x566C746B;
 
 // Version 3: triggers that refuse a period with a NULL or non-finite figure,

@@ -21,6 +21,11 @@ struct FakeDialogs : TDialogs {
                     int) override {
         infos << headline;
     }
+    QStringList defaultNo; // the questions asked with No as the default
+    bool VerifyDialogDefaultNo(const QString& question, const QString& detail) override {
+        defaultNo << question;
+        return VerifyDialog(question, detail, true, true);
+    }
     bool VerifyDialog(const QString& question, const QString&, bool, bool) override {
         questions << question;
         if (answers.empty()) {

@@ -6,10 +6,12 @@
 #include "support/viewfixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,7 +52,9 @@ TEST(DatePickers, EveryDateFromYearOneHundredToNineThousandNineHundredNinetyNine
         EXPECT_EQ(picker->minimumDate(), QDate(100, 1, 1));
         EXPECT_EQ(picker->maximumDate(), QDate(9999, 12, 31));
     }
-    // The user's choice reaches the model unchanged at both ends.
+    // The user's choice reaches the model unchanged at both ends (once the
+    // user says it is meant: before 1900, over a year ahead).
+    w.fx.dialogs.answers = {true, true};
     QDateEdit* first = w.Picker(w.form->dt1);
     first->setDate(QDate(100, 1, 1));
     EXPECT_EQ(w.form->dt1->Date(), QDate(100, 1, 1));
@@ -74,4 +78,67 @@ TEST(DatePickers, ShortDatesInTheDatesLocale) {
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->text(), "8/12/2026");
     EXPECT_EQ(picker->locale(), QLocale("en_AU"));
+}
+
+TEST(DatePickers, AWholeDateTypedOrPastedIsReadAsAWholeDate) {
+    Window w;
+    QDateEdit* picker = w.Picker(w.form->dt1);
+    w.form->dt1->SetDate(QDate(2026, 11, 8));
+    picker->setFocus();
+    const struct {
+        const char* keys; // "^A" selects all, "^V" pastes
+        QDate shown;
+    } cases[] = {{"12/15/2024", QDate(2024, 12, 15)},
+                 {"^A1/14/2025", QDate(2025, 1, 14)},
+                 {"^V3/2/2025", QDate(2025, 3, 2)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        QString keys = QString::fromLatin1(c.keys);
+        picker->setCurrentSection(QDateTimeEdit::MonthSection);
+        if (keys.startsWith(u'^')) {
+            if (keys[1] == u'V') {
+                QGuiApplication::clipboard()->setText(keys.mid(2));
+                QTest::keyClick(picker, Qt::Key_V, Qt::ControlModifier);
+                keys.clear();
+            } else {
+                QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+                keys = keys.mid(2);
+            }
+        }
+        QTest::keyClicks(picker, keys);
+        QTest::keyClick(picker, Qt::Key_Return);
+        EXPECT_EQ(w.form->dt1->Date(), c.shown);
+        EXPECT_EQ(picker->date(), c.shown);
+    }
+    EXPECT_TRUE(w.fx.dialogs.questions.isEmpty());
+}
+
+TEST(DatePickers, ADateBefore1900OrOverAYearAheadIsAskedAboutBeforeItIsUsed) {
+    const struct {
+        const char* typed;
+        QDate date;
+        const char* question;
+    } cases[] = {
+        {"1/14/1850", QDate(1850, 1, 14), "The date 1/14/1850 is before 1900. Use it?"},
+        // Today is 12/8/2026 (the fixed clock).
+        {"12/9/2027", QDate(2027, 12, 9),
+         "The date 12/9/2027 is more than a year after today. Use it?"},
+    };
+    for (const auto& c : cases) {
+        for (bool answer : {false, true}) {
+            SCOPED_TRACE(std::string(c.typed) + (answer ? " yes" : " no"));
+            Window w;
+            QDateEdit* picker = w.Picker(w.form->dt1);
+            w.form->dt1->SetDate(QDate(2026, 11, 8));
+            picker->setFocus();
+            w.fx.dialogs.answers = {answer};
+            QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(picker, QString::fromLatin1(c.typed));
+            EXPECT_NE(w.form->dt1->Date(), c.date) << "not used while typed";
+            QTest::keyClick(picker, Qt::Key_Return);
+            EXPECT_EQ(w.fx.dialogs.questions, QStringList{QString::fromLatin1(c.question)});
+            EXPECT_EQ(w.form->dt1->Date() == c.date, answer);
+            EXPECT_EQ(picker->date(), w.form->dt1->Date());
+        }
+    }
 }

@@ -90,6 +90,19 @@ TEST(QtDialogs, VerifyDismissedWithEscapeOrCloseIsNo) {
     }
 }
 
+TEST(QtDialogs, EnterAnswersYesExceptToTheDefaultNoQuestion) {
+    QtDialogs dialogs;
+    const ExpectMessageBoxes expected;
+    Seen seen;
+    const auto enter = [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); };
+    AnswerNextBox(seen, enter);
+    EXPECT_TRUE(dialogs.VerifyDialog("Go?", "", false, false));
+    AnswerNextBox(seen, enter);
+    EXPECT_FALSE(dialogs.VerifyDialogDefaultNo("Delete?", ""));
+    EXPECT_EQ(seen.title, "Verify");
+    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+}
+
 TEST(QtDialogs, InfoDialogCaptionFallsBackToTheApplicationTitle) {
     QtDialogs dialogs;
     const ExpectMessageBoxes expected;

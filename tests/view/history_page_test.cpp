@@ -8,20 +8,26 @@
 #include "history/page/historychart.h"
 #include "history/page/historyhook.h"
 #include "history/page/historypage.h"
+#include "support/focuswalk.h"
 #include "support/formfixture.h"
 #include "support/testenv.h"
 
 #include <QApplication>
-#include <QBarSeries>
-#include <QBarSet>
+#include <QAreaSeries>
 #include <QChartView>
+#include <QDateTimeAxis>
+#include <QGraphicsTextItem>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,12 +118,11 @@ TEST(HistoryPage, TheWorkedExampleInTheTableAndTheChartThenDeleted) {
     auto* chart = p.view->findChild<QChartView*>();
     ASSERT_NE(chart, nullptr);
     const auto series = chart->chart()->series();
-    ASSERT_EQ(series.size(), 3);
-    auto* bars = qobject_cast<QBarSeries*>(series[0]);
+    ASSERT_EQ(series.size(), 3); // net, kWh and price lines; no income, no income bars
+    auto* bars = qobject_cast<QAreaSeries*>(series[0]);
     ASSERT_NE(bars, nullptr);
-    ASSERT_EQ(bars->barSets().size(), 1); // no income, no income bars
-    ASSERT_EQ(bars->barSets()[0]->count(), 1);
-    EXPECT_DOUBLE_EQ(bars->barSets()[0]->at(0), 4.0);
+    ASSERT_EQ(bars->upperSeries()->count(), 4); // one bar's corners
+    EXPECT_DOUBLE_EQ(bars->upperSeries()->at(1).y(), 4.0);
     auto* line = qobject_cast<QLineSeries*>(series[1]);
     ASSERT_NE(line, nullptr);
     ASSERT_EQ(line->count(), 1);
@@ -142,13 +147,13 @@ TEST(HistoryPage, TheWorkedExampleInTheTableAndTheChartThenDeleted) {
     p.Click("historydeletebtn");
     ASSERT_EQ(p.fx.dialogs.questions.size(), 1);
     EXPECT_EQ(p.fx.dialogs.questions[0],
-              QStringLiteral("Delete the selected period from the history?"));
+              QStringLiteral("Delete the period from 11/8/2026 to 12/8/2026 (net $120.00) from "
+                             "the history?"));
     EXPECT_EQ(table->model()->rowCount(), 0);
     // The chart was drawn again, without it.
-    auto* after = qobject_cast<QBarSeries*>(chart->chart()->series().value(0));
+    auto* after = qobject_cast<QAreaSeries*>(chart->chart()->series().value(0));
     ASSERT_NE(after, nullptr);
-    ASSERT_EQ(after->barSets().size(), 1);
-    EXPECT_EQ(after->barSets()[0]->count(), 0);
+    EXPECT_EQ(after->upperSeries()->count(), 0);
 }
 
 TEST(HistoryPage, CtrlSAddsFromTheReadingsPage) {
@@ -205,6 +210,138 @@ TEST(HistoryPage, WithoutItsChartModuleThePageStillWorksAndSaysWhy) {
     THistoryChart* chart = LoadHistoryChart(&other);
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->Widget()->parent(), &other);
+}
+
+} // namespace
+
+namespace {
+
+PeriodInputs Readings(int kwh) {
+    PeriodInputs in;
+    in.generalDailyCharge = "1.00";
+    in.generalRate = "0.25";
+    in.generalBefore = "1000";
+    in.generalAfter = QString::number(1000 + kwh);
+    return in;
+}
+
+// Stores the periods straight into the page's file and shows them.
+void Store(PageFixture& p, const std::vector<std::pair<QDate, QDate>>& periods,
+           const QString& note = QString()) {
+    p.ShowHistory();
+    for (const auto& [from, to] : periods) {
+        HistoryPeriod period = MakeHistoryPeriod(from, to, Readings(300), QLocale("en_US"), 2,
+                                                 QDateTime::currentDateTimeUtc());
+        period.note = note;
+        p.hook->Presenter().Store().Add(period);
+    }
+    p.hook->Presenter().TryAgain();
+}
+
+// Every text the chart draws (axis labels, titles, legend).
+QStringList ChartTexts(QChartView* chart) {
+    chart->resize(900, 400);
+    chart->show();
+    QApplication::processEvents();
+    QStringList texts;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+        if (auto* t = dynamic_cast<QGraphicsTextItem*>(item); t && t->isVisible()) {
+            texts << t->toPlainText();
+        }
+    }
+    return texts;
+}
+
+TEST(HistoryPage, EachPeriodIsABarOverItsOwnDaysOnADateAxis) {
+    PageFixture p;
+    // Two end in April: they were one bar named "Apr 25" on a month axis.
+    const QDate jan(2025, 1, 1), apr1(2025, 4, 1), apr28(2025, 4, 28), apr30(2025, 4, 30),
+        may30(2025, 5, 30);
+    Store(p, {{jan, apr1}, {apr28, apr30}, {apr30, may30}});
+    auto* chart = p.view->findChild<QChartView*>();
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(qobject_cast<QDateTimeAxis*>(chart->chart()->axes(Qt::Horizontal).value(0)));
+    auto* bars = qobject_cast<QAreaSeries*>(chart->chart()->series().value(0));
+    auto* kwh = qobject_cast<QLineSeries*>(chart->chart()->series().value(1));
+    ASSERT_TRUE(bars && kwh);
+    const QList<QPointF> corners = bars->upperSeries()->points();
+    ASSERT_EQ(corners.size(), 12);
+    ASSERT_EQ(kwh->count(), 3);
+    const std::pair<QDate, QDate> expected[] = {{jan, apr1}, {apr28, apr30}, {apr30, may30}};
+    for (int i = 0; i < 3; ++i) {
+        const auto day = [](double x) {
+            return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x)).date();
+        };
+        const double from = corners[4 * i].x(), to = corners[4 * i + 3].x();
+        EXPECT_EQ(day(from), expected[i].first) << i;
+        EXPECT_EQ(day(to), expected[i].second) << i;
+        EXPECT_DOUBLE_EQ(
+            corners[4 * i + 1].y(),
+            300 * 0.25 / static_cast<double>(expected[i].first.daysTo(expected[i].second)) + 1.0)
+            << i;
+        EXPECT_DOUBLE_EQ(kwh->at(i).x(), (from + to) / 2) << i;
+    }
+}
+
+TEST(HistoryPage, ChartAxesAreWrittenInTheWindowsLocale) {
+    TestEnv::UseLocale("de_DE");
+    PageFixture p;
+    Store(p, {{QDate(2025, 1, 1), QDate(2025, 1, 31)}});
+    const QStringList texts = ChartTexts(p.view->findChild<QChartView*>());
+    const QRegularExpression comma(QStringLiteral("^\\d+,\\d+$")),
+        point(QStringLiteral("\\d\\.\\d"));
+    EXPECT_TRUE(texts.indexOf(comma) >= 0) << texts.join(u'|').toStdString();
+    EXPECT_EQ(texts.indexOf(point), -1) << texts.join(u'|').toStdString();
+}
+
+TEST(HistoryPage, ANoteThatLooksLikeMarkupShowsAsItsCharactersInTheTooltip) {
+    PageFixture p;
+    const QString note = QStringLiteral("<img src=\"/nonexistent\"> <b>a</b>\n& more");
+    Store(p, {{QDate(2025, 1, 1), QDate(2025, 1, 31)}}, note);
+    auto* table = p.Find<QTableView>("historytable");
+    table->resize(1200, 300);
+    QApplication::processEvents();
+    const QRect cell = table->visualRect(table->model()->index(0, M::Note));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(table->viewport(), &help);
+    const QString tip = QToolTip::text();
+    ASSERT_FALSE(tip.isEmpty());
+    QTextDocument shown;
+    if (Qt::mightBeRichText(tip)) {
+        shown.setHtml(tip);
+    } else {
+        shown.setPlainText(tip);
+    }
+    EXPECT_EQ(shown.toPlainText(), note);
+    QToolTip::hideText();
+}
+
+} // namespace
+
+namespace {
+
+TEST(HistoryPage, TabLeavesTheTableEveryControlIsNamedAndCtrlTabTurnsThePage) {
+    PageFixture p;
+    Store(p, {{QDate(2025, 1, 1), QDate(2025, 2, 1)}, {QDate(2025, 2, 1), QDate(2025, 3, 1)}});
+    auto* table = p.Find<QTableView>("historytable");
+    table->selectRow(0);
+    for (bool back : {false, true}) {
+        SCOPED_TRACE(back ? "Shift+Tab" : "Tab");
+        const QList<QWidget*> walk = TabWalk(table, back);
+        EXPECT_TRUE(walk.contains(p.Find<QPushButton>("historydeletebtn")));
+        EXPECT_TRUE(walk.contains(p.view->findChild<QChartView*>()));
+        for (QWidget* w : walk) {
+            if (p.hook->Page()->isAncestorOf(w)) {
+                EXPECT_FALSE(AccessibleName(w).isEmpty()) << w->metaObject()->className();
+            }
+        }
+    }
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown}) {
+        p.ShowHistory();
+        table->setFocus();
+        QTest::keyClick(table, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(p.Tabs()->currentIndex(), 0);
+    }
 }
 
 } // namespace

@@ -6,12 +6,14 @@
 #include "history/page/historyhook.h"
 #include "plans/page/planspage.h"
 #include "plans/page/planstab.h"
+#include "support/focuswalk.h"
 #include "support/formfixture.h"
 
 #include <QApplication>
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -309,3 +311,61 @@ TEST(Screenshots, ComparePlans) {
         EXPECT_TRUE(picture.save(folder + QStringLiteral("/plans.png")));
     }
 }
+
+namespace {
+
+// A stored period and a plan named `name`, on the shown page.
+void PageWithAPlan(PlansFixture& p, const char* name) {
+    p.Store().Add(MakeHistoryPeriod(QDate(2026, 10, 23), QDate(2026, 11, 22), WorkedExample(),
+                                    QLocale("en_US"), 2, QDateTime::currentDateTimeUtc()));
+    p.ShowPage();
+    const std::pair<const char*, const char*> fields[] = {
+        {"planname", name},      {"plangeneraldaily", "0.90"}, {"plangeneralrate", "0.20"},
+        {"planhwdaily", "0.10"}, {"planhwrate", "0.12"},       {"planfeedin", "0"},
+        {"plantax", "10"}};
+    for (const auto& [field, text] : fields) {
+        p.Type(field, text);
+    }
+    p.Click("planadd");
+}
+
+TEST(PlansPage, TabLeavesBothTablesAndEveryControlIsNamed) {
+    PlansFixture p;
+    PageWithAPlan(p, "Saver");
+    auto* period = p.Find<QComboBox>("planperiod");
+    EXPECT_EQ(AccessibleName(period), "Period");
+    for (const char* name : {"plantable", "planyeartable"}) {
+        for (bool back : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (back ? " Shift+Tab" : " Tab"));
+            const QList<QWidget*> walk = TabWalk(p.Find<QTableWidget>(name), back);
+            EXPECT_TRUE(walk.contains(period));
+            EXPECT_TRUE(walk.contains(p.Find<QLineEdit>("planname")));
+            EXPECT_TRUE(walk.contains(p.Find<QPushButton>("planadd")));
+            for (QWidget* w : walk) {
+                if (p.tab->Tab()->isAncestorOf(w)) {
+                    EXPECT_FALSE(AccessibleName(w).isEmpty())
+                        << w->metaObject()->className() << " " << w->objectName().toStdString();
+                }
+            }
+        }
+    }
+}
+
+TEST(PlansPage, APlanNameThatLooksLikeMarkupShowsAsItsCharacters) {
+    PlansFixture p;
+    const QString name = QStringLiteral("<b>Saver</b> <img src=\"/x\">");
+    PageWithAPlan(p, name.toUtf8().constData());
+    auto* chart = p.Find<QChartView>("planyearchart");
+    chart->resize(700, 300);
+    QApplication::processEvents();
+    QStringList texts;
+    for (QGraphicsItem* item : chart->scene()->items()) {
+        if (auto* t = dynamic_cast<QGraphicsTextItem*>(item)) {
+            texts << t->toPlainText();
+        }
+    }
+    EXPECT_TRUE(texts.contains(name)) << texts.join(u'|').toStdString();
+    EXPECT_EQ(p.Cell(1, 0), name);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 // Bindings of the kinds the user acts on: buttons, switches, date fields and
 // step buttons.
+#include "app/view/datefield.h"
 #include "app/view/elementbinding.h"
 #include "app/view/viewwidgets.h"
 #include "mylib/dates.h"
@@ -8,6 +9,7 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace {
@@ -60,17 +62,50 @@ bool ApplySwitch(ViewParts&, TComponent& element, QWidget* w, Prop p) {
     return ApplyButtonCaption(c, w, p);
 }
 
+// A date a user would rarely mean is used only when the user says so; else
+// the field goes back to the model's date.
+void UseUnusualDate(ViewParts& parts, TDateTimePicker* dt, QDateEdit* d, QDate date) {
+    if (date == dt->Date() || d->property("asking").toBool()) {
+        return;
+    }
+    d->setProperty("asking", true);
+    const QString text = FormatShortDate(date, parts.model.Locales().dates);
+    const bool use = parts.model.Platform().dialogs.VerifyDialog(
+        date.year() < 1900
+            ? QStringLiteral("The date %1 is before 1900. Use it?").arg(text)
+            : QStringLiteral("The date %1 is more than a year after today. Use it?").arg(text),
+        QString(), true, true);
+    d->setProperty("asking", false);
+    if (use) {
+        parts.fromUser([dt, date] { dt->UserSetDate(date); });
+    } else {
+        const QSignalBlocker block(d);
+        d->setDate(dt->Date());
+    }
+}
+
 QWidget* CreateDatePicker(ViewParts& parts, TComponent& element, QWidget* parent) {
     auto* dt = static_cast<TDateTimePicker*>(&element);
-    auto* d = new QDateEdit(parent);
+    auto* d = new TDateField(parent);
     d->setCalendarPopup(true);
     // Every date the program holds, not only those after 14 Sep 1752.
     d->setDateRange(FirstDate, LastDate);
     const QLocale dates = parts.model.Locales().dates;
     d->setLocale(dates);
     d->setDisplayFormat(ShortDateFormat(dates));
-    QObject::connect(d, &QDateEdit::dateChanged, d, [&parts, dt](QDate date) {
-        parts.fromUser([dt, date] { dt->UserSetDate(date); });
+    // While a year is being typed the field passes through dates before 1900:
+    // such a date is asked about when the editing ends, a chosen one at once.
+    QObject::connect(d, &QDateEdit::dateChanged, d, [&parts, dt, d](QDate date) {
+        if (!UnusualDate(date, parts.model.Today())) {
+            parts.fromUser([dt, date] { dt->UserSetDate(date); });
+        } else if (!d->hasFocus()) {
+            UseUnusualDate(parts, dt, d, date);
+        }
+    });
+    QObject::connect(d, &QDateEdit::editingFinished, d, [&parts, dt, d] {
+        if (UnusualDate(d->date(), parts.model.Today())) {
+            UseUnusualDate(parts, dt, d, d->date());
+        }
     });
     return d;
 }

@@ -4,13 +4,33 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QShortcut>
 #include <QTabWidget>
 
 namespace {
 
 QWidget* CreatePages(ViewParts& parts, TComponent&, QWidget* parent) {
-    parts.tabs = new QTabWidget(parent);
-    return parts.tabs;
+    auto* tabs = new QTabWidget(parent);
+    parts.tabs = tabs;
+    // The next and previous page from anywhere in the window, also from a
+    // table or a field that would take these keys for itself.
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& [key, step] : keys) {
+        auto* shortcut = new QShortcut(key, tabs);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, tabs, [tabs, step = step] {
+            const int n = tabs->count();
+            if (n > 0) {
+                tabs->setCurrentIndex((tabs->currentIndex() + step + n) % n);
+            }
+        });
+    }
+    return tabs;
 }
 
 bool ApplyPages(ViewParts& parts, TComponent& element, QWidget*, Prop p) {

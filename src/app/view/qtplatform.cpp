@@ -67,12 +67,23 @@ void QtDialogs::InfoDialog(const QString& headline, const QString& detail, const
 
 bool QtDialogs::VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
                              bool /*allowCancel*/) {
+    return Ask(question, detail, relativeToOwner ? QApplication::activeWindow() : nullptr, true);
+}
+
+bool QtDialogs::VerifyDialogDefaultNo(const QString& question, const QString& detail) {
+    return Ask(question, detail, QApplication::activeWindow(), false);
+}
+
+bool QtDialogs::Ask(const QString& question, const QString& detail, QWidget* parent,
+                    bool yesDefault) {
     // With Yes and No only, QMessageBox makes No the escape button, so Escape
     // and the close button answer No whether or not cancelling was offered.
     QMessageBox box(QMessageBox::Question, QStringLiteral("Verify"), QString(),
-                    QMessageBox::Yes | QMessageBox::No,
-                    relativeToOwner ? QApplication::activeWindow() : nullptr);
+                    QMessageBox::Yes | QMessageBox::No, parent);
     SetMessageText(box, DialogMessageText(question, detail));
+    if (!yesDefault) {
+        box.setDefaultButton(QMessageBox::No);
+    }
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }

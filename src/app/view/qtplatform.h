@@ -13,6 +13,10 @@ public:
                     bool relativeToOwner, int x, int y) override;
     bool VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
                       bool allowCancel) override;
+    bool VerifyDialogDefaultNo(const QString& question, const QString& detail) override;
+
+private:
+    bool Ask(const QString& question, const QString& detail, QWidget* parent, bool yesDefault);
 };
 
 class QtShell : public TShell {

@@ -3,12 +3,14 @@
 // lives in a module of its own, libvoltisk_historychart.so, loaded when the
 // page is first shown, so the program's start-up never loads it.
 
+#include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QWidget>
 #include <vector>
 
 struct HistoryChartPoint {
-    QString label; // under the bar
+    QDate from, to; // the bar spans the days from `from` up to `to`
     double netPerDay = 0;
     double kwhPerDay = 0;
     double incomePerDay = 0;
@@ -21,11 +23,13 @@ public:
     virtual ~THistoryChart() = default;
     // The chart's widget; its Qt parent owns it (and this object with it).
     virtual QWidget* Widget() = 0;
-    // Net cost a day as bars, kWh a day as a line on a second axis, and
-    // income a day as a second bar where any period has income, and the price
-    // a kWh as a line on the money axis. Oldest first.
+    // On a date axis: net cost a day as a bar across each period's own days,
+    // kWh a day as a line through the periods' middles on a second axis, and
+    // income a day beside the net where any period has income, and the price a kWh as a line
+    // on the money axis. Oldest first.
+    // Axis labels are written in `locale`; every text is shown as plain text.
     virtual void SetPoints(const std::vector<HistoryChartPoint>& points,
-                           const QString& moneyAxisTitle) = 0;
+                           const QString& moneyAxisTitle, const QLocale& locale) = 0;
 };
 
 // The module's one entry point, VoltiskCreateHistoryChart (extern "C").

@@ -94,6 +94,8 @@ QLayout* THistoryPage::BuildButtons() {
     delete_ = Button(QStringLiteral("Delete"), "historydeletebtn");
     export_ = Button(QStringLiteral("Export CSV…"), "historyexportbtn");
     import_ = Button(QStringLiteral("Import CSV…"), "historyimportbtn");
+    backUp_ = Button(QStringLiteral("Back up history…"), "historybackupbtn");
+    restore_ = Button(QStringLiteral("Restore…"), "historyrestorebtn");
     add_->setToolTip(QStringLiteral("Store the period on the Standard readings page (Ctrl+S)"));
     for (QPushButton* b : {add_, open_, delete_}) {
         buttons->addWidget(b);
@@ -101,6 +103,8 @@ QLayout* THistoryPage::BuildButtons() {
     buttons->addStretch(1);
     buttons->addWidget(export_);
     buttons->addWidget(import_);
+    buttons->addWidget(backUp_);
+    buttons->addWidget(restore_);
     return buttons;
 }
 
@@ -161,6 +165,8 @@ QWidget* THistoryPage::BuildTable(QWidget* parent) {
     table_ = new QTableView(parent);
     table_->setObjectName(QStringLiteral("historytable"));
     table_->setAccessibleName(QStringLiteral("Stored periods"));
+    // Tab leaves the table for the buttons and the chart; arrows move in it.
+    table_->setTabKeyNavigation(false);
     table_->setModel(&presenter_.Model());
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -208,6 +214,8 @@ void THistoryPage::Connect() {
             [this] { presenter_.DeleteRows(SelectedRows()); });
     connect(export_, &QPushButton::clicked, this, [this] { presenter_.ExportCsv(); });
     connect(import_, &QPushButton::clicked, this, [this] { presenter_.ImportCsv(); });
+    connect(backUp_, &QPushButton::clicked, this, [this] { presenter_.BackUpHistory(); });
+    connect(restore_, &QPushButton::clicked, this, [this] { presenter_.RestoreHistory(); });
     connect(tryAgain_, &QPushButton::clicked, this, [this] { presenter_.TryAgain(); });
     connect(newHistory_, &QPushButton::clicked, this, [this] { presenter_.StartNewHistory(); });
     connect(saveBill_, &QPushButton::clicked, this, [this] { SaveBill(); });
@@ -246,6 +254,7 @@ void THistoryPage::Refresh() {
     add_->setEnabled(usable);
     import_->setEnabled(usable);
     export_->setEnabled(fault == HistoryFault::None || fault == HistoryFault::ReadOnly);
+    backUp_->setEnabled(export_->isEnabled());
     RefreshChart();
     RefreshSelection();
 }
@@ -301,7 +310,8 @@ void THistoryPage::RefreshChart() {
         const int row = model.RowOf(p.id);
         auto text = [&](int column) { return model.data(model.index(row, column)).toString(); };
         HistoryChartPoint point;
-        point.label = locales.dates.toString(p.to, QStringLiteral("MMM yy"));
+        point.from = p.from;
+        point.to = p.to;
         point.netPerDay = p.netPerDay;
         point.kwhPerDay = p.KwhPerDay();
         point.incomePerDay = p.income / static_cast<double>(std::max<qint64>(p.days, 1));
@@ -322,5 +332,6 @@ void THistoryPage::RefreshChart() {
         }
         points.push_back(point);
     }
-    chart_->SetPoints(points, QStringLiteral("Net a day (%1)").arg(locales.money.currencySymbol()));
+    chart_->SetPoints(points, QStringLiteral("Net a day (%1)").arg(locales.money.currencySymbol()),
+                      locales.money);
 }

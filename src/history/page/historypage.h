@@ -41,7 +41,8 @@ private:
     THistoryPresenter& presenter_;
     QWidget* faultPanel_;
     QLabel* faultText_;
-    QPushButton *add_, *open_, *delete_, *export_, *import_, *tryAgain_, *newHistory_;
+    QPushButton *add_, *open_, *delete_, *export_, *import_, *tryAgain_, *newHistory_, *backUp_,
+        *restore_;
     QTableView* table_;
     THistoryChart* chart_ = nullptr;
     QLabel* summary_;

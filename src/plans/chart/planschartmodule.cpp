@@ -21,13 +21,15 @@ public:
         setRenderHint(QPainter::Antialiasing);
     }
     QWidget* Widget() override { return this; }
-    void SetBars(const std::vector<PlansChartBar>& bars) override;
+    void SetBars(const std::vector<PlansChartBar>& bars, const QLocale& locale) override;
 };
 
-void PlansChartView::SetBars(const std::vector<PlansChartBar>& bars) {
+void PlansChartView::SetBars(const std::vector<PlansChartBar>& bars, const QLocale& locale) {
     // A new chart each time: axes removed from a shown chart can leave their
     // labels behind.
     auto* c = new QChart;
+    c->setLocale(locale);
+    c->setLocalizeNumbers(true);
     c->legend()->hide();
     c->setMargins(QMargins(0, 0, 0, 0));
     c->layout()->setContentsMargins(0, 0, 0, 0);
@@ -39,7 +41,14 @@ void PlansChartView::SetBars(const std::vector<PlansChartBar>& bars) {
     set->setColor(QColor(0x2e, 0x6f, 0xb5));
     double low = 0, high = 0;
     for (auto it = bars.rbegin(); it != bars.rend(); ++it) {
-        names << it->name;
+        // Qt Charts draws labels as rich text: a name is escaped to show as
+        // typed. The axis keeps one of equal names, so a repeat gets an
+        // invisible mark to keep its own bar.
+        QString name = it->name.toHtmlEscaped();
+        while (names.contains(name)) {
+            name += QChar(0x200B);
+        }
+        names << name;
         set->append(it->total);
         low = std::min(low, it->total);
         high = std::max(high, it->total);

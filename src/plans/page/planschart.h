@@ -3,6 +3,7 @@
 // chart it lives in the chart module (historychart.h), loaded when the page is
 // first shown, so start-up never loads Qt Charts.
 
+#include <QLocale>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -17,8 +18,9 @@ public:
     virtual ~TPlansChart() = default;
     // The chart's widget; its Qt parent owns it (and this object with it).
     virtual QWidget* Widget() = 0;
-    // One bar across per entry, the first at the top.
-    virtual void SetBars(const std::vector<PlansChartBar>& bars) = 0;
+    // One bar across per entry, the first at the top; the amounts axis is
+    // written in `locale`, the names as plain text.
+    virtual void SetBars(const std::vector<PlansChartBar>& bars, const QLocale& locale) = 0;
 };
 
 // The module's entry point for this chart, VoltiskCreatePlansChart (extern "C").

@@ -44,6 +44,8 @@ QTableWidget* MakeTable(const QStringList& headings, const char* name, QWidget* 
     t->setHorizontalHeaderLabels(headings);
     t->verticalHeader()->hide();
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control; arrows move in it.
+    t->setTabKeyNavigation(false);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -99,6 +101,8 @@ TPlansPage::TPlansPage(TPlansPresenter& presenter, TForm1& model, QWidget* paren
     columns->addLayout(left, 3);
     columns->addWidget(BuildYear(), 2);
     auto* scroll = new QScrollArea(this);
+    // The scroll area takes the focus first (its arrows scroll the page).
+    scroll->setAccessibleName(QStringLiteral("Compare plans"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(inner);
@@ -115,7 +119,7 @@ QWidget* TPlansPage::BuildComparison() {
     auto* caption = new QLabel(QStringLiteral("Period:"), box);
     period_ = new QComboBox(box);
     period_->setObjectName(QStringLiteral("planperiod"));
-    period_->setAccessibleName(QStringLiteral("Period to compare"));
+    period_->setAccessibleName(QStringLiteral("Period"));
     caption->setBuddy(period_);
     row->addWidget(caption);
     row->addWidget(period_, 1);
@@ -323,7 +327,7 @@ void TPlansPage::ShowYear() {
     for (const YearRow& r : rows) {
         bars.push_back({r.name, r.totalValue});
     }
-    chart_->SetBars(bars);
+    chart_->SetBars(bars, model_.Locales().money);
 }
 
 void TPlansPage::ShowErrors(const QList<PlanFieldError>& errors) {
