@@ -12,6 +12,8 @@
 
 class TReadingsPage {
 public:
+    // Today's date from the window's clock.
+    virtual QDate Today() const = 0;
     virtual ~TReadingsPage() = default;
     // The locale parts every parse and format of the window uses.
     virtual TLocales Locales() const = 0;

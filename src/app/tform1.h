@@ -210,7 +210,7 @@ public:
 
     const TPlatform& Platform() const { return platform_; }
     // Today's date: the one source of "today" for every handler.
-    QDate Today() const { return platform_.clock.Today(); }
+    QDate Today() const override { return platform_.clock.Today(); }
     // The locale parts every parse and format of the window uses.
     TLocales Locales() const override {
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());

@@ -144,7 +144,7 @@ QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return Text(p, index.column());
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
         // A tooltip that looks like markup is drawn as markup (and an image
         // in it loaded), so every tip goes as escaped text with its lines kept.
         const auto plain = [](const QString& text) {
@@ -157,6 +157,7 @@ QVariant THistoryTableModel::data(const QModelIndex& index, int role) const {
             return plain(CheckTip(p));
         }
         return index.column() == Note ? plain(p.note) : QVariant();
+    }
     case Qt::TextAlignmentRole:
         return index.column() == Note || index.column() == Check
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)

@@ -413,39 +413,41 @@ TEST(HistoryPresenter, ADamagedPageFoundWhileAddingSaysDamagedAndNamesTheFile) {
     EXPECT_TRUE(h.dialogs.messages.last().contains(QStringLiteral("is damaged")))
         << h.dialogs.messages.last().toStdString();
     EXPECT_TRUE(h.dialogs.messages.last().contains(file));
-    TEST(HistoryPresenter, AnOverlappingLongOrNegativePeriodIsAskedAboutBeforeStoring) {
-        const struct {
-            QDate from, to;
-            const char* after; // the later general reading (the original is 1000)
-            const char* reason;
-        } cases[] = {
-            {QDate(2026, 11, 20), QDate(2026, 12, 20), "1300",
-             "It overlaps the stored period from 11/8/2026 to 12/8/2026; the days they share count "
-             "once, for the period stored last."},
-            {QDate(2025, 1, 1), QDate(2026, 3, 1), "1300", "It is 424 days long, more than 400."},
-            {QDate(2026, 1, 1), QDate(2026, 2, 1), "900",
-             "Its use is negative: a later reading is below the original one."},
-        };
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.reason);
-            HistoryFixture h;
-            h.history = std::make_unique<THistoryPresenter>(*h.f, h.dialogs, h.files,
-                                                            h.file + QString::fromLatin1(c.after) +
-                                                                QString::number(c.from.year()));
-            h.TypeWorkedExample();
+}
+
+TEST(HistoryPresenter, AnOverlappingLongOrNegativePeriodIsAskedAboutBeforeStoring) {
+    const struct {
+        QDate from, to;
+        const char* after; // the later general reading (the original is 1000)
+        const char* reason;
+    } cases[] = {
+        {QDate(2026, 11, 20), QDate(2026, 12, 20), "1300",
+         "It overlaps the stored period from 11/8/2026 to 12/8/2026; the days they share count "
+         "once, for the period stored last."},
+        {QDate(2025, 1, 1), QDate(2026, 3, 1), "1300", "It is 424 days long, more than 400."},
+        {QDate(2026, 1, 1), QDate(2026, 2, 1), "900",
+         "Its use is negative: a later reading is below the original one."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        HistoryFixture h;
+        h.history = std::make_unique<THistoryPresenter>(*h.f, h.dialogs, h.files,
+                                                        h.file + QString::fromLatin1(c.after) +
+                                                            QString::number(c.from.year()));
+        h.TypeWorkedExample();
+        h.history->AddCurrentPeriod();
+        ASSERT_TRUE(h.dialogs.questions.isEmpty());
+        h.TypeWorkedExample(c.from, c.to);
+        h.f->Edit7->SetText(QString::fromLatin1(c.after));
+        for (bool answer : {false, true}) {
+            h.dialogs.answers = {answer};
             h.history->AddCurrentPeriod();
-            ASSERT_TRUE(h.dialogs.questions.isEmpty());
-            h.TypeWorkedExample(c.from, c.to);
-            h.f->Edit7->SetText(QString::fromLatin1(c.after));
-            for (bool answer : {false, true}) {
-                h.dialogs.answers = {answer};
-                h.history->AddCurrentPeriod();
-                ASSERT_FALSE(h.dialogs.questions.isEmpty());
-                EXPECT_TRUE(h.dialogs.questions.last().endsWith(QString::fromLatin1(c.reason)))
-                    << h.dialogs.questions.last().toStdString();
-                EXPECT_EQ(h.history->Store().Periods().size(), answer ? 2u : 1u);
-            }
+            ASSERT_FALSE(h.dialogs.questions.isEmpty());
+            EXPECT_TRUE(h.dialogs.questions.last().endsWith(QString::fromLatin1(c.reason)))
+                << h.dialogs.questions.last().toStdString();
+            EXPECT_EQ(h.history->Store().Periods().size(), answer ? 2u : 1u);
         }
     }
+}
 
 } // namespace
