@@ -47,10 +47,11 @@ TEST(HistoryTableModel, TheWorkedExampleReadsAsTheReadingsPageWritesIt) {
     EXPECT_EQ(Cell(m, 0, M::Billed), QStringLiteral("$132.40"));
     EXPECT_EQ(Cell(m, 0, M::Difference), QStringLiteral("$12.40"));
     EXPECT_EQ(Cell(m, 0, M::Check), QStringLiteral("Check bill, Readings"));
+    // The tip is escaped text in a paragraph that keeps its lines.
     EXPECT_TRUE(m.data(m.index(0, M::Check), Qt::ToolTipRole)
                     .toString()
-                    .startsWith(QStringLiteral("Billed $12.40 more than these readings and rates "
-                                               "give.\nThe bill matches")));
+                    .contains(QStringLiteral(">Billed $12.40 more than these readings and rates "
+                                             "give.\nThe bill matches")));
 
     // Another locale: its own dates and money.
     M de(QLocale(QStringLiteral("de_DE")), 2);

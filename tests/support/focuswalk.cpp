@@ -13,6 +13,9 @@ QList<QWidget*> TabWalk(QWidget* start, bool back, int limit) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
                         back ? Qt::ShiftModifier : Qt::NoModifier);
         QWidget* now = QApplication::focusWidget();
+        if (!seen.isEmpty() && now == seen.last()) {
+            continue; // Tab moving between the sections of a date field
+        }
         if (now == start || seen.contains(now)) {
             break;
         }

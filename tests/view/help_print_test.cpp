@@ -149,7 +149,10 @@ TEST(HelpPrint, TheShortcutsListNamesEveryShortcutOfTheWindow) {
     const auto shortcuts = h.view->findChildren<QShortcut*>();
     EXPECT_GE(shortcuts.size(), 4);
     for (const QShortcut* s : shortcuts) {
-        EXPECT_TRUE(listed.contains(s->key().toString())) << s->key().toString().toStdString();
+        // X11 sends Shift+Tab as Backtab; the list names the keys a person presses.
+        const QString key =
+            s->key().toString().replace(QStringLiteral("Backtab"), QStringLiteral("Tab"));
+        EXPECT_TRUE(listed.contains(key)) << key.toStdString();
     }
     QTest::mouseClick(h.Find<QPushButton>(h.view.get(), "shortcutsbtn"), Qt::LeftButton);
     auto* window = h.view->findChild<QDialog*>("shortcutswindow");
