@@ -25,7 +25,8 @@
 namespace {
 
 // Runs `then` once the window's first paint has finished: it is queued from
-// the first paint event, so it runs after the whole window is painted.
+// the first paint event of the shown window, so it runs after the whole
+// window is painted (a hidden window rendered into a picture does not count).
 class AfterFirstPaint : public QObject {
 public:
     AfterFirstPaint(QWidget* window, std::function<void()> then)
@@ -35,7 +36,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && then_) {
+        if (event->type() == QEvent::Paint && then_ &&
+            static_cast<QWidget*>(watched)->isVisible()) {
             watched->removeEventFilter(this);
             QMetaObject::invokeMethod(this, std::exchange(then_, nullptr), Qt::QueuedConnection);
         }
