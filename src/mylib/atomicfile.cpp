@@ -2,11 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +93,54 @@ bool WriteInPlace(const QByteArray& target, const QByteArray& bytes) {
     return ::close(fd) == 0 && ok;
 }
 
+bool AsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+bool AsciiLetterOrDigit(QChar c) {
+    return AsciiDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// A temporary name as CreateTemp makes it, "[.]<file>.~<pid>[.<letters>]",
+// split into the file's name and the writer's process id. Plain code rather
+// than a regular expression, so that no regular-expression engine is loaded
+// at start-up; it accepts exactly what ^\.?(.+)\.~([0-9]{1,10})(\.[A-Za-z0-9]{12})?$
+// does (a "." never takes a line feed, and "$" also matches before a last one).
+struct TempName {
+    QString file;
+    qint64 pid = 0;
+};
+std::optional<TempName> ParseTempName(QStringView name) {
+    if (name.endsWith(u'\n')) {
+        name.chop(1);
+    }
+    // The part after ".~" holds no "~", so the last "~" is the one.
+    const qsizetype tilde = name.lastIndexOf(u'~');
+    if (tilde < 1 || name.at(tilde - 1) != u'.') {
+        return std::nullopt;
+    }
+    QStringView rest = name.mid(tilde + 1);
+    if (const qsizetype dot = rest.indexOf(u'.'); dot >= 0) {
+        const QStringView letters = rest.mid(dot + 1);
+        if (letters.size() != kRandomLetters ||
+            !std::all_of(letters.begin(), letters.end(), AsciiLetterOrDigit)) {
+            return std::nullopt;
+        }
+        rest = rest.left(dot);
+    }
+    if (rest.isEmpty() || rest.size() > 10 || !std::all_of(rest.begin(), rest.end(), AsciiDigit)) {
+        return std::nullopt;
+    }
+    QStringView file = name.left(tilde - 1);
+    if (file.size() > 1 && file.front() == u'.') {
+        file = file.mid(1);
+    }
+    if (file.isEmpty() || file.contains(u'\n')) {
+        return std::nullopt;
+    }
+    return TempName{file.toString(), rest.toLongLong()};
+}
+
 bool ProcessRuns(qint64 pid) {
     if (pid <= 0 || pid > 0x7FFFFFFF) {
         return false;
@@ -156,15 +205,12 @@ bool ReplaceFileContents(const QString& path, const QByteArray& bytes, ReplaceMo
 }
 
 int RemoveStaleTempFiles(const QString& folder, const QString& fileName) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\.?(.+)\\.~([0-9]{1,10})(\\.[A-Za-z0-9]{%1})?$").arg(kRandomLetters));
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     int removed = 0;
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        const auto m = pattern.match(name);
-        if (!m.hasMatch() || (!fileName.isEmpty() && m.captured(1) != fileName) ||
-            ProcessRuns(m.captured(2).toLongLong())) {
+        const auto m = ParseTempName(name);
+        if (!m || (!fileName.isEmpty() && m->file != fileName) || ProcessRuns(m->pid)) {
             continue;
         }
         const QByteArray full = QFile::encodeName(dir.filePath(name));

@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/historyhook.h"
+#include "app/view/lazyicon.h"
 #include "app/view/planstab.h"
 #include "app/view/qtfiledialogs.h"
 #include "app/view/qtplatform.h"
@@ -14,7 +15,6 @@
 #include "mylib/paths.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
@@ -156,10 +156,10 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         if (options.quitWhenShown) {
             QTimer::singleShot(0, &view, &QWidget::close);
         }
-        // The icon is decoded from its 256-pixel picture; the window need not
-        // wait for that before it first shows its fields and figures.
+        // The icon is decoded only at the sizes the window system asks for;
+        // the window need not wait for that before it first shows its fields.
         new AfterFirstPaint(&view, [&view, quit = options.quitAfterFirstPaint] {
-            QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
+            QApplication::setWindowIcon(LazyIcon(QStringLiteral(":/voltisk.png"), QSize(256, 256)));
             if (quit) {
                 view.close();
             }
