@@ -92,6 +92,8 @@ private:
     QHash<const TComponent*, const ElementBinding*> bindings_;
     bool mirroring_ = false;
     QColor resultsBackground_;
+    // Text widths by font and text (TextWidth).
+    mutable QHash<QString, int> textWidths_;
     // Elements whose widgets wait for their page, by page in creation order,
     // and the page each waits for.
     QHash<const TComponent*, std::vector<TComponent*>> waiting_;
