@@ -58,6 +58,13 @@ void TForm1::exportlaterupdownClick(TComponent* Sender, TUDBtnType Button) {
 }
 
 void TForm1::solarcbClick(TComponent*) {
+    ShowPowerKind();
+    if (Visible()) {
+        CalcAll();
+    }
+}
+
+void TForm1::ShowPowerKind() {
     const bool s = solarcb->Checked();
     const bool h = showhwcb->Checked();
     ShowUsageCaptions(s);
@@ -76,9 +83,6 @@ void TForm1::solarcbClick(TComponent*) {
     solarimportgeneralgb->SetVisible(s);
     solarimporthwreadingsgb->SetVisible(s && h);
     feedingb->SetVisible(s);
-    if (Visible()) {
-        CalcAll();
-    }
 }
 
 // The two usage captions say "imported" in solar mode, and so do the names a

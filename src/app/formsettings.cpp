@@ -5,7 +5,6 @@
 #include "mylib/dates.h"
 #include "mylib/errors.h"
 #include "mylib/paths.h"
-#include "settings/inifile.h"
 
 #include <array>
 #include <utility>
@@ -55,14 +54,28 @@ void RemoveLeftovers(const QString& settingsFile) {
     }
 }
 
+// Reads the settings file once for the keys that follow; whatever happens,
+// the hold ends with the scope (CommitFile first to write once).
+class HeldFile {
+public:
+    explicit HeldFile(TIniSettings& settings) : settings_(settings) { settings_.HoldFile(); }
+    ~HeldFile() { settings_.ReleaseFile(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+private:
+    TIniSettings& settings_;
+};
+
 } // namespace
 
 void TForm1::loadsettings() {
     const QString fileName = IniSettings1->GetFullIniFilename();
     RemoveLeftovers(fileName);
+    const HeldFile held(*IniSettings1);
     // Read as empty, such a file would be replaced by one holding only what
     // this run saves: say so once and leave it alone.
-    if (const auto problem = TIniFile(fileName).ReadProblem()) {
+    if (const auto problem = IniSettings1->ReadProblem()) {
         keepSettingsFile_ = true;
         ShowException(EVoltiskError(QStringLiteral("Could not read the settings file %1: %2. "
                                                    "Nothing will be saved to it this time.")
@@ -112,6 +125,8 @@ void TForm1::savesettings() {
     if (keepSettingsFile_) {
         return;
     }
+    // Every key into one copy of the file, written back once.
+    const HeldFile held(*IniSettings1);
     IniSettings1->writewindowpos(this, QString());
     for (const auto& [key, field] : TextKeys(*this)) {
         IniSettings1->writestring(key, field->Text(), kSection);
@@ -131,6 +146,7 @@ void TForm1::savesettings() {
     }
     IniSettings1->writestring(QStringLiteral("Watts"), TrimBlanks(wattsedit->Text()), kSection);
     IniSettings1->writestring(QStringLiteral("Hours"), TrimBlanks(hrsedit->Text()), kSection);
+    IniSettings1->CommitFile();
 }
 
 std::optional<QString> TForm1::SaveSettingsUnattended() {

@@ -109,7 +109,8 @@ void TForm1::FormCreate(TComponent*) {
 }
 
 void TForm1::FormShow(TComponent*) {
-    solarcbClick(this);
+    // One calculation and one report write for the first show.
+    ShowPowerKind();
     CalcAll();
 }
 

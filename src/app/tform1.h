@@ -241,6 +241,8 @@ private:
     void ShowPeriodLabels(qint64 days, const std::optional<PeriodLabels>& labels);
     // The usage captions of the mode ("Kw used:" or "Kw imported").
     void ShowUsageCaptions(bool solar);
+    // The groups and captions of the chosen power kind, without calculating.
+    void ShowPowerKind();
     // The split column of the results: light and power plus hot water.
     std::array<TLabel*, 7> SplitLabels() const;
     // Where this run's report goes (formreport.cpp).

@@ -39,22 +39,47 @@ QByteArray FolderPart(const QByteArray& path) {
     return slash < 0 ? QByteArray() : path.left(slash + 1);
 }
 
+// The next number of a sequence seeded once per process from the system's
+// entropy (splitmix64): a write per keystroke then costs no system call for
+// its name. The exclusive create below keeps the name safe in any case.
+quint64 NextRandom() {
+    static quint64 state = [] {
+        quint64 seed = 0;
+        if (::getrandom(&seed, sizeof seed, 0) != static_cast<ssize_t>(sizeof seed)) {
+            seed = static_cast<quint64>(::getpid()) * 0x9E3779B97F4A7C15ULL ^
+                   static_cast<quint64>(::time(nullptr));
+        }
+        return seed;
+    }();
+    quint64 z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
 QByteArray RandomLetters() {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::array<unsigned char, kRandomLetters> raw{};
-    if (::getrandom(raw.data(), raw.size(), 0) != static_cast<ssize_t>(raw.size())) {
-        // No entropy source: the exclusive create below still keeps the
-        // name safe; it is only easier to guess.
-        for (std::size_t i = 0; i < raw.size(); ++i) {
-            raw[i] = static_cast<unsigned char>((::getpid() + i * 7919U + ::time(nullptr)) & 0xFF);
-        }
-    }
     QByteArray out(kRandomLetters, Qt::Uninitialized);
+    quint64 bits = NextRandom();
     for (int i = 0; i < kRandomLetters; ++i) {
-        out[i] = kLetters[raw[static_cast<std::size_t>(i)] % (sizeof kLetters - 1)];
+        if (i == 6) {
+            bits = NextRandom();
+        }
+        out[i] = kLetters[bits % (sizeof kLetters - 1)];
+        bits /= sizeof kLetters - 1;
     }
     return out;
+}
+
+// The process's file-creation mask, read once (the program never changes it).
+mode_t CreationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
 }
 
 // Creates a new temporary file beside `target`; never opens an existing name
@@ -103,12 +128,16 @@ bool ProcessRuns(qint64 pid) {
 
 } // namespace
 
-QString FinalLinkTarget(const QString& path) {
-    QByteArray current = QFile::encodeName(path);
+namespace {
+
+// FinalLinkTarget, also giving the lstat of the target it ends at (`found`
+// false when that failed, errno then set), so a caller need not ask again.
+QByteArray FollowLinks(const QByteArray& path, struct stat& st, bool& found) {
+    QByteArray current = path;
     for (int hop = 0; hop < kMaxLinks; ++hop) {
-        struct stat st {};
-        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            return QFile::decodeName(current);
+        found = ::lstat(current.constData(), &st) == 0;
+        if (!found || !S_ISLNK(st.st_mode)) {
+            return current;
         }
         std::array<char, 4096> buffer{};
         const ssize_t n = ::readlink(current.constData(), buffer.data(), buffer.size());
@@ -118,36 +147,54 @@ QString FinalLinkTarget(const QString& path) {
         const QByteArray link(buffer.data(), n);
         current = link.startsWith('/') ? link : FolderPart(current) + link;
     }
-    return path;
+    return {};
+}
+
+} // namespace
+
+QString FinalLinkTarget(const QString& path) {
+    struct stat st {};
+    bool found = false;
+    const QByteArray target = FollowLinks(QFile::encodeName(path), st, found);
+    return target.isNull() ? path : QFile::decodeName(target);
 }
 
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, ReplaceMode mode) {
-    const QByteArray target = QFile::encodeName(FinalLinkTarget(path));
-    if (target.isEmpty()) {
+    const QByteArray encoded = QFile::encodeName(path);
+    if (encoded.isEmpty()) {
         return false;
     }
     struct stat st {};
-    const bool exists = ::lstat(target.constData(), &st) == 0;
+    bool exists = false;
+    const QByteArray target = FollowLinks(encoded, st, exists);
+    if (target.isNull()) {
+        return false; // a chain of links too long to follow
+    }
     if (exists) {
         // A file without any write permission counts as read-only even for a
-        // user (root) who could override that; a link left here is a chain
-        // too long to follow.
+        // user (root) who could override that; a link left here is one that
+        // cannot be read. The owner's write bit answers for the owner without
+        // asking the system.
+        const bool ownerMayWrite = st.st_uid == ::geteuid() && (st.st_mode & S_IWUSR) != 0;
         if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
-            ::access(target.constData(), W_OK) != 0) {
+            (!ownerMayWrite && ::access(target.constData(), W_OK) != 0)) {
             return false;
         }
     } else if (errno != ENOENT) {
         return false;
     }
+    // The old file's permissions, whatever the umask says: given at creation
+    // when the umask leaves them whole, else set afterwards.
+    const mode_t keep = st.st_mode & 07777;
+    const bool givenAtCreation = exists && (keep & 07000) == 0 && (keep & CreationMask()) == 0;
     QByteArray temp;
-    const int fd = CreateTemp(target, exists ? 0600 : 0666, temp);
+    const int fd = CreateTemp(target, !exists ? 0666 : givenAtCreation ? keep : 0600, temp);
     if (fd < 0) {
         const bool folderLocked = errno == EACCES || errno == EPERM;
         return mode == ReplaceMode::InPlaceWhenFolderLocked && exists && folderLocked &&
                WriteInPlace(target, bytes);
     }
-    // The old file's permissions, whatever the umask says.
-    bool ok = !exists || ::fchmod(fd, st.st_mode & 07777) == 0;
+    bool ok = !exists || givenAtCreation || ::fchmod(fd, keep) == 0;
     ok = ok && WriteAll(fd, bytes.constData(), bytes.size());
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temp.constData(), target.constData()) != 0) {

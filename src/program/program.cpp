@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "app/view/formview.h"
 #include "app/view/helpactions.h"
+#include "app/view/lazyicon.h"
 #include "app/view/qtfiledialogs.h"
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
@@ -31,7 +32,8 @@ Q_LOGGING_CATEGORY(lcProgram, "voltisk.program", QtWarningMsg)
 namespace {
 
 // Runs `then` once the window's first paint has finished: it is queued from
-// the first paint event, so it runs after the whole window is painted.
+// the first paint event of the shown window, so it runs after the whole
+// window is painted (a hidden window rendered into a picture does not count).
 class AfterFirstPaint : public QObject {
 public:
     AfterFirstPaint(QWidget* window, std::function<void()> then)
@@ -41,7 +43,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && then_) {
+        if (event->type() == QEvent::Paint && then_ &&
+            static_cast<QWidget*>(watched)->isVisible()) {
             watched->removeEventFilter(this);
             QMetaObject::invokeMethod(this, std::exchange(then_, nullptr), Qt::QueuedConnection);
         }
@@ -206,10 +209,10 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         if (options.quitWhenShown) {
             QTimer::singleShot(0, &view, &QWidget::close);
         }
-        // The icon is decoded from its 256-pixel picture; the window need not
-        // wait for that before it first shows its fields and figures.
+        // The icon is decoded only at the sizes the window system asks for;
+        // the window need not wait for that before it first shows its fields.
         new AfterFirstPaint(&view, [&view, quit = options.quitAfterFirstPaint] {
-            QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltisk.png")));
+            QApplication::setWindowIcon(LazyIcon(QStringLiteral(":/voltisk.png"), QSize(256, 256)));
             if (quit) {
                 view.close();
             }

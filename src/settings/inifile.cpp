@@ -50,6 +50,10 @@ bool SameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+} // namespace
+
+namespace ini_detail {
+
 // The file's bytes, split into lines. Reading a missing or unreadable file
 // gives an empty document, which is what a read of it should see; `readable`
 // tells a writer whether the document stands for the file.
@@ -57,8 +61,10 @@ class Document {
 public:
     explicit Document(const QString& fileName) {
         FileReadResult file = ReadFileBounded(fileName, TIniFile::MaxFileBytes);
-        readable = file.status == FileReadResult::Status::Ok ||
-                   file.status == FileReadResult::Status::Missing;
+        status = file.status;
+        reason = std::move(file.reason);
+        readable =
+            status == FileReadResult::Status::Ok || status == FileReadResult::Status::Missing;
         data = std::move(file.bytes);
         Split();
     }
@@ -66,6 +72,16 @@ public:
     QByteArray data;
     std::vector<Line> lines;
     bool readable = false;
+    FileReadResult::Status status;
+    QString reason;
+    // Held only: written to since the file was read.
+    bool changed = false;
+
+    // After the bytes changed: the lines as a new read of them would find.
+    void Resplit() {
+        lines.clear();
+        Split();
+    }
 
     // The line ending new lines get: the file's first one, else LF.
     QByteArray Eol() const {
@@ -216,6 +232,12 @@ private:
     }
 };
 
+} // namespace ini_detail
+
+namespace {
+
+using ini_detail::Document;
+
 // A line break inside a key or value would start a new line of its own.
 QByteArray OneLine(const QString& text) {
     QString t = text;
@@ -241,11 +263,60 @@ void Replace(const QString& fileName, const Document& doc) {
 
 TIniFile::TIniFile(QString fileName) : fileName_(std::move(fileName)) {}
 
+TIniFile::~TIniFile() = default;
+
+void TIniFile::Hold() {
+    if (!held_) {
+        held_ = std::make_shared<Document>(fileName_);
+    }
+}
+
+void TIniFile::Flush() {
+    if (!held_) {
+        return;
+    }
+    const std::shared_ptr<Document> doc = std::exchange(held_, nullptr);
+    if (doc->changed) {
+        Replace(fileName_, *doc);
+    }
+}
+
+void TIniFile::Release() {
+    held_.reset();
+}
+
+std::shared_ptr<const Document> TIniFile::Read() const {
+    if (held_) {
+        return held_;
+    }
+    return std::make_shared<const Document>(fileName_);
+}
+
+void TIniFile::Store(const std::shared_ptr<Document>& doc) {
+    if (held_) {
+        // Kept for Flush; an unreadable file fails now, as a write of it would.
+        if (!doc->readable) {
+            WriteFailed(fileName_);
+        }
+        doc->Resplit();
+        doc->changed = true;
+        return;
+    }
+    Replace(fileName_, *doc);
+}
+
+std::shared_ptr<Document> TIniFile::ForWriting() const {
+    if (held_) {
+        return held_;
+    }
+    return std::make_shared<Document>(fileName_);
+}
+
 std::optional<QString> TIniFile::ReadProblem() const {
-    const FileReadResult file = ReadFileBounded(fileName_, MaxFileBytes);
-    switch (file.status) {
+    const auto doc = Read();
+    switch (doc->status) {
     case FileReadResult::Status::Failed:
-        return file.reason;
+        return doc->reason;
     case FileReadResult::Status::TooLarge:
         return QStringLiteral("The file is larger than %1 MB").arg(MaxFileBytes / (1024 * 1024));
     default:
@@ -254,12 +325,12 @@ std::optional<QString> TIniFile::ReadProblem() const {
 }
 
 std::optional<QString> TIniFile::Value(const QString& section, const QString& key) const {
-    const Document doc(fileName_);
-    const auto entry = doc.FirstEntry(section, key);
+    const auto doc = Read();
+    const auto entry = doc->FirstEntry(section, key);
     if (!entry) {
         return std::nullopt;
     }
-    return doc.ValueOf(*entry);
+    return doc->ValueOf(*entry);
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
@@ -271,11 +342,12 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const {
 }
 
 bool TIniFile::SectionExists(const QString& section) const {
-    return !Document(fileName_).Spans(section).empty();
+    return !Read()->Spans(section).empty();
 }
 
 QStringList TIniFile::ReadSections() const {
-    const Document doc(fileName_);
+    const auto held = Read();
+    const Document& doc = *held;
     QStringList names;
     for (std::size_t i = 0; i < doc.lines.size(); ++i) {
         const auto name = doc.HeaderName(i);
@@ -287,7 +359,8 @@ QStringList TIniFile::ReadSections() const {
 }
 
 QStringList TIniFile::ReadSection(const QString& section) const {
-    const Document doc(fileName_);
+    const auto held = Read();
+    const Document& doc = *held;
     QStringList keys;
     for (const Span& s : doc.Spans(section)) {
         for (std::size_t i = s.header + 1; i < s.end; ++i) {
@@ -303,7 +376,8 @@ QStringList TIniFile::ReadSection(const QString& section) const {
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    Document doc(fileName_);
+    const auto copy = ForWriting();
+    Document& doc = *copy;
     const QByteArray valueBytes = OneLine(value);
     const auto spans = doc.Spans(section);
     const auto entries = doc.Entries(spans, key);
@@ -340,11 +414,12 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         }
         doc.data += '[' + OneLine(section) + ']' + eol + OneLine(key) + '=' + valueBytes + eol;
     }
-    Replace(fileName_, doc);
+    Store(copy);
 }
 
 bool TIniFile::DeleteKey(const QString& section, const QString& key) {
-    Document doc(fileName_);
+    const auto copy = ForWriting();
+    Document& doc = *copy;
     const auto entries = doc.Entries(doc.Spans(section), key);
     if (entries.empty()) {
         return false;
@@ -353,12 +428,13 @@ bool TIniFile::DeleteKey(const QString& section, const QString& key) {
         const Line& l = doc.lines[it->line];
         doc.data.remove(l.begin, l.next - l.begin);
     }
-    Replace(fileName_, doc);
+    Store(copy);
     return true;
 }
 
 bool TIniFile::EraseSection(const QString& section) {
-    Document doc(fileName_);
+    const auto copy = ForWriting();
+    Document& doc = *copy;
     const auto spans = doc.Spans(section);
     if (spans.empty()) {
         return false;
@@ -369,6 +445,6 @@ bool TIniFile::EraseSection(const QString& section) {
             it->end < doc.lines.size() ? doc.lines[it->end].begin : doc.data.size();
         doc.data.remove(begin, end - begin);
     }
-    Replace(fileName_, doc);
+    Store(copy);
     return true;
 }

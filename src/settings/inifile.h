@@ -1,9 +1,10 @@
 #pragma once
-// TIniFile reads and writes one classic INI text file, with no copy held in
-// memory: every read loads the file as it is now, every write loads it,
-// changes the bytes of one entry and replaces the whole file atomically (a
-// temporary file in the same folder, then a rename), so the file on disk is
-// always a complete earlier or later version.
+// TIniFile reads and writes one classic INI text file. Unless it is told to
+// hold a copy (Hold), no copy is kept in memory: every read loads the file as
+// it is now, every write loads it, changes the bytes of one entry and
+// replaces the whole file atomically (a temporary file in the same folder,
+// then a rename), so the file on disk is always a complete earlier or later
+// version.
 //
 // Format: "[name]" starts a section; "key=value" lines follow. Section names
 // and keys compare without regard to letter case. Lines that are not entries
@@ -18,7 +19,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+
+namespace ini_detail {
+class Document;
+}
 
 class TIniFile {
 public:
@@ -29,6 +35,9 @@ public:
 
     // Binds the object to the file; reads nothing and creates nothing.
     explicit TIniFile(QString fileName);
+    ~TIniFile();
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
 
     const QString& FileName() const { return fileName_; }
 
@@ -69,6 +78,22 @@ public:
     // section. True when something was removed. Throws as WriteString does.
     bool EraseSection(const QString& section);
 
+    // Holding: from Hold() on, the file is read once and every read and write
+    // works on that copy; a write that would fail at once (an unreadable file)
+    // still throws at once. Flush() then replaces the file once, with the very
+    // bytes the writes one by one would have left, and stops holding (nothing
+    // is written when nothing changed); it throws as WriteString does.
+    // Release() stops holding and drops unflushed writes.
+    void Hold();
+    void Flush();
+    void Release();
+    bool Holding() const { return held_ != nullptr; }
+
 private:
+    std::shared_ptr<const ini_detail::Document> Read() const;
+    std::shared_ptr<ini_detail::Document> ForWriting() const;
+    void Store(const std::shared_ptr<ini_detail::Document>& doc);
+
     QString fileName_;
+    std::shared_ptr<ini_detail::Document> held_;
 };

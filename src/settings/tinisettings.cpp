@@ -105,18 +105,50 @@ void TIniSettings::BuildIniFilename() {
 }
 
 void TIniSettings::OpenIniFile() {
-    if (inifile) {
+    if (inifile && folderMade_) {
         return;
     }
     if (Ffullinifilename.isEmpty()) {
         Ffullinifilename = DerivedFileName();
     }
-    const QString folder = ExtractFilePath(Ffullinifilename);
+    const QString folder = ExtractFilePath(inifile ? inifile->FileName() : Ffullinifilename);
     if (!folder.isEmpty() && !QDir(folder).exists()) {
         // A failure shows up as "Unable to write to ..." at the first write.
         QDir().mkpath(folder);
     }
-    inifile = std::make_unique<TIniFile>(Ffullinifilename);
+    folderMade_ = true;
+    if (!inifile) {
+        inifile = std::make_unique<TIniFile>(Ffullinifilename);
+    }
+}
+
+void TIniSettings::HoldFile() {
+    if (!inifile) {
+        if (Ffullinifilename.isEmpty()) {
+            Ffullinifilename = DerivedFileName();
+        }
+        inifile = std::make_unique<TIniFile>(Ffullinifilename);
+    }
+    inifile->Hold();
+}
+
+void TIniSettings::CommitFile() {
+    if (inifile) {
+        inifile->Flush();
+    }
+}
+
+void TIniSettings::ReleaseFile() {
+    if (inifile) {
+        inifile->Release();
+    }
+}
+
+std::optional<QString> TIniSettings::ReadProblem() {
+    if (inifile) {
+        return inifile->ReadProblem();
+    }
+    return TIniFile(GetFullIniFilename()).ReadProblem();
 }
 
 TIniFile& TIniSettings::File() {

@@ -81,6 +81,16 @@ public:
     void LoadControlsFromFile(const QString& fileName, TComponent* component,
                               const QStringList& properties, const QStringList& excluded);
 
+    // Holding the file (see TIniFile::Hold): HoldFile reads it once and opens
+    // the file object without creating its folder; every read and write then
+    // works on that copy until CommitFile (one atomic replace holding every
+    // write, throwing "Unable to write to ..." as a write does) or ReleaseFile
+    // (drops the writes). ReadProblem is that of the held copy while held.
+    void HoldFile();
+    void CommitFile();
+    void ReleaseFile();
+    std::optional<QString> ReadProblem();
+
     // True when something was removed. DeleteKey ignores a failure to write;
     // EraseSection throws "Unable to write to ..." like the other writes.
     bool DeleteKey(const QString& key, const QString& section);
@@ -100,6 +110,7 @@ private:
     TIniFile& File();
 
     std::unique_ptr<TIniFile> inifile;
+    bool folderMade_ = false;
     QString Fcompanyname;
     QString Fproductname;
     QString Ffullinifilename;

@@ -97,6 +97,38 @@ TEST(CalculatorSettings, SavesTheTwentyFourKeysInOrder) {
     EXPECT_TRUE(fx.dialogs.errors.isEmpty()) << fx.dialogs.errors.join('\n').toStdString();
 }
 
+// One save replaces the file once, leaving the very bytes that writing its
+// keys one at a time leaves: into a new file, and around the other sections,
+// keys, comments and line endings of an existing one.
+TEST(CalculatorSettings, OneSaveLeavesTheBytesOfKeyByKeyWrites) {
+    const QString reference = TestEnv::ConfigDir() + QStringLiteral("/reference.ini");
+    for (const QByteArray& start :
+         {QByteArray(), QByteArray("; mine\r\n[Other]\r\nKey=1\r\n[settings]\r\nwatts = 40\r\n"
+                                   "; note\r\nLEFT=5\r\nExtra=kept\r\n\r\n[Tail]\r\nx=y")}) {
+        QFile::remove(IniPath());
+        QFile::remove(reference);
+        if (!start.isEmpty()) {
+            Given(start);
+            ASSERT_TRUE(WriteBytes(reference, start));
+        }
+        {
+            FormFixture fx;
+            TForm1& f = fx.Make();
+            f.Edit6->SetText(QStringLiteral("100"));
+            f.hrsedit->SetText(QStringLiteral("2.5"));
+            f.Destroy();
+        }
+        const TIniFile saved(IniPath());
+        TIniFile oneByOne(reference);
+        const QString section = QStringLiteral("Settings");
+        for (const QString& key : saved.ReadSection(section)) {
+            oneByOne.WriteString(section, key, saved.ReadString(section, key, QString()));
+        }
+        EXPECT_EQ(ReadBytes(IniPath()), ReadBytes(reference)) << start.toStdString();
+        EXPECT_TRUE(saved.ValueExists(section, QStringLiteral("Hours")));
+    }
+}
+
 TEST(CalculatorSettings, TheNextStartShowsEverythingAsItWas) {
     {
         FormFixture fx;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -229,6 +230,38 @@ TEST_F(IniFileTest, SeesChangesMadeByOthersAtTheNextRead) {
     EXPECT_EQ(Read("S", "K"), "theirs");
     Write("S", "Other", QStringLiteral("1"));
     EXPECT_EQ(ReadBytes(path), "[S]\nK=theirs\nOther=1\n");
+}
+
+// A held file is read once: reads and writes work on the copy, Flush writes
+// it once with what the writes one by one leave, Release drops the writes.
+TEST_F(IniFileTest, AHeldFileIsReadOnceAndWrittenOnceAtFlush) {
+    const QByteArray start = "; top\r\n[A]\r\nk=1\r\n\r\n[b]\r\nx = 2\r\n; end";
+    const QString other = TestEnv::ConfigDir() + QStringLiteral("/other.ini");
+    Put(path, start);
+    Put(other, start);
+    TIniFile oneByOne(other);
+    ini.Hold();
+    Put(path, "[A]\nk=changed underneath\n");
+    EXPECT_EQ(Read("A", "k"), "1") << "reads come from the copy";
+    for (const auto& [section, key, value] :
+         {std::tuple{"B", "X", "3"}, {"b", "new", "4"}, {"C", "y", "5"}, {"A", "k", "6"}}) {
+        Write(section, key, QString::fromUtf8(value));
+        oneByOne.WriteString(QString::fromUtf8(section), QString::fromUtf8(key),
+                             QString::fromUtf8(value));
+    }
+    EXPECT_TRUE(ini.DeleteKey(QStringLiteral("a"), QStringLiteral("K")));
+    oneByOne.DeleteKey(QStringLiteral("a"), QStringLiteral("K"));
+    EXPECT_EQ(ReadBytes(path), "[A]\nk=changed underneath\n") << "nothing written before Flush";
+    EXPECT_EQ(Read("b", "new"), "4");
+    ini.Flush();
+    EXPECT_FALSE(ini.Holding());
+    EXPECT_EQ(ReadBytes(path), ReadBytes(other));
+
+    ini.Hold();
+    Write("A", "k", QStringLiteral("dropped"));
+    ini.Release();
+    EXPECT_EQ(ReadBytes(path), ReadBytes(other));
+    EXPECT_EQ(Others(), QStringList{QStringLiteral("other.ini")}) << "no temporary file left";
 }
 
 TEST_F(IniFileTest, HugeFilesAndVeryLongLinesSurviveARewrite) {

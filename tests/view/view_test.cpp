@@ -30,6 +30,49 @@ TEST(View, EveryModelElementHasAWidgetOfItsName) {
     EXPECT_GT(bound, 100);
 }
 
+// A page not shown at first gets its widgets when first shown, with the same
+// names, screen-reader names, label buddies and tab order as in a window that
+// starts on that page and builds it at once.
+TEST(View, PagesBuiltWhenFirstShownMatchPagesBuiltAtOnce) {
+    auto describe = [](ViewFixture& v) {
+        QHash<QWidget*, TControl*> control;
+        QStringList names;
+        for (TComponent* c : v.form->Components()) {
+            if (auto* ctl = dynamic_cast<TControl*>(c)) {
+                QWidget* w = v.view->findChild<QWidget*>(c->Name());
+                EXPECT_NE(w, nullptr) << c->Name().toStdString();
+                if (!w) {
+                    continue;
+                }
+                control.insert(w, ctl);
+                auto* label = qobject_cast<QLabel*>(w);
+                names << c->Name() + '|' + w->accessibleName() + '|' + w->accessibleDescription() +
+                             '|' +
+                             (label && label->buddy() ? label->buddy()->objectName() : QString());
+            }
+        }
+        QStringList chain;
+        for (QWidget* w = v.view->nextInFocusChain(); w != v.view.get();
+             w = w->nextInFocusChain()) {
+            if (control.contains(w) && w->focusPolicy() != Qt::NoFocus) {
+                chain << w->objectName();
+            }
+        }
+        return names + QStringList{"--"} + chain;
+    };
+    ViewFixture late;
+    EXPECT_EQ(late.view->findChild<QWidget*>("wattsedit"), nullptr) << "the calculator page waits";
+    EXPECT_NE(late.view->findChild<QWidget*>("Edit6"), nullptr);
+    late.form->pagecontrol1->SetActivePage(late.form->calc);
+    EXPECT_TRUE(late.view->findChild<QWidget*>("wattsedit")->isVisible());
+    late.form->pagecontrol1->SetActivePage(late.form->about);
+    ViewFixture early({"CALC"});
+    EXPECT_NE(early.view->findChild<QWidget*>("wattsedit"), nullptr);
+    early.form->pagecontrol1->SetActivePage(early.form->readingsts);
+    early.form->pagecontrol1->SetActivePage(early.form->about);
+    EXPECT_EQ(describe(late), describe(early));
+}
+
 TEST(View, FixedSizeWindowWithMinimiseAndCloseOnly) {
     ViewFixture v;
     EXPECT_EQ(v.view->minimumSize(), v.view->maximumSize());
@@ -205,6 +248,10 @@ TEST(View, ScreenReadersHearAUsefulNameForEveryInputButtonAndResult) {
 
 TEST(View, EveryFunctionIsReachableWithTheKeyboard) {
     ViewFixture v;
+    // Each page's widgets are made when the page is first shown.
+    for (TTabSheet* page : {v.form->calc, v.form->about, v.form->readingsts}) {
+        v.form->pagecontrol1->SetActivePage(page);
+    }
     // Walk the focus chain from the first field and collect what Tab reaches.
     QSet<QString> reached;
     QWidget* w = v.W_<QWidget>("dt1");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTabWidget>
 #include <algorithm>
 #include <functional>
 
@@ -66,11 +67,31 @@ void TFormView::Build() {
     };
     BuildTabOrder(ChildrenByParent());
     NameForScreenReaders();
+    if (parts_.tabs) {
+        connect(parts_.tabs, &QTabWidget::currentChanged, this, [this](int index) {
+            const QWidget* shown = parts_.tabs->widget(index);
+            for (auto it = waiting_.cbegin(); it != waiting_.cend(); ++it) {
+                if (parts_.widgets.value(it.key()) == shown) {
+                    BuildPage(it.key());
+                    return;
+                }
+            }
+        });
+    }
     model_.measureText = [this](const TLabel* label) { return TextWidth(label); };
-    // Texts set before the view existed get their room now.
+    FinishResults();
+}
+
+// Once the results group has its widgets (with the window, or with its page).
+void TFormView::FinishResults() {
+    if (resultsBackground_.isValid() || !parts_.widgets.value(model_.resultsgb)) {
+        return;
+    }
+    // Texts set before the widgets existed get their room now.
+    const bool was = mirroring_;
     mirroring_ = true;
     model_.FitResultTexts();
-    mirroring_ = false;
+    mirroring_ = was;
     SampleResultsBackground();
     MakeResultLabelsOpaque();
 }
@@ -80,17 +101,73 @@ void TFormView::Build() {
 void TFormView::CreateWidgets() {
     parts_.widgets.insert(&model_, this);
     for (TComponent* element : model_.Components()) {
-        const ElementBinding& binding = BindingFor(*element);
-        bindings_.insert(element, &binding);
-        auto* control = dynamic_cast<TControl*>(element);
-        QWidget* parent = this;
-        if (control && control->Parent()) {
-            parent = parts_.widgets.value(control->Parent(), this);
+        if (const TComponent* page = HiddenPageOf(element)) {
+            waiting_[page].push_back(element);
+            waitsFor_.insert(element, page);
+        } else {
+            CreateWidget(element);
         }
-        if (QWidget* w = binding.create(parts_, *element, parent)) {
-            w->setObjectName(element->Name());
-            parts_.widgets.insert(element, w);
+    }
+}
+
+void TFormView::CreateWidget(TComponent* element) {
+    const ElementBinding& binding = BindingFor(*element);
+    bindings_.insert(element, &binding);
+    auto* control = dynamic_cast<TControl*>(element);
+    QWidget* parent = this;
+    if (control && control->Parent()) {
+        parent = parts_.widgets.value(control->Parent(), this);
+    }
+    if (QWidget* w = binding.create(parts_, *element, parent)) {
+        w->setObjectName(element->Name());
+        parts_.widgets.insert(element, w);
+    }
+}
+
+const TComponent* TFormView::HiddenPageOf(const TComponent* element) const {
+    const auto* control = dynamic_cast<const TControl*>(element);
+    for (const TControl* c = control ? control->Parent() : nullptr; c; c = c->Parent()) {
+        if (const auto* page = dynamic_cast<const TTabSheet*>(c)) {
+            const auto* pages = dynamic_cast<const TPageControl*>(page->Parent());
+            return pages && pages->ActivePage() != page ? page : nullptr;
         }
+    }
+    return nullptr;
+}
+
+// In creation order, as the window would have made them; then mirrored, put
+// in the tab order and named for screen readers as at the window's build.
+void TFormView::BuildPage(const TComponent* page) {
+    const auto found = waiting_.find(page);
+    if (found == waiting_.end()) {
+        return;
+    }
+    const std::vector<TComponent*> elements = std::move(*found);
+    waiting_.erase(found);
+    for (TComponent* element : elements) {
+        waitsFor_.remove(element);
+        CreateWidget(element);
+    }
+    const bool was = mirroring_;
+    mirroring_ = true;
+    for (TComponent* element : elements) {
+        ApplyAll(element);
+    }
+    mirroring_ = was;
+    BuildTabOrder(ChildrenByParent());
+    NameForScreenReaders();
+    FinishResults();
+}
+
+void TFormView::BuildPageOf(const TComponent* element) {
+    if (const TComponent* page = waitsFor_.value(element)) {
+        BuildPage(page);
+    }
+}
+
+void TFormView::BuildAllPages() {
+    for (const TComponent* element : model_.Components()) {
+        BuildPageOf(element);
     }
 }
 

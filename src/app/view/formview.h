@@ -5,6 +5,11 @@
 // guard so that it never echoes back as a user action. Each element kind has one
 // binding (elementbinding.h); the view holds no state of its own beyond the
 // element-to-widget map.
+//
+// The widgets of a page that is not shown at first are made when the page is
+// first shown (or when one of them is first asked for): the model's elements
+// exist from the start, and once made the widgets have the same names, event
+// rules, tab order and accessible names as if made with the window.
 
 #include "app/tform1.h"
 #include "app/view/elementbinding.h"
@@ -19,9 +24,20 @@ public:
     ~TFormView() override;
 
     TForm1& Model() { return model_; }
-    // The widget bound to a model element; null for non-visual elements.
-    QWidget* WidgetOf(const TComponent* element) const { return parts_.widgets.value(element); }
-    template <class W> W* Widget(const QString& name) const { return findChild<W*>(name); }
+    // The widget bound to a model element, made now when its page waits;
+    // null for non-visual elements.
+    QWidget* WidgetOf(const TComponent* element) {
+        BuildPageOf(element);
+        return parts_.widgets.value(element);
+    }
+    // The widget of that name, every page's widgets made first when missing.
+    template <class W> W* Widget(const QString& name) {
+        if (W* w = findChild<W*>(name)) {
+            return w;
+        }
+        BuildAllPages();
+        return findChild<W*>(name);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -32,6 +48,13 @@ protected:
 private:
     void Build();
     void CreateWidgets();
+    void CreateWidget(TComponent* element);
+    // The page (tab sheet) holding `element` when that page is not shown.
+    const TComponent* HiddenPageOf(const TComponent* element) const;
+    // Makes the waiting widgets of a page, of the page holding an element.
+    void BuildPage(const TComponent* page);
+    void BuildPageOf(const TComponent* element);
+    void BuildAllPages();
     void ApplyAll(TComponent* element);
     void Apply(TComponent* element, Prop p);
     // What every control shares: place, visibility, hint, state and font.
@@ -42,6 +65,8 @@ private:
     void ApplyWindowState();
     // The colour behind the result labels, as painted.
     void SampleResultsBackground();
+    // Fits the result texts and makes their labels opaque, once they exist.
+    void FinishResults();
     // The model's controls by parent, in creation order: the tab-order pass
     // walks it once instead of searching every element for each control.
     using Children = QHash<const TControl*, std::vector<TControl*>>;
@@ -67,4 +92,10 @@ private:
     QHash<const TComponent*, const ElementBinding*> bindings_;
     bool mirroring_ = false;
     QColor resultsBackground_;
+    // Text widths by font and text (TextWidth).
+    mutable QHash<QString, int> textWidths_;
+    // Elements whose widgets wait for their page, by page in creation order,
+    // and the page each waits for.
+    QHash<const TComponent*, std::vector<TComponent*>> waiting_;
+    QHash<const TComponent*, const TComponent*> waitsFor_;
 };

@@ -2,8 +2,11 @@
 
 #include "app/inputrules.h"
 
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,6 +48,77 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+namespace {
+
+// The one colour the parent paints behind `w` (its own background and frame,
+// no other widget over that place), or an invalid colour. Only a parent that
+// fills its own background qualifies: behind any other the colour is its
+// ancestors'.
+QColor PlainBackgroundBehind(const QWidget* w) {
+    QWidget* parent = w->parentWidget();
+    if (!parent || !parent->autoFillBackground()) {
+        return {};
+    }
+    const QRect place = w->geometry();
+    for (const QObject* o : parent->children()) {
+        const auto* sibling = qobject_cast<const QWidget*>(o);
+        if (sibling && sibling != w && !sibling->isWindow() &&
+            sibling->geometry().intersects(place)) {
+            return {};
+        }
+    }
+    const qreal ratio = w->devicePixelRatioF();
+    QImage image((QSizeF(place.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    parent->render(&image, QPoint(), QRegion(place), QWidget::DrawWindowBackground);
+    const QRgb first = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] != first) {
+                return {};
+            }
+        }
+    }
+    return qAlpha(first) == 255 ? QColor::fromRgb(first) : QColor();
+}
+
+} // namespace
+
+void FilteredLineEdit::SetPlainBackground(const QColor& colour) {
+    plain_ = colour;
+    setAttribute(Qt::WA_OpaquePaintEvent, plain_.isValid());
+}
+
+void FilteredLineEdit::focusInEvent(QFocusEvent* event) {
+    if (!probed_) {
+        probed_ = true;
+        SetPlainBackground(PlainBackgroundBehind(this));
+    }
+    QLineEdit::focusInEvent(event);
+}
+
+void FilteredLineEdit::paintEvent(QPaintEvent* event) {
+    if (plain_.isValid()) {
+        QPainter(this).fillRect(event->rect(), plain_);
+    }
+    QLineEdit::paintEvent(event);
+}
+
+// Elsewhere the background may differ: looked at again at the next focus.
+void FilteredLineEdit::moveEvent(QMoveEvent* event) {
+    probed_ = false;
+    SetPlainBackground({});
+    QLineEdit::moveEvent(event);
+}
+
+void FilteredLineEdit::resizeEvent(QResizeEvent* event) {
+    probed_ = false;
+    SetPlainBackground({});
+    QLineEdit::resizeEvent(event);
 }
 
 void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {

@@ -25,6 +25,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Committed text passes the same filter, character by character.
     void inputMethodEvent(QInputMethodEvent* event) override;
+    // On first taking the focus the field looks at what its parent paints
+    // behind it; where that is one plain colour, the field fills itself with
+    // it and is opaque, so a key repaints the field alone instead of the
+    // group box behind it and every widget over that. The pixels stay the same.
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void SetPlainBackground(const QColor& colour);
+    bool probed_ = false;
+    QColor plain_;
 };
 
 class StepButtons : public QWidget {
