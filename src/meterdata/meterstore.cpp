@@ -410,6 +410,20 @@ std::pair<QDate, QDate> MeterStore::Range(const QString& meter) const {
             QDate::fromJulianDay(q.value(1).toLongLong())};
 }
 
+namespace {
+
+// Binds the day range (Julian days) and the meter (every meter when empty)
+// of the usage and interval queries.
+void BindDaysAndMeter(QSqlQuery& q, QDate from, QDate to, const QString& meter) {
+    const QString m = meter.isNull() ? QStringLiteral("") : meter;
+    for (const QVariant& v :
+         {QVariant(from.toJulianDay()), QVariant(to.toJulianDay()), QVariant(m), QVariant(m)}) {
+        q.addBindValue(v);
+    }
+}
+
+} // namespace
+
 std::vector<UsageRow> MeterStore::Usage(QDate from, QDate to, bool byMonth,
                                         const QString& meter) const {
     QSqlQuery q =
@@ -417,11 +431,7 @@ std::vector<UsageRow> MeterStore::Usage(QDate from, QDate to, bool byMonth,
                                      "JOIN meter_channel c ON c.id = d.channel_id WHERE "
                                      "d.day BETWEEN ? AND ? AND (? = '' OR c.meter = ?) "
                                      "GROUP BY d.day, c.role ORDER BY d.day"));
-    const QString m = meter.isNull() ? QStringLiteral("") : meter;
-    for (const QVariant& v :
-         {QVariant(from.toJulianDay()), QVariant(to.toJulianDay()), QVariant(m), QVariant(m)}) {
-        q.addBindValue(v);
-    }
+    BindDaysAndMeter(q, from, to, meter);
     RunQuery(Db(), q);
     std::vector<UsageRow> rows;
     while (q.next()) {
@@ -446,11 +456,7 @@ IntervalArrays MeterStore::Intervals(QDate from, QDate to, const QString& meter)
                                      "c.role FROM meter_day d JOIN meter_channel c ON c.id "
                                      "= d.channel_id WHERE d.day BETWEEN ? AND ? AND (? = "
                                      "'' OR c.meter = ?) ORDER BY d.start_utc, c.id"));
-    const QString m = meter.isNull() ? QStringLiteral("") : meter;
-    for (const QVariant& v :
-         {QVariant(from.toJulianDay()), QVariant(to.toJulianDay()), QVariant(m), QVariant(m)}) {
-        q.addBindValue(v);
-    }
+    BindDaysAndMeter(q, from, to, meter);
     q.setForwardOnly(true);
     RunQuery(Db(), q);
     IntervalArrays out;
