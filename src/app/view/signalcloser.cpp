@@ -23,6 +23,9 @@ void OnSignal(int) {
 // A box opened after the signal (the code behind a closed box may open the
 // next one) is closed as soon as it shows.
 class LateBoxCloser : public QObject {
+public:
+    using QObject::QObject;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
@@ -37,7 +40,8 @@ protected:
 void EndSession(QWidget* window) {
     g_signalled = true;
     qCInfo(lcSignal) << "Ending on a signal";
-    qApp->installEventFilter(new LateBoxCloser);
+    // Owned by the application, so it goes with it.
+    qApp->installEventFilter(new LateBoxCloser(qApp));
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w == window || !w->isVisible()) {
             continue;

@@ -76,6 +76,9 @@ QAreaSeries* ChartView::Bars(const QString& name, QColor colour, double inset,
         zero->append({{top->at(0).x(), 0}, {top->at(top->count() - 1).x(), 0}});
     }
     auto* bars = new QAreaSeries(top, zero);
+    // An area series does not own its edges.
+    top->setParent(bars);
+    zero->setParent(bars);
     bars->setName(name);
     bars->setColor(colour);
     bars->setBorderColor(Qt::white);
