@@ -7,11 +7,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlRecord>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <memory>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,36 +77,79 @@ void Bind(QSqlQuery& q, const HistoryPeriod& p) {
     q.addBindValue(NotNull(p.warnings.join(QLatin1Char('\n'))));
 }
 
-HistoryPeriod ReadRow(const QSqlQuery& q) {
+// One row's columns through Qt SQL: the single-row look-ups, and the whole
+// history when the connection has no SQLite handle to lend.
+struct QueryColumns {
+    const QSqlQuery& q;
+    bool IsNull(int i) const { return q.value(i).isNull(); }
+    qint64 Int(int i) const { return q.value(i).toLongLong(); }
+    double Double(int i) const { return q.value(i).toDouble(); }
+    QString Text(int i) const { return q.value(i).toString(); }
+};
+
+// One row's columns straight from SQLite, for reading the whole history: no
+// QVariant and no UTF-16 copy by SQLite per cell. The same conversions as
+// Qt's driver gives: NULL reads as a null text, 0 or 0.0.
+struct StatementColumns {
+    sqlite3_stmt* st;
+    bool IsNull(int i) const { return sqlite3_column_type(st, i) == SQLITE_NULL; }
+    qint64 Int(int i) const { return sqlite3_column_int64(st, i); }
+    double Double(int i) const { return sqlite3_column_double(st, i); }
+    QString Text(int i) const {
+        if (IsNull(i)) {
+            return QString();
+        }
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+        return QString::fromUtf8(text, sqlite3_column_bytes(st, i));
+    }
+};
+
+template <typename Columns> HistoryPeriod ReadRow(const Columns& c) {
     HistoryPeriod p;
     int i = 0;
-    auto next = [&] { return q.value(i++); };
-    p.id = next().toLongLong();
-    p.from = QDate::fromString(next().toString(), Qt::ISODate);
-    p.to = QDate::fromString(next().toString(), Qt::ISODate);
-    p.days = next().toLongLong();
-    p.typed.solar = next().toInt() != 0;
-    p.typed.showHotWater = next().toInt() != 0;
+    p.id = c.Int(i++);
+    p.from = QDate::fromString(c.Text(i++), Qt::ISODate);
+    p.to = QDate::fromString(c.Text(i++), Qt::ISODate);
+    p.days = c.Int(i++);
+    p.typed.solar = static_cast<int>(c.Int(i++)) != 0;
+    p.typed.showHotWater = static_cast<int>(c.Int(i++)) != 0;
     for (const PeriodField& f : PeriodFields()) {
-        p.typed.*f.text = next().toString();
-        p.numbers.*f.number = next().toDouble();
+        p.typed.*f.text = c.Text(i++);
+        p.numbers.*f.number = c.Double(i++);
     }
     for (double* v : {&p.kwhGeneral, &p.kwhHotWater, &p.kwhExported, &p.fixed, &p.variable,
                       &p.income, &p.net, &p.netPerDay}) {
-        *v = next().toDouble();
+        *v = c.Double(i++);
     }
-    p.currencySymbol = next().toString();
-    p.moneyDecimals = next().toInt();
-    p.note = next().toString();
-    p.savedAt = QDateTime::fromString(next().toString(), Qt::ISODateWithMs);
-    if (const QVariant billed = next(); !billed.isNull()) {
-        p.billed = billed.toDouble();
+    p.currencySymbol = c.Text(i++);
+    p.moneyDecimals = static_cast<int>(c.Int(i++));
+    p.note = c.Text(i++);
+    p.savedAt = QDateTime::fromString(c.Text(i++), Qt::ISODateWithMs);
+    if (!c.IsNull(i)) {
+        p.billed = c.Double(i);
     }
-    p.billDate = QDate::fromString(next().toString(), Qt::ISODate);
-    p.billReference = next().toString();
-    p.estimated = next().toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    p.warnings = next().toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ++i;
+    p.billDate = QDate::fromString(c.Text(i++), Qt::ISODate);
+    p.billReference = c.Text(i++);
+    p.estimated = c.Text(i++).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    p.warnings = c.Text(i++).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return p;
+}
+
+// SQLite's own connection under Qt's, or null when the driver is another.
+sqlite3* SqliteHandle(const QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        return nullptr;
+    }
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// Throws as a failed QSqlQuery would have, with SQLite's code and message.
+[[noreturn]] void ThrowSqliteError(const QSqlDatabase& db, sqlite3* handle, int code,
+                                   const char* what) {
+    ThrowSqlError(db, QSqlError(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(handle)),
+                                QSqlError::StatementError, QString::number(code)));
 }
 
 QString KeptName(const QString& fileName) {
@@ -251,14 +297,33 @@ void THistoryStore::RequireWritable() const {
 
 std::vector<HistoryPeriod> THistoryStore::Periods() const {
     const QSqlDatabase db = Db();
-    QSqlQuery q =
-        ExecSql(db, SelectSql() + QStringLiteral(" ORDER BY date_to DESC, date_from DESC"));
+    const QString sql = SelectSql() + QStringLiteral(" ORDER BY date_to DESC, date_from DESC");
+    sqlite3* handle = SqliteHandle(db);
     std::vector<HistoryPeriod> periods;
-    while (q.next()) {
-        periods.push_back(ReadRow(q));
+    if (!handle) {
+        QSqlQuery q = ExecSql(db, sql);
+        while (q.next()) {
+            periods.push_back(ReadRow(QueryColumns{q}));
+        }
+        if (q.lastError().isValid()) {
+            ThrowSqlError(db, q.lastError());
+        }
+        return periods;
     }
-    if (q.lastError().isValid()) {
-        ThrowSqlError(db, q.lastError());
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (const int rc = sqlite3_prepare_v2(handle, utf8.constData(), -1, &st, nullptr);
+        rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        ThrowSqliteError(db, handle, rc, "Unable to execute statement");
+    }
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(st, sqlite3_finalize);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        periods.push_back(ReadRow(StatementColumns{st}));
+    }
+    if (rc != SQLITE_DONE) {
+        ThrowSqliteError(db, handle, rc, "Unable to fetch row");
     }
     return periods;
 }
@@ -270,7 +335,7 @@ std::optional<HistoryPeriod> THistoryStore::Find(QDate from, QDate to) const {
     if (!q.next()) {
         return std::nullopt;
     }
-    return ReadRow(q);
+    return ReadRow(QueryColumns{q});
 }
 
 std::optional<std::pair<qint64, QString>> THistoryStore::FindKey(QDate from, QDate to) const {
