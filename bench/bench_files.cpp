@@ -41,12 +41,9 @@ QString MakeBill(const QString& folder) {
 void BM_ReadCsvFile10MB(benchmark::State& state) {
     BenchForm b;
     const QString path = MakeBill(b.dir.path());
-    QStringList cells;
     for (auto _ : state) {
-        int headers = 0, records = 0;
-        QString error;
-        ReadCsvFile(path, headers, records, cells, false, ',', '"', error);
-        if (!error.isEmpty()) {
+        const CsvReadResult read = ReadCsvFile(path, false);
+        if (!read.error.isEmpty()) {
             state.SkipWithError("read failed");
         }
     }

@@ -5,7 +5,6 @@
 
 #include "billimport/billvalues.h"
 #include "mylib/errors.h"
-#include "mylib/platform.h"
 #include "mylib/ucsv.h"
 
 #include <QFile>
@@ -17,14 +16,6 @@
 
 namespace {
 
-struct CountingDialogs : TDialogs {
-    int messages = 0;
-    void ShowMessage(const QString&) override { ++messages; }
-    void ShowError(const QString&) override {}
-    void InfoDialog(const QString&, const QString&, const QString&, bool, int, int) override {}
-    bool VerifyDialog(const QString&, const QString&, bool, bool) override { return false; }
-};
-
 void Check(bool condition) {
     if (!condition) {
         std::abort();
@@ -32,15 +23,13 @@ void Check(bool condition) {
 }
 
 void ReadOnce(const QString& path, bool lenient, qint64 size) {
-    CountingDialogs dialogs;
-    QStringList cells;
-    int headerCount = -1;
-    int recordCount = -1;
-    QString error;
-    ReadCsvFile(path, headerCount, recordCount, cells, lenient, QChar(u','), QChar(u'"'), error,
-                &dialogs);
+    const CsvReadResult read = ReadCsvFile(path, lenient);
+    const QStringList& cells = read.cells;
+    const int headerCount = read.headerCount;
+    const int recordCount = read.recordCount;
+    const QString& error = read.error;
     Check(headerCount >= 0 && recordCount >= 0);
-    Check(dialogs.messages <= (lenient ? 1 : 0));
+    Check(lenient || !read.recordsCut);
     Check(cells.size() <= size + CsvCellAllowance);
     if (error.isEmpty()) {
         // Every record, the header included, holds exactly H cells.

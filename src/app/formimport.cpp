@@ -22,16 +22,13 @@ void TForm1::csvloadbtnClick(TComponent*) {
         return;
     }
 
-    QStringList cells;
-    int headerCount = 0;
-    int recordCount = 0;
-    QString error;
-    ReadCsvFile(path, headerCount, recordCount, cells, false, QChar(u','), QChar(u'"'), error,
-                &dialogs);
-    if (!error.isEmpty()) {
-        dialogs.ShowMessage(error);
+    const CsvReadResult read = ReadCsvFile(path, false);
+    if (!read.error.isEmpty()) {
+        dialogs.ShowMessage(read.error);
         return;
     }
+    const QStringList& cells = read.cells;
+    const int headerCount = read.headerCount;
 
     const QString exportReading = TariffReading(cells, headerCount, ExportTariffName);
     const QString generalReading = TariffReading(cells, headerCount, GeneralTariffName);

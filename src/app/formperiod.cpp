@@ -5,6 +5,8 @@
 #include "mylib/dates.h"
 #include "mylib/money.h"
 
+#include <array>
+
 namespace {
 constexpr TColor clGreen = RGBColor(0, 128, 0);
 }
@@ -128,27 +130,31 @@ void TForm1::ShowStatus(const QString& text) {
 }
 
 std::vector<std::pair<TEdit*, QString PeriodInputs::*>> TForm1::PeriodFieldEdits() const {
-    std::vector<std::pair<TEdit*, QString PeriodInputs::*>> fields{
-        {generaldailyservicechargeed, &PeriodInputs::generalDailyCharge},
-        {generalrateed, &PeriodInputs::generalRate},
-        {hwdailyfixedchargeed, &PeriodInputs::hwDailyCharge},
-        {hwrateed, &PeriodInputs::hwRate},
-        {feedined, &PeriodInputs::feedIn}};
-    for (const auto& field : ReadingFields()) {
-        fields.push_back(field);
+    // The edit of each field, in the order of PeriodInputFields().
+    const std::array<TEdit*, 15> edits{generaldailyservicechargeed,
+                                       generalrateed,
+                                       hwdailyfixedchargeed,
+                                       hwrateed,
+                                       feedined,
+                                       Edit6,
+                                       Edit7,
+                                       Edit9,
+                                       Edit10,
+                                       exportoriged,
+                                       exportlater,
+                                       importgenoriged,
+                                       importgenlatered,
+                                       importhworiged,
+                                       importhwlatered};
+    std::vector<std::pair<TEdit*, QString PeriodInputs::*>> fields;
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        fields.emplace_back(edits[i], PeriodInputFields()[i].text);
     }
     return fields;
 }
 
 std::vector<std::pair<TEdit*, QString PeriodInputs::*>> TForm1::ReadingFields() const {
-    return {{Edit6, &PeriodInputs::generalBefore},
-            {Edit7, &PeriodInputs::generalAfter},
-            {Edit9, &PeriodInputs::hotWaterBefore},
-            {Edit10, &PeriodInputs::hotWaterAfter},
-            {exportoriged, &PeriodInputs::exportBefore},
-            {exportlater, &PeriodInputs::exportAfter},
-            {importgenoriged, &PeriodInputs::importGeneralBefore},
-            {importgenlatered, &PeriodInputs::importGeneralAfter},
-            {importhworiged, &PeriodInputs::importHwBefore},
-            {importhwlatered, &PeriodInputs::importHwAfter}};
+    auto fields = PeriodFieldEdits();
+    fields.erase(fields.begin(), fields.begin() + kPeriodTariffFieldCount);
+    return fields;
 }

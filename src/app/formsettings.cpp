@@ -1,12 +1,13 @@
 #include "app/tform1.h"
 
+#include "calc/periodcalc.h"
+
 #include "mylib/atomicfile.h"
 #include "mylib/blanks.h"
 #include "mylib/dates.h"
 #include "mylib/errors.h"
 #include "mylib/paths.h"
 
-#include <array>
 #include <utility>
 
 namespace {
@@ -15,25 +16,14 @@ const QString kSection = QStringLiteral("Settings");
 // The key of a date's locale-independent copy: the date key and this.
 const QString kIsoSuffix = QStringLiteral("Iso");
 
-// The text fields in the order they are stored.
-std::array<std::pair<QString, TEdit*>, 15> TextKeys(const TForm1& f) {
-    return {{
-        {QStringLiteral("DailyServiceCharge"), f.generaldailyservicechargeed},
-        {QStringLiteral("GeneralChargePerUnit"), f.generalrateed},
-        {QStringLiteral("HotWaterDailyMeterCharge"), f.hwdailyfixedchargeed},
-        {QStringLiteral("HotWaterChargePerUnit"), f.hwrateed},
-        {QStringLiteral("FeedInTariff"), f.feedined},
-        {QStringLiteral("GeneralBefore"), f.Edit6},
-        {QStringLiteral("GeneralAfter"), f.Edit7},
-        {QStringLiteral("HotWaterBefore"), f.Edit9},
-        {QStringLiteral("HotWaterAfter"), f.Edit10},
-        {QStringLiteral("ExportBefore"), f.exportoriged},
-        {QStringLiteral("ExportAfter"), f.exportlater},
-        {QStringLiteral("ImportGeneralBefore"), f.importgenoriged},
-        {QStringLiteral("ImportGeneralAfter"), f.importgenlatered},
-        {QStringLiteral("ImportHWBefore"), f.importhworiged},
-        {QStringLiteral("ImportHWAfter"), f.importhwlatered},
-    }};
+// The text fields in the order they are stored, with their keys.
+std::vector<std::pair<QString, TEdit*>>
+TextKeys(const std::vector<std::pair<TEdit*, QString PeriodInputs::*>>& edits) {
+    std::vector<std::pair<QString, TEdit*>> keys;
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        keys.emplace_back(QString::fromLatin1(PeriodInputFields()[i].settingsKey), edits[i].first);
+    }
+    return keys;
 }
 
 // Temporary files of writers killed during a save: in the settings folder
@@ -86,7 +76,7 @@ void TForm1::loadsettings() {
         return;
     }
     IniSettings1->readwindowpos(this, QString());
-    for (const auto& [key, field] : TextKeys(*this)) {
+    for (const auto& [key, field] : TextKeys(PeriodFieldEdits())) {
         field->SetText(IniSettings1->readstring(key, QString(), kSection));
     }
     solarcb->SetChecked(
@@ -128,7 +118,7 @@ void TForm1::savesettings() {
     // Every key into one copy of the file, written back once.
     const HeldFile held(*IniSettings1);
     IniSettings1->writewindowpos(this, QString());
-    for (const auto& [key, field] : TextKeys(*this)) {
+    for (const auto& [key, field] : TextKeys(PeriodFieldEdits())) {
         IniSettings1->writestring(key, field->Text(), kSection);
     }
     IniSettings1->writebool(QStringLiteral("StandardReadings"), !solarcb->Checked(), kSection);

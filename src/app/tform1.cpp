@@ -11,14 +11,8 @@ TForm1::TForm1(const TPlatform& platform) : TForm(QStringLiteral("Form1")), plat
 TForm1::~TForm1() = default;
 
 void TForm1::WireEvents() {
-    // Every field of the period: the readings, then the charges.
-    std::vector<TEdit*> period;
-    for (const auto& [field, input] : ReadingFields()) {
-        period.push_back(field);
-    }
-    period.insert(period.end(), {generaldailyservicechargeed, generalrateed, hwdailyfixedchargeed,
-                                 hwrateed, feedined});
-    for (TEdit* e : period) {
+    // Every field of the period.
+    for (const auto& [e, input] : PeriodFieldEdits()) {
         e->OnChange = [this](TComponent* s) { Edit6Change(s); };
         e->OnKeyPress = [this](TComponent* s, QChar& k) { Edit6KeyPress(s, k); };
     }

@@ -5,6 +5,27 @@
 
 #include <cmath>
 
+const std::array<PeriodInputField, 15>& PeriodInputFields() {
+    static const std::array<PeriodInputField, 15> fields{{
+        {"DailyServiceCharge", "general_daily_charge", &PeriodInputs::generalDailyCharge},
+        {"GeneralChargePerUnit", "general_rate", &PeriodInputs::generalRate},
+        {"HotWaterDailyMeterCharge", "hw_daily_charge", &PeriodInputs::hwDailyCharge},
+        {"HotWaterChargePerUnit", "hw_rate", &PeriodInputs::hwRate},
+        {"FeedInTariff", "feed_in", &PeriodInputs::feedIn},
+        {"GeneralBefore", "general_before", &PeriodInputs::generalBefore},
+        {"GeneralAfter", "general_after", &PeriodInputs::generalAfter},
+        {"HotWaterBefore", "hot_water_before", &PeriodInputs::hotWaterBefore},
+        {"HotWaterAfter", "hot_water_after", &PeriodInputs::hotWaterAfter},
+        {"ExportBefore", "export_before", &PeriodInputs::exportBefore},
+        {"ExportAfter", "export_after", &PeriodInputs::exportAfter},
+        {"ImportGeneralBefore", "import_general_before", &PeriodInputs::importGeneralBefore},
+        {"ImportGeneralAfter", "import_general_after", &PeriodInputs::importGeneralAfter},
+        {"ImportHWBefore", "import_hw_before", &PeriodInputs::importHwBefore},
+        {"ImportHWAfter", "import_hw_after", &PeriodInputs::importHwAfter},
+    }};
+    return fields;
+}
+
 namespace {
 
 double Read(const QString& text, const QLocale& locale) {

@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <array>
 
 struct PeriodInputs {
     bool solar = false;
@@ -17,6 +18,18 @@ struct PeriodInputs {
     QString feedIn, exportBefore, exportAfter, importGeneralBefore, importGeneralAfter,
         importHwBefore, importHwAfter;
 };
+
+// The fifteen typed fields of a period, listed once: the key the settings
+// file stores the text under, the column stem of a stored period and the
+// member. The five charges and rates come first, then the ten readings; the
+// order is the settings file's.
+struct PeriodInputField {
+    const char* settingsKey;
+    const char* column;
+    QString PeriodInputs::*text;
+};
+inline constexpr std::size_t kPeriodTariffFieldCount = 5;
+const std::array<PeriodInputField, 15>& PeriodInputFields();
 
 struct PeriodFigures {
     qint64 days = 0;

@@ -360,12 +360,10 @@ HistoryPeriod ReadRecord(const QString& fileName, const QStringList& cells, int 
 } // namespace
 
 std::vector<HistoryPeriod> ReadHistoryCsv(const QString& fileName) {
-    int headerCount = 0;
-    int recordCount = 0;
-    QStringList cells;
-    QString error;
-    ReadCsvFile(fileName, headerCount, recordCount, cells, false, QLatin1Char(','),
-                QLatin1Char('"'), error);
+    const CsvReadResult table = ReadCsvFile(fileName, false);
+    const QString& error = table.error;
+    const QStringList& cells = table.cells;
+    const int headerCount = table.headerCount;
     if (!error.isEmpty()) {
         if (error.startsWith(QLatin1String("The record at line"))) {
             throw EVoltiskError(NotExport(fileName, error));

@@ -28,26 +28,31 @@ bool HasStorableFigures(const HistoryPeriod& p) {
 }
 
 const std::array<PeriodField, 15>& PeriodFields() {
-    static const std::array<PeriodField, 15> fields{{
-        {"general_daily_charge", &PeriodInputs::generalDailyCharge,
-         &PeriodNumbers::generalDailyCharge},
-        {"general_rate", &PeriodInputs::generalRate, &PeriodNumbers::generalRate},
-        {"hw_daily_charge", &PeriodInputs::hwDailyCharge, &PeriodNumbers::hwDailyCharge},
-        {"hw_rate", &PeriodInputs::hwRate, &PeriodNumbers::hwRate},
-        {"feed_in", &PeriodInputs::feedIn, &PeriodNumbers::feedIn},
-        {"general_before", &PeriodInputs::generalBefore, &PeriodNumbers::generalBefore},
-        {"general_after", &PeriodInputs::generalAfter, &PeriodNumbers::generalAfter},
-        {"hot_water_before", &PeriodInputs::hotWaterBefore, &PeriodNumbers::hotWaterBefore},
-        {"hot_water_after", &PeriodInputs::hotWaterAfter, &PeriodNumbers::hotWaterAfter},
-        {"export_before", &PeriodInputs::exportBefore, &PeriodNumbers::exportBefore},
-        {"export_after", &PeriodInputs::exportAfter, &PeriodNumbers::exportAfter},
-        {"import_general_before", &PeriodInputs::importGeneralBefore,
-         &PeriodNumbers::importGeneralBefore},
-        {"import_general_after", &PeriodInputs::importGeneralAfter,
-         &PeriodNumbers::importGeneralAfter},
-        {"import_hw_before", &PeriodInputs::importHwBefore, &PeriodNumbers::importHwBefore},
-        {"import_hw_after", &PeriodInputs::importHwAfter, &PeriodNumbers::importHwAfter},
-    }};
+    // The number of each field, in the order of PeriodInputFields().
+    static constexpr std::array<double PeriodNumbers::*, 15> numbers{
+        &PeriodNumbers::generalDailyCharge,
+        &PeriodNumbers::generalRate,
+        &PeriodNumbers::hwDailyCharge,
+        &PeriodNumbers::hwRate,
+        &PeriodNumbers::feedIn,
+        &PeriodNumbers::generalBefore,
+        &PeriodNumbers::generalAfter,
+        &PeriodNumbers::hotWaterBefore,
+        &PeriodNumbers::hotWaterAfter,
+        &PeriodNumbers::exportBefore,
+        &PeriodNumbers::exportAfter,
+        &PeriodNumbers::importGeneralBefore,
+        &PeriodNumbers::importGeneralAfter,
+        &PeriodNumbers::importHwBefore,
+        &PeriodNumbers::importHwAfter};
+    static const std::array<PeriodField, 15> fields = [] {
+        std::array<PeriodField, 15> out{};
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const PeriodInputField& input = PeriodInputFields()[i];
+            out[i] = {input.column, input.text, numbers[i]};
+        }
+        return out;
+    }();
     return fields;
 }
 

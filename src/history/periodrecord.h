@@ -70,7 +70,8 @@ inline constexpr double kLargestFigure = 1e15;
 bool HasStorableFigures(const HistoryPeriod& period);
 QString FiguresTooLargeText();
 
-// The fifteen typed fields: a column name stem, the text and the number.
+// The fifteen typed fields of PeriodInputFields() (their column name stem and
+// text) with the number each is read into.
 struct PeriodField {
     const char* column;
     QString PeriodInputs::*text;

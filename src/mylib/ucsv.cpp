@@ -4,7 +4,6 @@
 #include "mylib/errors.h"
 #include "mylib/fileread.h"
 #include "mylib/paths.h"
-#include "mylib/platform.h"
 
 #include <QStringView>
 #include <utility>
@@ -82,17 +81,21 @@ QString FieldCountError(int lineNumber, int headerCount, qsizetype fieldCount,
 
 } // namespace
 
-void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QStringList& cells,
-                 bool lenient, QChar separator, QChar quote, QString& errorText,
-                 TDialogs* dialogs) {
-    errorText.clear();
-    cells.clear();
+QString CsvRecordsCutWarning() {
+    return QStringLiteral("Warning:\r\n\r\nAt least one record has more fields than the number "
+                          "of headers.\r\n\r\nThese extra fields will not be displayed.");
+}
+
+CsvReadResult ReadCsvFile(const QString& fileName, bool lenient, QChar separator, QChar quote) {
+    CsvReadResult result;
+    QStringList& cells = result.cells;
+    int& headerCount = result.headerCount;
+    int& recordCount = result.recordCount;
+    QString& errorText = result.error;
     if (!FileExists(fileName)) {
         errorText = QStringLiteral("File not found.\r\n\r\n") + fileName;
-        return;
+        return result;
     }
-    headerCount = 0;
-    recordCount = 0;
 
     QString text;
     qint64 byteCount = 0;
@@ -100,7 +103,7 @@ void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QS
         QByteArray bytes;
         if (!ReadFileBytes(fileName, bytes)) {
             errorText = QStringLiteral("File too large.\r\n\r\n") + fileName;
-            return;
+            return result;
         }
         byteCount = bytes.size();
         text = DecodeUtf8(bytes);
@@ -109,7 +112,6 @@ void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QS
 
     int lineNumber = 0;
     bool quoteOpen = false;
-    bool warned = false;
     QString pending;
     QStringList fields;
     qsizetype pos = 0;
@@ -148,14 +150,7 @@ void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QS
                     break;
                 }
                 fields.resize(headerCount);
-                if (!warned) {
-                    warned = true;
-                    if (dialogs) {
-                        dialogs->ShowMessage(QStringLiteral(
-                            "Warning:\r\n\r\nAt least one record has more fields than the number "
-                            "of headers.\r\n\r\nThese extra fields will not be displayed."));
-                    }
-                }
+                result.recordsCut = true;
             }
         }
         if (static_cast<qint64>(cells.size()) + fields.size() > maxCells) {
@@ -166,6 +161,7 @@ void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QS
         fields = QStringList();
         pending.clear();
     }
+    return result;
 }
 
 bool HasOpenQuote(QStringView text, QChar quote) {

@@ -16,8 +16,6 @@
 #include <QStringList>
 #include <QStringView>
 
-class TDialogs;
-
 // Files larger than this are refused with an error text, so that a stray
 // huge file cannot exhaust memory; bill files are a few kilobytes.
 inline constexpr qint64 CsvMaxFileBytes = 16 * 1024 * 1024;
@@ -31,8 +29,8 @@ inline constexpr qsizetype CsvErrorRecordChars = 200;
 // so only a long header over many short records reaches the limit.
 inline constexpr qint64 CsvCellAllowance = 65536;
 
-// Reads `fileName` into `cells` (emptied first). `errorText` is empty on
-// success and otherwise one of:
+// What a read gave: the cells, the header's field count H, the records
+// split, and `error`, which is empty on success and otherwise one of:
 //   "File not found.\r\n\r\n" + name      (no such file, or not a regular file)
 //   "File too large.\r\n\r\n" + name      (more than CsvMaxFileBytes)
 //   "Field names not found in first line of file."          (strict, H = 0)
@@ -46,13 +44,24 @@ inline constexpr qint64 CsvCellAllowance = 65536;
 // included; after an error stop the failing one too) are set whenever the
 // file was found, 0 when it was not read. Line numbers count non-blank lines
 // only.
-// Lenient mode cuts long records to H fields and, the first time in a read,
-// shows a warning through `dialogs` (none when null).
+// Lenient mode cuts long records to H fields and sets `recordsCut`; the
+// caller shows CsvRecordsCutWarning() if it wants the user told.
 // A file that exists but cannot be opened or read throws EVoltiskError with
 // the system's reason; `cells` then holds nothing.
-void ReadCsvFile(const QString& fileName, int& headerCount, int& recordCount, QStringList& cells,
-                 bool lenient, QChar separator, QChar quote, QString& errorText,
-                 TDialogs* dialogs = nullptr);
+struct CsvReadResult {
+    QStringList cells;
+    int headerCount = 0;
+    int recordCount = 0;
+    QString error;
+    bool recordsCut = false;
+};
+
+// Reads `fileName`; the reader shows nothing itself.
+CsvReadResult ReadCsvFile(const QString& fileName, bool lenient, QChar separator = QChar(u','),
+                          QChar quote = QChar(u'"'));
+
+// The warning for a lenient read that cut records.
+QString CsvRecordsCutWarning();
 
 // True when `text` ends inside a quoted field: each quote flips the state,
 // except a doubled quote, which is stepped over as one escaped character.

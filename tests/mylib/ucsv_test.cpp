@@ -27,10 +27,12 @@ protected:
         return path;
     }
     CsvRead ReadPath(const QString& path, bool lenient = false, TDialogs* dialogs = nullptr) {
-        CsvRead r;
-        ReadCsvFile(path, r.headerCount, r.recordCount, r.cells, lenient, QChar(u','), QChar(u'"'),
-                    r.error, dialogs);
-        return r;
+        const CsvReadResult read = ReadCsvFile(path, lenient);
+        // The warning as the program's callers show it.
+        if (read.recordsCut && dialogs) {
+            dialogs->ShowMessage(CsvRecordsCutWarning());
+        }
+        return {read.headerCount, read.recordCount, read.cells, read.error};
     }
     CsvRead Read(const QByteArray& content, bool lenient = false, TDialogs* dialogs = nullptr) {
         return ReadPath(Write(content), lenient, dialogs);
@@ -252,7 +254,7 @@ TEST_F(CsvReaderTest, MissingFilesAndFoldersAreNotFound) {
     r.cells = QStringList{"stale"};
     r.error = QStringLiteral("stale");
     const QString missing = dir_.filePath(QStringLiteral("none.csv"));
-    ReadCsvFile(missing, r.headerCount, r.recordCount, r.cells, false, u',', u'"', r.error);
+    r = ReadPath(missing);
     EXPECT_EQ(r.error, QStringLiteral("File not found.\r\n\r\n") + missing);
     EXPECT_TRUE(r.cells.isEmpty());
 
