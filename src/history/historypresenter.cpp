@@ -219,7 +219,8 @@ void THistoryPresenter::AddCurrentPeriod() {
                 QStringLiteral("A period from %1 to %2 is already in the history. Replace it "
                                "with the period as calculated now?")
                     .arg(FormatShortDate(from, locales.dates), FormatShortDate(to, locales.dates));
-            if (!dialogs_.VerifyDialog(question, QString(), true, true)) {
+            if (!dialogs_.VerifyDialog(question, QString(),
+                                       {.relativeToOwner = true, .allowCancel = true})) {
                 return;
             }
             period.note = old->note; // a meter-change note still holds
@@ -280,7 +281,8 @@ bool THistoryPresenter::ConfirmUnusual(HistoryPeriod& period) {
                              "warnings are kept with it.")
             : QStringLiteral("Store the period %1 in the history? %2")
                   .arg(PeriodText(period), reasons.join(u' '));
-    return dialogs_.VerifyDialog(question, period.warnings.join(QLatin1Char('\n')), true, true);
+    return dialogs_.VerifyDialog(question, period.warnings.join(QLatin1Char('\n')),
+                                 {.relativeToOwner = true, .allowCancel = true});
 }
 
 THistoryPresenter::Readings THistoryPresenter::CurrentReadings() const {
@@ -329,7 +331,7 @@ void THistoryPresenter::OpenInReadings(int row) {
             QStringLiteral("The readings page holds readings that are not in the history. "
                            "Replace them with the period %1?")
                 .arg(PeriodText(p)),
-            QString(), true, true)) {
+            QString(), {.relativeToOwner = true, .allowCancel = true})) {
         return;
     }
     form_.WritePeriod(p.from, p.to, TextsInLocale(p, form_.Locales().numbers));
@@ -492,7 +494,7 @@ void THistoryPresenter::ImportCsv() {
 void THistoryPresenter::StartNewHistory() {
     if (!dialogs_.VerifyDialog(QStringLiteral("Start a new, empty history? The present file is "
                                               "kept as it is, under a new name beside it."),
-                               QString(), true, true)) {
+                               QString(), {.relativeToOwner = true, .allowCancel = true})) {
         return;
     }
     QString kept;

@@ -228,8 +228,8 @@ int TPlansPresenter::DuplicatePlan(int row) {
 bool TPlansPresenter::DeletePlan(int row) {
     const StoredPlan plan = PlanAt(row);
     if (!dialogs_.VerifyDialog(QStringLiteral("Delete the plan \"%1\"?").arg(plan.name),
-                               QStringLiteral("The plan's rates are removed for good."), true,
-                               false)) {
+                               QStringLiteral("The plan's rates are removed for good."),
+                               {.relativeToOwner = true})) {
         return false;
     }
     source_.Plans().Remove(plan.id);
