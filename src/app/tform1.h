@@ -54,6 +54,8 @@ struct TPlatform {
     // The user's locale in its three parts (numbers, money, dates); unset,
     // every part is the default locale QLocale().
     std::optional<TLocales> locales;
+    // The decimals of money texts; unset, those of the money part's currency.
+    std::optional<int> moneyDecimals;
 };
 
 class TForm1 : public TForm, public TReadingsPage {
@@ -215,6 +217,7 @@ public:
     TLocales Locales() const override {
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
     }
+    int MoneyDecimals() const override;
     // The texts of every field the period calculation and its report read
     // (also what the bill history stores and the plan comparison reads).
     PeriodInputs ReadPeriodInputs() const override;
