@@ -2,7 +2,7 @@
 // (which is also the order of the widgets on screen), then one loop.
 #include "app/tform1.h"
 
-#include "mylib/elements/urllabel.h"
+#include "elements/urllabel.h"
 
 #include <QHash>
 #include <cmath>

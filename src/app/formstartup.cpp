@@ -2,8 +2,8 @@
 #include "app/startuppage.h"
 #include "app/tform1.h"
 
-#include "mylib/colours.h"
-#include "mylib/forms.h"
+#include "elements/colours.h"
+#include "elements/forms.h"
 #include "mylib/numbers.h"
 #include "mylib/paths.h"
 

@@ -20,7 +20,7 @@
 #include "app/resultsfit.h"
 #include "calc/periodcalc.h"
 #include "calc/report.h"
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 #include "mylib/locales.h"
 #include "mylib/platform.h"
 #include "settings/tinisettings.h"
