@@ -67,7 +67,8 @@ void BM_FormatLabelsOnly(benchmark::State& state) {
     const QLocale locale;
     for (auto _ : state) {
         const PeriodFigures f = ComputePeriod(30, in, locale);
-        benchmark::DoNotOptimize(PeriodLabelTexts(f, false, true, locale, MoneyDecimals()));
+        benchmark::DoNotOptimize(
+            PeriodLabelTexts(f, false, true, locale, CurrencyDecimals(locale)));
     }
 }
 
@@ -204,7 +205,7 @@ void BM_ReportBytes(benchmark::State& state) {
     report.laterDate = "12/8/2026";
     const QLocale locale;
     report.labels = PeriodLabelTexts(ComputePeriod(30, report.inputs, locale), false, true, locale,
-                                     MoneyDecimals());
+                                     CurrencyDecimals(locale));
     qsizetype size = 0;
     for (auto _ : state) {
         const QByteArray bytes = ReportBytes(report);

@@ -18,7 +18,6 @@ void BenchEnvironment() {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    ReadMoneyDecimals(QLocale());
 }
 } // namespace
 
@@ -40,6 +39,7 @@ BenchForm::BenchForm(bool show) : platform(dialogs, shell, clock, screen) {
     platform.executablePath = dir.path() + "/voltisk";
     platform.markerPath = dir.path() + "/none";
     platform.billFolder = dir.path();
+    platform.moneyDecimals = CurrencyDecimals(QLocale());
     form = std::make_unique<TForm1>(platform);
     form->Create();
     if (show) {

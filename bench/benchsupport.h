@@ -10,8 +10,10 @@
 struct BenchDialogs : TDialogs {
     void ShowMessage(const QString&) override {}
     void ShowError(const QString&) override {}
-    void InfoDialog(const QString&, const QString&, const QString&, bool, int, int) override {}
-    bool VerifyDialog(const QString&, const QString&, bool, bool) override { return false; }
+    void InfoDialog(const QString&, const QString&, const InfoDialogOptions&) override {}
+    bool VerifyDialog(const QString&, const QString&, const VerifyOptions&) override {
+        return false;
+    }
 };
 struct BenchShell : TShell {
     void OpenUrl(const QString&) override {}

@@ -47,7 +47,7 @@ void TForm1::csvloadbtnClick(TComponent*) {
 
     const QString question =
         ImportQuestion(date, Locales().dates, exportReading, generalReading, hotWaterReading);
-    if (!dialogs.VerifyDialog(question, QString(), false, false)) {
+    if (!dialogs.VerifyDialog(question, QString())) {
         return;
     }
 
@@ -65,5 +65,5 @@ void TForm1::csvloadbtnClick(TComponent*) {
         CalcAll();
     }
 
-    dialogs.InfoDialog(BillImportDoneMessage, QString(), QString(), false, -1, -1);
+    dialogs.InfoDialog(BillImportDoneMessage, QString());
 }

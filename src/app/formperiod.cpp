@@ -90,6 +90,10 @@ std::vector<std::pair<TLabel*, QString PeriodLabels::*>> TForm1::ResultLabels() 
             {tresultwk, &PeriodLabels::tresultwk}};
 }
 
+int TForm1::MoneyDecimals() const {
+    return platform_.moneyDecimals.value_or(CurrencyDecimals(Locales().money));
+}
+
 PeriodInputs TForm1::ReadPeriodInputs() const {
     PeriodInputs in;
     in.solar = solarcb->Checked();

@@ -5,7 +5,8 @@
 
 QString TForm1::ReportFilePath() const {
     const QDate date = todaysdaterb->Checked() ? Today() : dt2->Date();
-    return ReportPath(IniSettings1->GetFullIniFilename(), ExeFolder(), date);
+    return ReportPath(IniSettings1->GetFullIniFilename(), ExeFolder(platform_.executablePath),
+                      date);
 }
 
 void TForm1::reportsbtnClick(TComponent*) {

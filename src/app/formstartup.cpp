@@ -2,8 +2,8 @@
 #include "app/startuppage.h"
 #include "app/tform1.h"
 
-#include "mylib/colours.h"
-#include "mylib/forms.h"
+#include "elements/colours.h"
+#include "elements/forms.h"
 #include "mylib/numbers.h"
 #include "mylib/paths.h"
 
@@ -56,7 +56,6 @@ void TForm1::FormCreate(TComponent*) {
     todaysdaterb->SetChecked(true);
     csvloadbtn->SetVisible(IsDeveloperMachine(platform_.markerPath));
     // The activation message is attached by the program (app/view/singleinstance).
-    StoreExeFolder(platform_.executablePath);
 
     const QLocale locale = Locales().numbers;
     generaldailyservicechargeed->SetText(FormatGeneral(1.00326, locale));

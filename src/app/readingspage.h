@@ -17,6 +17,8 @@ public:
     virtual ~TReadingsPage() = default;
     // The locale parts every parse and format of the window uses.
     virtual TLocales Locales() const = 0;
+    // The decimals of every money text (the money part's currency's).
+    virtual int MoneyDecimals() const = 0;
     // The dates of the original and of the later reading.
     virtual QDate PeriodFrom() const = 0;
     virtual QDate PeriodTo() const = 0;

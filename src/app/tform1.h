@@ -17,10 +17,10 @@
 //   formlayout.cpp    room for wide result texts, the window's width
 
 #include "app/readingspage.h"
-#include "app/resultsfit.h"
+#include "app/resultsgroup.h"
 #include "calc/periodcalc.h"
 #include "calc/report.h"
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 #include "mylib/locales.h"
 #include "mylib/platform.h"
 #include "settings/tinisettings.h"
@@ -54,6 +54,8 @@ struct TPlatform {
     // The user's locale in its three parts (numbers, money, dates); unset,
     // every part is the default locale QLocale().
     std::optional<TLocales> locales;
+    // The decimals of money texts; unset, those of the money part's currency.
+    std::optional<int> moneyDecimals;
 };
 
 class TForm1 : public TForm, public TReadingsPage {
@@ -122,6 +124,8 @@ public:
     // value labels, and the results group, page area and window with them,
     // back to the designed places when the texts fit again (formlayout.cpp).
     void FitResultTexts();
+    // The results group as one component, for the view's binding.
+    const TResultsGroup& Results() const { return *results_; }
     // savesettings for an end without dialogs (the display is gone, the
     // session ends): the error text when saving failed, else nothing.
     std::optional<QString> SaveSettingsUnattended();
@@ -215,6 +219,7 @@ public:
     TLocales Locales() const override {
         return platform_.locales ? *platform_.locales : TLocales::Uniform(QLocale());
     }
+    int MoneyDecimals() const override;
     // The texts of every field the period calculation and its report read
     // (also what the bill history stores and the plan comparison reads).
     PeriodInputs ReadPeriodInputs() const override;
@@ -251,14 +256,8 @@ private:
     // Widens the window, the page area and the results group by `delta`
     // (narrows them when negative); "CSV Load" keeps to the right edge.
     void WidenBy(int delta);
-    // The designed places of the results group's value labels and headings.
-    struct ResultsDesign {
-        std::array<FitSpan, 10> totals, splits;
-        std::array<int, 6> headingLefts{};
-        int margin = 0; // the group's room right of its rightmost value label
-    } resultsdesign_;
-    int resultsextra_ = 0; // how much the texts widened the window
-    int narrowedby_ = 0;   // what hiding hot water took off, given back on showing it
+    std::unique_ptr<TResultsGroup> results_;
+    int narrowedby_ = 0; // what hiding hot water took off, given back on showing it
 
     TPlatform platform_;
     // The settings file existed but could not be read at start: the user

@@ -30,7 +30,7 @@ THistoryPresenter::THistoryPresenter(TReadingsPage& form, TDialogs& dialogs, TFi
     : form_(form), dialogs_(dialogs), files_(files), ownSession_(std::move(own)),
       session_(shared ? *shared : *ownSession_),
       listener_(session_.AddListener([this](bool periods) { SessionChanged(periods); })),
-      model_(std::make_unique<THistoryTableModel>(form.Locales(), MoneyDecimals())) {
+      model_(std::make_unique<THistoryTableModel>(form.Locales(), form.MoneyDecimals())) {
     model_->SetPeriods(session_.Periods());
     model_->noteEditor = [this](qint64 id, const QString& note) {
         if (note.size() > kNoteLimit) {
@@ -73,6 +73,10 @@ void THistoryPresenter::KeepWarningsFitting(qint64 id, const QString& note) {
 
 TLocales THistoryPresenter::Locales() const {
     return form_.Locales();
+}
+
+int THistoryPresenter::MoneyDecimals() const {
+    return form_.MoneyDecimals();
 }
 
 void THistoryPresenter::SessionChanged(bool periodsChanged) {
@@ -122,10 +126,10 @@ void THistoryPresenter::SetSelectedRows(const QList<int>& rows) {
 QString THistoryPresenter::SummaryLine(int selectedRow) const {
     const HistorySummary s = SummarizeLastYear(model_->Periods());
     const QLocale locale = form_.Locales().money;
-    QString line = SummaryText(s, locale, MoneyDecimals());
+    QString line = SummaryText(s, locale, form_.MoneyDecimals());
     if (selectedRow >= 0 && selectedRow < model_->rowCount()) {
         const QString comparison =
-            ComparisonText(model_->Period(selectedRow).netPerDay, s, locale, MoneyDecimals());
+            ComparisonText(model_->Period(selectedRow).netPerDay, s, locale, form_.MoneyDecimals());
         if (!comparison.isEmpty()) {
             line += QStringLiteral(" Selected period: ") + comparison + QLatin1Char('.');
         }
@@ -139,7 +143,7 @@ QString THistoryPresenter::ChangeLine(int selectedRow) const {
     }
     const TLocales locales = form_.Locales();
     return ChangeText(model_->Period(selectedRow), model_->Periods(), locales.dates, locales.money,
-                      MoneyDecimals());
+                      form_.MoneyDecimals());
 }
 
 QString THistoryPresenter::ForecastLine() const {
@@ -153,7 +157,7 @@ QString THistoryPresenter::ForecastLine() const {
     }
     return QStringLiteral("Readings page, %1 to %2: ")
                .arg(FormatShortDate(from, locales.dates), FormatShortDate(to, locales.dates)) +
-           ForecastText(*cost, locales.money, MoneyDecimals());
+           ForecastText(*cost, locales.money, form_.MoneyDecimals());
 }
 
 void THistoryPresenter::SetBill(int row, const QString& billedText, QDate billDate,
@@ -205,7 +209,7 @@ void THistoryPresenter::AddCurrentPeriod() {
     const TLocales locales = form_.Locales();
     HistoryPeriod period =
         MakeHistoryPeriod(from, to, form_.ReadPeriodInputs(), locales.numbers, locales.money,
-                          MoneyDecimals(), QDateTime::currentDateTimeUtc());
+                          form_.MoneyDecimals(), QDateTime::currentDateTimeUtc());
     if (!HasStorableFigures(period)) {
         dialogs_.ShowMessage(FiguresTooLargeText());
         return;
@@ -219,7 +223,8 @@ void THistoryPresenter::AddCurrentPeriod() {
                 QStringLiteral("A period from %1 to %2 is already in the history. Replace it "
                                "with the period as calculated now?")
                     .arg(FormatShortDate(from, locales.dates), FormatShortDate(to, locales.dates));
-            if (!dialogs_.VerifyDialog(question, QString(), true, true)) {
+            if (!dialogs_.VerifyDialog(question, QString(),
+                                       {.relativeToOwner = true, .allowCancel = true})) {
                 return;
             }
             period.note = old->note; // a meter-change note still holds
@@ -280,7 +285,8 @@ bool THistoryPresenter::ConfirmUnusual(HistoryPeriod& period) {
                              "warnings are kept with it.")
             : QStringLiteral("Store the period %1 in the history? %2")
                   .arg(PeriodText(period), reasons.join(u' '));
-    return dialogs_.VerifyDialog(question, period.warnings.join(QLatin1Char('\n')), true, true);
+    return dialogs_.VerifyDialog(question, period.warnings.join(QLatin1Char('\n')),
+                                 {.relativeToOwner = true, .allowCancel = true});
 }
 
 THistoryPresenter::Readings THistoryPresenter::CurrentReadings() const {
@@ -329,7 +335,7 @@ void THistoryPresenter::OpenInReadings(int row) {
             QStringLiteral("The readings page holds readings that are not in the history. "
                            "Replace them with the period %1?")
                 .arg(PeriodText(p)),
-            QString(), true, true)) {
+            QString(), {.relativeToOwner = true, .allowCancel = true})) {
         return;
     }
     form_.WritePeriod(p.from, p.to, TextsInLocale(p, form_.Locales().numbers));
@@ -492,7 +498,7 @@ void THistoryPresenter::ImportCsv() {
 void THistoryPresenter::StartNewHistory() {
     if (!dialogs_.VerifyDialog(QStringLiteral("Start a new, empty history? The present file is "
                                               "kept as it is, under a new name beside it."),
-                               QString(), true, true)) {
+                               QString(), {.relativeToOwner = true, .allowCancel = true})) {
         return;
     }
     QString kept;

@@ -67,6 +67,7 @@ public:
     void SetSelectedRows(const QList<int>& rows);
     // The window's locale parts (dates, numbers, money) the page writes with.
     TLocales Locales() const;
+    int MoneyDecimals() const;
     // The summary line, comparing the period in `selectedRow` when >= 0.
     QString SummaryLine(int selectedRow) const;
 

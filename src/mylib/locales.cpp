@@ -32,6 +32,5 @@ TLocales LocalesFromEnvironment() {
 TLocales StartLocales() {
     const TLocales locales = LocalesFromEnvironment();
     QLocale::setDefault(locales.numbers);
-    ReadMoneyDecimals(locales.money);
     return locales;
 }

@@ -29,6 +29,6 @@ TLocales LocalesFromEnvironment(const std::function<QString(const char*)>& varia
 TLocales LocalesFromEnvironment();
 
 // The user's locale parts from the environment, made the program's own: the
-// numbers part becomes the default locale and `moneydecimals` is read from the
-// money part. Start-up calls it once, before the window is built.
+// numbers part becomes the default locale. Start-up calls it once, before the
+// window is built.
 TLocales StartLocales();

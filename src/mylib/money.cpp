@@ -9,7 +9,6 @@
 #include <utility>
 
 namespace {
-int g_moneydecimals = 2;
 
 // The nearest double of rounded decimal digits (0.digits x 10^exponent).
 double ToDouble(const DecimalDigits& d) {
@@ -62,14 +61,6 @@ int CurrencyDecimals(const QLocale& locale) {
     return n;
 }
 
-void ReadMoneyDecimals(const QLocale& locale) {
-    g_moneydecimals = CurrencyDecimals(locale);
-}
-
-int MoneyDecimals() {
-    return g_moneydecimals;
-}
-
 QString FormatMoney(double amount, const QLocale& locale, int decimals) {
     // A locale without currency conventions (C, POSIX) gets a leading "$".
     const bool bare = locale.currencySymbol().isEmpty();
@@ -108,10 +99,6 @@ QString FormatMoney(double amount, const QLocale& locale, int decimals) {
     }
     const QString zeros = fmt.toString(0).repeated(decimals - kept);
     return text.insert(end, kept == 0 ? fmt.decimalPoint() + zeros : zeros);
-}
-
-QString FormatMoney(double amount) {
-    return FormatMoney(amount, QLocale(), g_moneydecimals);
 }
 
 double PercentOf(double amount, double percent, int decimals) {

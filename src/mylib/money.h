@@ -1,7 +1,7 @@
 #pragma once
-// Money texts. The number of currency decimals (`moneydecimals`) is read once
-// at program start; the symbol, patterns and separators come from the locale
-// given at each call.
+// Money texts. The number of currency decimals is the caller's (the window
+// holds the one it was built with); the symbol, patterns and separators come
+// from the locale given at each call.
 
 #include <QLocale>
 #include <QString>
@@ -9,17 +9,10 @@
 // The locale currency's own number of decimals (2 for USD and EUR, 0 for JPY).
 int CurrencyDecimals(const QLocale& locale);
 
-// Sets `moneydecimals` from the locale; start-up calls it once.
-void ReadMoneyDecimals(const QLocale& locale);
-int MoneyDecimals();
-
 // The amount in the locale's currency format with `decimals` decimals, rounded
 // once to at most 15 significant digits and `decimals` decimals, halves away
 // from zero. More than 15 integer digits switch to the general number format.
 QString FormatMoney(double amount, const QLocale& locale, int decimals);
-
-// FormatMoney with the default locale and `moneydecimals`.
-QString FormatMoney(double amount);
 
 // `percent` % of `amount` as a person works it out: the exact product of the
 // two decimals the doubles stand for (15 significant digits each), rounded

@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-QString g_exeFolder;
-}
+namespace {}
 
 QString AddTrailingBackslash(const QString& folder) {
     if (folder.isEmpty() || folder.endsWith(PathDelim)) {
@@ -63,12 +61,8 @@ QString ExtractFilePath(const QString& path) {
     return at < 0 ? QString() : path.left(at + 1);
 }
 
-void StoreExeFolder(const QString& executablePath) {
-    g_exeFolder = ExtractFilePath(executablePath);
-}
-
-QString ExeFolder() {
-    return g_exeFolder;
+QString ExeFolder(const QString& executablePath) {
+    return ExtractFilePath(executablePath);
 }
 
 bool IsDeveloperMachine(const QString& markerPath) {

@@ -31,9 +31,8 @@ bool FileExists(const QString& path);
 // The folder part of a path, up to and including its last separator.
 QString ExtractFilePath(const QString& path);
 
-// The program's folder with a trailing separator; empty until StoreExeFolder.
-void StoreExeFolder(const QString& executablePath);
-QString ExeFolder();
+// The program's folder, with a trailing separator, from its full file name.
+QString ExeFolder(const QString& executablePath);
 
 // The developer marker file; its existence shows the "CSV Load" button.
 inline constexpr const char* DeveloperMarkerPath = "/Ziroriza_identifier_5813076429918.txt";

@@ -4,8 +4,10 @@
 // asked and answer as scripted.
 
 #include <QDate>
+#include <QPoint>
 #include <QRect>
 #include <QString>
+#include <optional>
 
 class TShell {
 public:
@@ -19,6 +21,21 @@ public:
 // Shows the folder through the shell; failures are not reported.
 void ShowFolderInFileManager(TShell& shell, const QString& folder);
 
+// How the information dialog is shown; written with designated initializers,
+// e.g. {.caption = "Import", .relativeToOwner = true}.
+struct InfoDialogOptions {
+    QString caption{};            // the title; empty means the application title
+    bool relativeToOwner = false; // parented to the active window
+    std::optional<QPoint> at{};   // the screen position; none (or a negative
+                                  // coordinate) means the default place
+};
+
+// How the yes/no question is asked.
+struct VerifyOptions {
+    bool relativeToOwner = false; // parented to the active window
+    bool allowCancel = false;     // Escape and the close button answer No either way
+};
+
 class TDialogs {
 public:
     virtual ~TDialogs() = default;
@@ -27,16 +44,16 @@ public:
     // The application's standard error box: title "Voltisk", error icon, OK;
     // `text` is shown as given (callers apply ErrorBoxText).
     virtual void ShowError(const QString& text) = 0;
-    // The information dialog; x or y negative means the default place.
-    virtual void InfoDialog(const QString& headline, const QString& detail, const QString& caption,
-                            bool relativeToOwner, int x, int y) = 0;
+    // The information dialog: the headline and the detail, one OK button.
+    virtual void InfoDialog(const QString& headline, const QString& detail,
+                            const InfoDialogOptions& options = {}) = 0;
     // The yes/no question titled "Verify"; true only for Yes.
-    virtual bool VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
-                              bool allowCancel) = 0;
+    virtual bool VerifyDialog(const QString& question, const QString& detail,
+                              const VerifyOptions& options = {}) = 0;
     // The same question with No as the default button (Enter answers No), for
     // what cannot be undone.
     virtual bool VerifyDialogDefaultNo(const QString& question, const QString& detail) {
-        return VerifyDialog(question, detail, true, true);
+        return VerifyDialog(question, detail, {.relativeToOwner = true, .allowCancel = true});
     }
 };
 

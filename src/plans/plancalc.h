@@ -32,11 +32,12 @@ PlanRates RatesOf(const PeriodBasis& typed);
 PeriodBasis WithRates(PeriodBasis use, const PlanRates& rates);
 
 // The figures for a positive day count. Both taxes are exact decimal money
-// with `moneyDecimals` places (PercentOf), so 15 % of $205.90 is $30.89.
+// with `moneyDecimals` places (PercentOf), so 15 % of $205.90 is $30.89;
+// callers pass their currency's (two unless told).
 // Overflowing inputs give non-finite figures; callers that show them check
 // with IsShowable.
 PlanFigures ComputePlan(qint64 days, const PeriodBasis& use, const PlanRates& rates,
-                        int moneyDecimals = MoneyDecimals());
+                        int moneyDecimals = 2);
 
 // Whether every money figure is finite, so that it can be shown.
 bool IsShowable(const PlanFigures& f);

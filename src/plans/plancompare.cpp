@@ -93,7 +93,8 @@ PlanRowTexts RowTexts(const PlanRow& row, bool reference, const QLocale& locale,
     return t;
 }
 
-YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end) {
+YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end,
+                       int moneyDecimals) {
     YearTotals y;
     const QDate start = end.addMonths(-12);
     y.yearDays = start.daysTo(end);
@@ -122,7 +123,7 @@ YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& p
         y.days += inside;
         y.paid += s.paid * share;
         for (qsizetype i = 0; i < plans.size(); ++i) {
-            y.planTotals[i] += ComputePlan(days, s.use, plans[i].rates).net * share;
+            y.planTotals[i] += ComputePlan(days, s.use, plans[i].rates, moneyDecimals).net * share;
         }
     }
     return y;

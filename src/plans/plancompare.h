@@ -61,8 +61,9 @@ struct YearTotals {
 // of its figures in proportion, so a period that straddles the start counts in
 // part. A day two periods share counts once, for the one stored later.
 // Periods without a positive day count, or without a day in the year, are
-// left out.
-YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end);
+// left out. A plan's taxes are rounded to `moneyDecimals` places.
+YearTotals YearOfPlans(const QList<StoredUse>& stored, const QList<NamedPlan>& plans, QDate end,
+                       int moneyDecimals = 2);
 
 // The latest second date among `stored`; invalid when there is none.
 QDate LatestDate(const QList<StoredUse>& stored);

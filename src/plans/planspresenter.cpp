@@ -11,8 +11,8 @@
 
 namespace {
 
-QString Money(double amount, const TLocales& locales) {
-    return FormatMoney(amount, locales.money, MoneyDecimals());
+QString Money(double amount, const TLocales& locales, int decimals) {
+    return FormatMoney(amount, locales.money, decimals);
 }
 
 QString Span(QDate from, QDate to, const TLocales& locales) {
@@ -109,10 +109,10 @@ void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
                                        "later reading after the original one.");
         return;
     }
-    const QList<PlanRow> rows = ComparePlans(days, use, AllPlans(), MoneyDecimals());
+    const QList<PlanRow> rows = ComparePlans(days, use, AllPlans(), form_.MoneyDecimals());
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        rows_.append({RowTexts(rows[i], i == 0, locales.money, MoneyDecimals()), rows[i].cheaper,
-                      rows[i].cheapest});
+        rows_.append({RowTexts(rows[i], i == 0, locales.money, form_.MoneyDecimals()),
+                      rows[i].cheaper, rows[i].cheapest});
     }
     if (rows.size() == 1) {
         cheapestText_ = QStringLiteral("Add a plan to see what this period would cost on it.");
@@ -121,7 +121,7 @@ void TPlansPresenter::ComputeRows(qint64 days, const PeriodBasis& use) {
     for (const PlanRow& r : rows) {
         if (r.cheapest && r.cheaper) {
             cheapestText_ = QStringLiteral("Cheapest for this period: %1, %2 less than as typed.")
-                                .arg(r.name, Money(-r.difference, locales));
+                                .arg(r.name, Money(-r.difference, locales, form_.MoneyDecimals()));
             return;
         }
     }
@@ -134,7 +134,7 @@ void TPlansPresenter::ComputeYear() {
     const TLocales locales = form_.Locales();
     yearRows_.clear();
     const QList<NamedPlan> plans = AllPlans();
-    const YearTotals y = YearOfPlans(periods_, plans, LatestDate(periods_));
+    const YearTotals y = YearOfPlans(periods_, plans, LatestDate(periods_), form_.MoneyDecimals());
     yearPaid_ = y.paid;
     if (y.periods == 0) {
         yearSummary_ = QStringLiteral("The yearly comparison needs saved periods: add "
@@ -143,17 +143,18 @@ void TPlansPresenter::ComputeYear() {
     }
     yearSummary_ = QStringLiteral("The last 12 months: %1 saved over %2 cost %3.")
                        .arg(Count(y.periods, "period", "periods"), Count(y.days, "day", "days"),
-                            Money(y.paid, locales));
+                            Money(y.paid, locales, form_.MoneyDecimals()));
     for (qsizetype i = 0; i < plans.size(); ++i) {
         const double total = y.planTotals[i];
         const double saving = SavingPerYear(y, total);
         YearRow r;
         r.name = plans[i].name;
         if (std::isfinite(total) && std::isfinite(saving)) {
-            r.total = Money(total, locales);
-            r.savingPerYear = Money(saving, locales);
+            r.total = Money(total, locales, form_.MoneyDecimals());
+            r.savingPerYear = Money(saving, locales, form_.MoneyDecimals());
             r.totalValue = total;
-            r.cheaper = RoundDecimal(saving, 15, MoneyDecimals()).digits.size() > 0 && saving > 0;
+            r.cheaper =
+                RoundDecimal(saving, 15, form_.MoneyDecimals()).digits.size() > 0 && saving > 0;
         } else {
             r.total = r.savingPerYear = QStringLiteral("-");
         }
@@ -228,8 +229,8 @@ int TPlansPresenter::DuplicatePlan(int row) {
 bool TPlansPresenter::DeletePlan(int row) {
     const StoredPlan plan = PlanAt(row);
     if (!dialogs_.VerifyDialog(QStringLiteral("Delete the plan \"%1\"?").arg(plan.name),
-                               QStringLiteral("The plan's rates are removed for good."), true,
-                               false)) {
+                               QStringLiteral("The plan's rates are removed for good."),
+                               {.relativeToOwner = true})) {
         return false;
     }
     source_.Plans().Remove(plan.id);

@@ -104,6 +104,7 @@ struct DesktopServices {
     DesktopServices(const QStringList& arguments, const TLocales& locales) {
         platform.arguments = arguments;
         platform.locales = locales;
+        platform.moneyDecimals = CurrencyDecimals(locales.money);
         platform.executablePath = QApplication::applicationFilePath();
         platform.markerPath = QString::fromLatin1(DeveloperMarkerPath);
         platform.billFolder = QStringLiteral("/mnt/f/users/tovan/documents/electricity/bills");

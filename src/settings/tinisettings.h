@@ -10,7 +10,7 @@
 // truth values as "1"/"0" (read as integers, true when not 0), floats in the
 // general number format of `Locale`.
 
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 #include "mylib/platform.h"
 
 #include <QLocale>

@@ -38,11 +38,6 @@ QString UsageKwhText(double watts, double hours) {
 }
 
 UsageTexts UsageLabelTexts(const QString& rate, const QString& watts, const QString& hours,
-                           QChar separator) {
-    return UsageLabelTexts(rate, watts, hours, separator, QLocale(), MoneyDecimals());
-}
-
-UsageTexts UsageLabelTexts(const QString& rate, const QString& watts, const QString& hours,
                            QChar separator, const QLocale& money, int moneyDecimals) {
     UsageTexts t;
     const auto r = ParsePlainNumber(rate, separator);

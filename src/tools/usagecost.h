@@ -22,10 +22,7 @@ struct UsageTexts {
 
 // The four label texts from the rate, watts and hours texts, in that order of
 // reading; `separator` is the locale's decimal separator, accepted besides ".".
-// Money texts use `money` with `moneyDecimals` decimals (the default locale
-// and `moneydecimals` without them). A figure that overflows leaves the texts
+// Money texts use `money` with `moneyDecimals` decimals. A figure that overflows leaves the texts
 // invalid, as a text that is no number does.
-UsageTexts UsageLabelTexts(const QString& rate, const QString& watts, const QString& hours,
-                           QChar separator);
 UsageTexts UsageLabelTexts(const QString& rate, const QString& watts, const QString& hours,
                            QChar separator, const QLocale& money, int moneyDecimals);

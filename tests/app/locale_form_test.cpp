@@ -69,7 +69,7 @@ TEST(LocaleAtStart, MoneyFollowsLcMonetaryAsAWhole) {
         LocaleVariables env({{"LANG", "en_US.UTF-8"}, {"LC_MONETARY", "ja_JP.UTF-8"}});
         StartedForm s;
         WorkedExample(*s.form, ".");
-        EXPECT_EQ(MoneyDecimals(), 0) << "the yen's own decimals";
+        EXPECT_EQ(s.form->MoneyDecimals(), 0) << "the yen's own decimals";
         EXPECT_EQ(s.form->fresult->Caption(), QString::fromUtf8("￥36"));
         EXPECT_EQ(s.form->tresultwk->Caption(), QString::fromUtf8("((￥105 + ￥15) - ￥0)"));
         EXPECT_EQ(s.form->used->Caption(), "360.0") << "numbers stay en_US";
@@ -82,11 +82,24 @@ TEST(LocaleAtStart, MoneyFollowsLcMonetaryAsAWhole) {
         LocaleVariables env({{"LANG", "en_US.UTF-8"}, {"LC_MONETARY", "de_DE.UTF-8"}});
         StartedForm s;
         WorkedExample(*s.form, ".");
-        EXPECT_EQ(MoneyDecimals(), 2);
+        EXPECT_EQ(s.form->MoneyDecimals(), 2);
         EXPECT_EQ(s.form->fresult->Caption(), QString::fromUtf8("36,00\u00a0€"));
         EXPECT_EQ(s.form->dused->Caption(), "12.0");
         EXPECT_EQ(s.form->generalrateed->Text(), "0.25");
     }
+}
+
+// The decimals the program passes in are the window's, not the currency's.
+TEST(LocaleAtStart, TheWindowUsesTheDecimalsPassedIn) {
+    FormFixture fx;
+    fx.platform.moneyDecimals = 0;
+    TForm1& f = fx.Make();
+    WorkedExample(f, ".");
+    EXPECT_EQ(f.MoneyDecimals(), 0);
+    EXPECT_EQ(f.fresult->Caption(), "$36");
+    f.wattsedit->SetText("2000");
+    f.hrsedit->SetText("3");
+    EXPECT_EQ(f.perweeklabel->Caption(), "$11 per week");
 }
 
 TEST(LocaleAtStart, NumbersAndDatesFollowTheirOwnCategories) {

@@ -1,5 +1,5 @@
 // The window model's event rules, which every handler relies on.
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 #include "support/formfixture.h"
 
 #include <gtest/gtest.h>

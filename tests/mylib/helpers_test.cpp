@@ -24,8 +24,7 @@ TEST(Paths, AppDataFolderIsTheConfigFolderWithoutTrailingSeparator) {
 }
 
 TEST(Paths, ExeFolderKeepsItsTrailingSeparator) {
-    StoreExeFolder("/opt/voltisk/bin/voltisk");
-    EXPECT_EQ(ExeFolder(), "/opt/voltisk/bin/");
+    EXPECT_EQ(ExeFolder("/opt/voltisk/bin/voltisk"), "/opt/voltisk/bin/");
 }
 
 TEST(Paths, DeveloperMarkerMustBeAFile) {

@@ -64,17 +64,6 @@ TEST(Money, MoreThanFifteenIntegerDigitsUseTheGeneralFormat) {
     EXPECT_EQ(Money(999999999999999.0, "en_US"), "$999,999,999,999,999.00");
 }
 
-TEST(Money, DefaultFormUsesTheDecimalsReadAtStart) {
-    QLocale::setDefault(QLocale("ja_JP"));
-    ReadMoneyDecimals(QLocale());
-    EXPECT_EQ(MoneyDecimals(), 0);
-    // A later locale change does not change the decimals read at start.
-    QLocale::setDefault(QLocale("en_US"));
-    EXPECT_EQ(FormatMoney(1.5), "$2");
-    ReadMoneyDecimals(QLocale());
-    EXPECT_EQ(FormatMoney(1.5), "$1.50");
-}
-
 TEST(Money, LocaleWithoutCurrencyFallsBackToLeadingDollar) {
     EXPECT_EQ(Money(3.5, "C"), "$3.50");
 }

@@ -1,10 +1,10 @@
 // The user-interface helpers: colours, centring, dialog texts, the error box
 // text and the link label.
-#include "mylib/colours.h"
+#include "elements/colours.h"
+#include "elements/forms.h"
+#include "elements/urllabel.h"
 #include "mylib/dialogtexts.h"
-#include "mylib/elements/urllabel.h"
 #include "mylib/errors.h"
-#include "mylib/forms.h"
 #include "support/servicefakes.h"
 
 #include <gtest/gtest.h>

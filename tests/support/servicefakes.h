@@ -17,16 +17,15 @@ struct FakeDialogs : TDialogs {
     std::deque<bool> answers; // scripted answers; No when none is left
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
-    void InfoDialog(const QString& headline, const QString&, const QString&, bool, int,
-                    int) override {
+    void InfoDialog(const QString& headline, const QString&, const InfoDialogOptions&) override {
         infos << headline;
     }
     QStringList defaultNo; // the questions asked with No as the default
     bool VerifyDialogDefaultNo(const QString& question, const QString& detail) override {
         defaultNo << question;
-        return VerifyDialog(question, detail, true, true);
+        return VerifyDialog(question, detail, {.relativeToOwner = true, .allowCancel = true});
     }
-    bool VerifyDialog(const QString& question, const QString&, bool, bool) override {
+    bool VerifyDialog(const QString& question, const QString&, const VerifyOptions&) override {
         questions << question;
         if (answers.empty()) {
             return false;

@@ -1,7 +1,5 @@
 #include "support/testenv.h"
 
-#include "mylib/money.h"
-
 #include <QDir>
 #include <QLocale>
 
@@ -32,5 +30,4 @@ void TestEnv::ResetConfig() {
 
 void TestEnv::UseLocale(const char* name) {
     QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-    ReadMoneyDecimals(QLocale());
 }

@@ -25,20 +25,20 @@ TEST(UsageKwh, HundredthsHalfToEvenPaddedToTwoDecimals) {
 }
 
 TEST(UsageTexts, WorkedExampleAndInvalidInputs) {
-    const UsageTexts t = UsageLabelTexts("0.25", "2000", "3", '.');
+    const UsageTexts t = UsageLabelTexts("0.25", "2000", "3", '.', QLocale(), 2);
     ASSERT_TRUE(t.valid);
     EXPECT_EQ(t.result, "Cost: $1.50");
     EXPECT_EQ(t.kwh, "(6.00 kwh)");
     EXPECT_EQ(t.perWeek, "$10.50 per week");
     EXPECT_EQ(t.perYear, "$547.50 per year");
-    EXPECT_TRUE(UsageLabelTexts("0.25", " 100", "1", '.').valid);
+    EXPECT_TRUE(UsageLabelTexts("0.25", " 100", "1", '.', QLocale(), 2).valid);
     for (auto [rate, watts, hours] : {std::array<const char*, 3>{"0.25", "100 ", "1"},
                                       {"0.25", "100", ""},
                                       {"", "100", "1"},
                                       {"0,25", "100", "1"},
                                       {"0.25", "1e999", "1"},
                                       {"0.25", "abc", "1"}}) {
-        EXPECT_FALSE(UsageLabelTexts(rate, watts, hours, '.').valid)
+        EXPECT_FALSE(UsageLabelTexts(rate, watts, hours, '.', QLocale(), 2).valid)
             << rate << "|" << watts << "|" << hours;
     }
 }
@@ -46,8 +46,8 @@ TEST(UsageTexts, WorkedExampleAndInvalidInputs) {
 TEST(UsageTexts, APointNeedsDigitsOnBothSides) {
     for (const char* text : {"100.", ".5", "-.5", "+.5", "1.e5", ".", "1..5", "1.5.", "1.5e"}) {
         EXPECT_FALSE(ParsePlainNumber(text).has_value()) << text;
-        EXPECT_FALSE(UsageLabelTexts("0.25", text, "1", '.').valid) << text;
-        EXPECT_FALSE(UsageLabelTexts(text, "100", "1", '.').valid) << text;
+        EXPECT_FALSE(UsageLabelTexts("0.25", text, "1", '.', QLocale(), 2).valid) << text;
+        EXPECT_FALSE(UsageLabelTexts(text, "100", "1", '.', QLocale(), 2).valid) << text;
     }
     for (auto [text, value] : {std::pair{"100.0", 100.0},
                                {"0.5", 0.5},

@@ -60,7 +60,7 @@ TEST(QtDialogs, VerifyIsAYesNoQuestionTrueOnlyForYes) {
     const ExpectMessageBoxes expected;
     Seen seen;
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Yes); });
-    EXPECT_TRUE(dialogs.VerifyDialog("Insert the readings?", "From bill.csv", false, false));
+    EXPECT_TRUE(dialogs.VerifyDialog("Insert the readings?", "From bill.csv"));
     EXPECT_EQ(seen.title, "Verify");
     EXPECT_EQ(seen.text, "Insert the readings?\n\nFrom bill.csv")
         << "an empty line between headline and detail";
@@ -69,7 +69,7 @@ TEST(QtDialogs, VerifyIsAYesNoQuestionTrueOnlyForYes) {
     EXPECT_FALSE(seen.hasParent);
 
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::No); });
-    EXPECT_FALSE(dialogs.VerifyDialog("Insert the readings?", "", false, false));
+    EXPECT_FALSE(dialogs.VerifyDialog("Insert the readings?", ""));
     EXPECT_EQ(seen.text, "Insert the readings?");
 }
 
@@ -80,12 +80,12 @@ TEST(QtDialogs, VerifyDismissedWithEscapeOrCloseIsNo) {
         SCOPED_TRACE(allowCancel);
         Seen seen;
         AnswerNextBox(seen, [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); });
-        EXPECT_FALSE(dialogs.VerifyDialog("Go?", "", false, allowCancel));
+        EXPECT_FALSE(dialogs.VerifyDialog("Go?", "", {.allowCancel = allowCancel}));
         EXPECT_EQ(seen.title, "Verify");
 
         Seen closed;
         AnswerNextBox(closed, [](QMessageBox* b) { b->close(); });
-        EXPECT_FALSE(dialogs.VerifyDialog("Go?", "", false, allowCancel));
+        EXPECT_FALSE(dialogs.VerifyDialog("Go?", "", {.allowCancel = allowCancel}));
         EXPECT_EQ(closed.title, "Verify");
     }
 }
@@ -96,7 +96,7 @@ TEST(QtDialogs, EnterAnswersYesExceptToTheDefaultNoQuestion) {
     Seen seen;
     const auto enter = [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); };
     AnswerNextBox(seen, enter);
-    EXPECT_TRUE(dialogs.VerifyDialog("Go?", "", false, false));
+    EXPECT_TRUE(dialogs.VerifyDialog("Go?", ""));
     AnswerNextBox(seen, enter);
     EXPECT_FALSE(dialogs.VerifyDialogDefaultNo("Delete?", ""));
     EXPECT_EQ(seen.title, "Verify");
@@ -109,7 +109,7 @@ TEST(QtDialogs, InfoDialogCaptionFallsBackToTheApplicationTitle) {
     const DisplayName title("Voltisk");
     Seen seen;
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
-    dialogs.InfoDialog("Values successfully inserted.", "", "", false, -1, -1);
+    dialogs.InfoDialog("Values successfully inserted.", "");
     EXPECT_EQ(seen.title, "Voltisk");
     EXPECT_EQ(seen.text, "Values successfully inserted.");
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
@@ -117,7 +117,7 @@ TEST(QtDialogs, InfoDialogCaptionFallsBackToTheApplicationTitle) {
     EXPECT_FALSE(seen.hasParent);
 
     AnswerNextBox(seen, [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); });
-    dialogs.InfoDialog("Done", "3 readings", "Import", false, -1, -1);
+    dialogs.InfoDialog("Done", "3 readings", {.caption = "Import"});
     EXPECT_EQ(seen.title, "Import");
     EXPECT_EQ(seen.text, "Done\n\n3 readings");
 }
@@ -130,7 +130,7 @@ TEST(QtDialogs, WithoutADisplayNameTheTitleIsVoltisk) {
         const DisplayName unset(name);
         Seen seen;
         AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
-        dialogs.InfoDialog("Hello", "", "", false, -1, -1);
+        dialogs.InfoDialog("Hello", "");
         EXPECT_EQ(seen.title, "Voltisk");
         AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
         dialogs.ShowError("Bad");
@@ -143,11 +143,11 @@ TEST(QtDialogs, InfoDialogAtAScreenPositionOnlyWhenBothAreNonNegative) {
     const ExpectMessageBoxes expected;
     Seen seen;
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
-    dialogs.InfoDialog("Placed", "", "", false, 123, 77);
+    dialogs.InfoDialog("Placed", "", {.at = QPoint(123, 77)});
     EXPECT_EQ(seen.pos, QPoint(123, 77));
 
     AnswerNextBox(seen, [](QMessageBox* b) { Press(b, QMessageBox::Ok); });
-    dialogs.InfoDialog("Default place", "", "", false, -1, 77);
+    dialogs.InfoDialog("Default place", "", {.at = QPoint(-1, 77)});
     EXPECT_NE(seen.pos.y(), 77);
 }
 

@@ -74,7 +74,7 @@ void UseUnusualDate(ViewParts& parts, TDateTimePicker* dt, QDateEdit* d, QDate d
         date.year() < 1900
             ? QStringLiteral("The date %1 is before 1900. Use it?").arg(text)
             : QStringLiteral("The date %1 is more than a year after today. Use it?").arg(text),
-        QString(), true, true);
+        QString(), {.relativeToOwner = true, .allowCancel = true});
     d->setProperty("asking", false);
     if (use) {
         parts.fromUser([dt, date] { dt->UserSetDate(date); });

@@ -84,7 +84,8 @@ void TFormView::Build() {
 
 // Once the results group has its widgets (with the window, or with its page).
 void TFormView::FinishResults() {
-    if (resultsBackground_.isValid() || !parts_.widgets.value(model_.resultsgb)) {
+    QWidget* group = parts_.widgets.value(model_.Results().Group());
+    if (results_.Bound() || !group) {
         return;
     }
     // Texts set before the widgets existed get their room now.
@@ -92,8 +93,7 @@ void TFormView::FinishResults() {
     mirroring_ = true;
     model_.FitResultTexts();
     mirroring_ = was;
-    SampleResultsBackground();
-    MakeResultLabelsOpaque();
+    results_.Bind(group, this);
 }
 
 // Every element's widget under its parent's, by the binding of its kind; a
@@ -171,42 +171,6 @@ void TFormView::BuildAllPages() {
     }
 }
 
-void TFormView::SampleResultsBackground() {
-    QWidget* group = parts_.widgets.value(model_.resultsgb);
-    // Left of the captions, between the exported row and the first headings.
-    const int y =
-        (model_.exportedlabel->Top() + model_.exportedlabel->Height() + model_.totlabel1->Top()) /
-        2;
-    const QPoint probe = group->mapTo(this, QPoint(model_.Label30->Left() / 2, y));
-    // The middle of a small square, so that no edge shading of any pixel
-    // density is taken for the background.
-    const QImage sample = grab(QRect(probe - QPoint(2, 2), QSize(5, 5))).toImage();
-    resultsBackground_ = sample.pixelColor(sample.width() / 2, sample.height() / 2);
-}
-
-// The result labels change on every keystroke. Transparent, each new text
-// repaints the group box behind it and every label over that; opaque, filled
-// with the very colour the group shows there, a label repaints alone and
-// looks the same. Only labels wholly inside the group's frame qualify: a
-// narrowed group's frame runs through the split column.
-void TFormView::MakeResultLabelsOpaque() {
-    QWidget* group = parts_.widgets.value(model_.resultsgb);
-    const QRect inside = group->rect().adjusted(3, 3, -3, -3);
-    for (QObject* child : group->children()) {
-        auto* label = qobject_cast<QLabel*>(child);
-        if (!label) {
-            continue;
-        }
-        const bool opaque = inside.contains(label->geometry());
-        if (opaque) {
-            QPalette pal = label->palette();
-            pal.setColor(QPalette::Window, resultsBackground_);
-            label->setPalette(pal);
-        }
-        label->setAutoFillBackground(opaque);
-    }
-}
-
 TFormView::Children TFormView::ChildrenByParent() const {
     Children children;
     for (TComponent* c : model_.Components()) {
@@ -267,10 +231,7 @@ void TFormView::ApplyShared(TControl* c, QWidget* w, Prop p) {
     switch (p) {
     case Prop::Geometry:
         w->setGeometry(c->Left(), c->Top(), c->Width(), c->Height());
-        if (resultsBackground_.isValid() &&
-            (c == model_.resultsgb || c->Parent() == model_.resultsgb)) {
-            MakeResultLabelsOpaque();
-        }
+        results_.Moved(c);
         break;
     case Prop::Visible:
         w->setVisible(c->Visible());

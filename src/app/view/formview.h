@@ -13,6 +13,7 @@
 
 #include "app/tform1.h"
 #include "app/view/elementbinding.h"
+#include "app/view/resultsbinding.h"
 
 #include <QHash>
 #include <QWidget>
@@ -63,17 +64,13 @@ private:
     void ApplyWindow(Prop p);
     void ApplyWindowGeometry();
     void ApplyWindowState();
-    // The colour behind the result labels, as painted.
-    void SampleResultsBackground();
-    // Fits the result texts and makes their labels opaque, once they exist.
+    // Fits the result texts and binds the results group, once it exists.
     void FinishResults();
     // The model's controls by parent, in creation order: the tab-order pass
     // walks it once instead of searching every element for each control.
     using Children = QHash<const TControl*, std::vector<TControl*>>;
     Children ChildrenByParent() const;
     void BuildTabOrder(const Children& children);
-    // Result labels filled with the colour behind them (see formview.cpp).
-    void MakeResultLabelsOpaque();
     // The width a label's current text needs, for the model's result fitting.
     int TextWidth(const TLabel* label) const;
     // Accessible names, descriptions and label buddies from the element table.
@@ -91,7 +88,7 @@ private:
     // Each element's binding, looked up once when the window is built.
     QHash<const TComponent*, const ElementBinding*> bindings_;
     bool mirroring_ = false;
-    QColor resultsBackground_;
+    TResultsBinding results_{model_.Results()};
     // Text widths by font and text (TextWidth).
     mutable QHash<QString, int> textWidths_;
     // Elements whose widgets wait for their page, by page in creation order,

@@ -53,21 +53,23 @@ void QtDialogs::ShowError(const QString& text) {
 
 // Linux has no task dialog, so both dialogs take the message-box form: the
 // headline and the detail joined into one text (DialogMessageText).
-void QtDialogs::InfoDialog(const QString& headline, const QString& detail, const QString& caption,
-                           bool relativeToOwner, int x, int y) {
-    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? AppTitle() : caption, QString(),
-                    QMessageBox::Ok, relativeToOwner ? QApplication::activeWindow() : nullptr);
+void QtDialogs::InfoDialog(const QString& headline, const QString& detail,
+                           const InfoDialogOptions& options) {
+    QMessageBox box(QMessageBox::NoIcon, options.caption.isEmpty() ? AppTitle() : options.caption,
+                    QString(), QMessageBox::Ok,
+                    options.relativeToOwner ? QApplication::activeWindow() : nullptr);
     SetMessageText(box, DialogMessageText(headline, detail));
-    if (x >= 0 && y >= 0) {
+    if (options.at && options.at->x() >= 0 && options.at->y() >= 0) {
         // A moved window keeps its place when shown instead of being centred.
-        box.move(x, y);
+        box.move(*options.at);
     }
     box.exec();
 }
 
-bool QtDialogs::VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
-                             bool /*allowCancel*/) {
-    return Ask(question, detail, relativeToOwner ? QApplication::activeWindow() : nullptr, true);
+bool QtDialogs::VerifyDialog(const QString& question, const QString& detail,
+                             const VerifyOptions& options) {
+    return Ask(question, detail, options.relativeToOwner ? QApplication::activeWindow() : nullptr,
+               true);
 }
 
 bool QtDialogs::VerifyDialogDefaultNo(const QString& question, const QString& detail) {

@@ -9,10 +9,10 @@ class QtDialogs : public TDialogs {
 public:
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& text) override;
-    void InfoDialog(const QString& headline, const QString& detail, const QString& caption,
-                    bool relativeToOwner, int x, int y) override;
-    bool VerifyDialog(const QString& question, const QString& detail, bool relativeToOwner,
-                      bool allowCancel) override;
+    void InfoDialog(const QString& headline, const QString& detail,
+                    const InfoDialogOptions& options = {}) override;
+    bool VerifyDialog(const QString& question, const QString& detail,
+                      const VerifyOptions& options = {}) override;
     bool VerifyDialogDefaultNo(const QString& question, const QString& detail) override;
 
 private:

@@ -2,7 +2,7 @@
 // and the status line.
 #include "app/view/elementbinding.h"
 #include "app/view/viewwidgets.h"
-#include "mylib/elements/urllabel.h"
+#include "elements/urllabel.h"
 
 #include <QApplication>
 #include <QLabel>

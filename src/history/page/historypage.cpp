@@ -178,7 +178,7 @@ QWidget* THistoryPage::BuildTable(QWidget* parent) {
     // Widths from sample texts, not from every row: a long history opens at once.
     const TLocales locales = presenter_.Locales();
     const QString date = FormatShortDate(QDate(2026, 12, 28), locales.dates);
-    const QString money = FormatMoney(9999.0, locales.money, MoneyDecimals());
+    const QString money = FormatMoney(9999.0, locales.money, presenter_.MoneyDecimals());
     const QStringList samples{date,
                               date,
                               QStringLiteral("365"),
@@ -274,7 +274,7 @@ void THistoryPage::RefreshSelection() {
     }
     const HistoryPeriod& p = presenter_.Model().Period(rows[0]);
     const TLocales locales = presenter_.Locales();
-    billed_->setText(p.billed ? locales.numbers.toString(*p.billed, 'f', MoneyDecimals())
+    billed_->setText(p.billed ? locales.numbers.toString(*p.billed, 'f', presenter_.MoneyDecimals())
                               : QString());
     billDate_->setDate(p.billDate.isValid() ? p.billDate : p.to);
     billReference_->setText(p.billReference);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mylib/elements/component.h"
+#include "elements/component.h"
 
 #include <QString>
 

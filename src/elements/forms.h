@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 #include "mylib/platform.h"
 
 // Centres the window on the primary screen, halves rounded toward zero.

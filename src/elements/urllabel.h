@@ -2,7 +2,7 @@
 // TURLLabel: a label that opens a web address or a new e-mail when clicked,
 // underlined and highlighted while the pointer is over it.
 
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 #include "mylib/platform.h"
 
 class TURLLabel : public TLabel {

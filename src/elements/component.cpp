@@ -1,4 +1,4 @@
-#include "mylib/elements/component.h"
+#include "elements/component.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "mylib/colours.h"
+#include "elements/colours.h"
 
 #include "mylib/errors.h"
 

@@ -2,7 +2,7 @@
 // The visible element kinds. Geometry is in the view's logical pixels; the
 // window model converts its design coordinates once when it builds itself.
 
-#include "mylib/elements/component.h"
+#include "elements/component.h"
 
 #include <QDate>
 

@@ -1,4 +1,4 @@
-#include "mylib/forms.h"
+#include "elements/forms.h"
 
 void CentreOnScreen(TForm* window, const TScreen& screen) {
     if (!window) {

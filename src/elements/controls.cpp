@@ -1,4 +1,4 @@
-#include "mylib/elements/controls.h"
+#include "elements/controls.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "mylib/elements/urllabel.h"
+#include "elements/urllabel.h"
 
 namespace {
 
