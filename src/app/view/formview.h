@@ -13,6 +13,7 @@
 
 #include "app/tform1.h"
 #include "app/view/elementbinding.h"
+#include "app/view/textwidthcache.h"
 
 #include <QHash>
 #include <QWidget>
@@ -93,7 +94,7 @@ private:
     bool mirroring_ = false;
     QColor resultsBackground_;
     // Text widths by font and text (TextWidth).
-    mutable QHash<QString, int> textWidths_;
+    mutable TextWidthCache textWidths_;
     // Elements whose widgets wait for their page, by page in creation order,
     // and the page each waits for.
     QHash<const TComponent*, std::vector<TComponent*>> waiting_;
