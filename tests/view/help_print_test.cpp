@@ -3,6 +3,7 @@
 #include "app/view/formview.h"
 #include "app/view/guidewindow.h"
 #include "app/view/helpactions.h"
+#include "app/view/printpreview.h"
 #include "app/view/shortcutswindow.h"
 #include "history/page/historyhook.h"
 #include "plans/page/planspage.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -171,4 +173,31 @@ TEST(HelpPrint, TheDesktopActionShowsTheCalculatorAlsoOverAPageOfTheView) {
         h.form->ActivationMessage(true);
         EXPECT_EQ(tabs->currentWidget(), h.view->Widget<QWidget>("calc"));
     }
+}
+
+// The preview lives in a module loaded on the first print: found, it pages
+// through the program's painting; missing, the reason is given, not a crash.
+TEST(HelpPrint, ThePrintPreviewComesFromItsModuleOrSaysWhy) {
+    const struct {
+        QString path;
+        bool shown;
+    } cases[] = {{QStringLiteral(VOLTISK_PRINT_MODULE), true},
+                 {QStringLiteral("/nonexistent/libvoltisk_print.so"), false}};
+    for (const auto& c : cases) {
+        SetPrintModulePath(c.path);
+        int painted = 0;
+        QTimer::singleShot(0, [] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                preview->close();
+            }
+        });
+        QString why;
+        const bool shown = ShowPrintPreview(
+            nullptr, QStringLiteral("Test"), QPageSize::A4,
+            [&painted](QPagedPaintDevice&) { ++painted; }, &why);
+        EXPECT_EQ(shown, c.shown) << c.path.toStdString();
+        EXPECT_EQ(painted > 0, c.shown);
+        EXPECT_EQ(why.startsWith(QStringLiteral("Printing is not available")), !c.shown);
+    }
+    SetPrintModulePath(QString());
 }

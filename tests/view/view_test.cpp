@@ -1,4 +1,5 @@
 // The real window, offscreen: typed keys, mouse clicks and what the widgets show.
+#include "app/view/lazyicon.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
 
@@ -491,5 +492,15 @@ TEST(View, UsageRowsAreNamedAsTheirCaptionsReadWhenTheWindowIsBuilt) {
         EXPECT_EQ(name(form.dusedwk), daily + ", light and power plus hot water");
         EXPECT_EQ(view.WidgetOf(form.dusedwk)->accessibleDescription(),
                   "The general and hot-water shares of the total");
+    }
+}
+
+// The window icon is read by its suffix, without asking the image plugins,
+// at each size the window system asks for.
+TEST(View, TheWindowIconIsReadAtTheSizesAskedFor) {
+    const QIcon icon = LazyIcon(QStringLiteral(":/voltisk.png"), QSize(256, 256));
+    for (int side : {16, 48, 256}) {
+        const QPixmap pixmap = icon.pixmap(QSize(side, side));
+        EXPECT_EQ(pixmap.size(), QSize(side, side)) << side;
     }
 }

@@ -1,4 +1,5 @@
 #include "app/view/formview.h"
+#include "app/view/stylepictures.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,6 +28,7 @@ TFormView::TFormView(TForm1& model, QWidget* parent)
       model_(model), parts_{model, [this](const std::function<void()>& f) { FromUser(f); }} {
     setObjectName(model.Name());
     setFont(DefaultFont());
+    ReadStylePictures();
     Build();
 }
 

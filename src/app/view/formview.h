@@ -14,6 +14,7 @@
 #include "app/tform1.h"
 #include "app/view/elementbinding.h"
 #include "app/view/resultsbinding.h"
+#include "app/view/textwidthcache.h"
 
 #include <QHash>
 #include <QWidget>
@@ -90,7 +91,7 @@ private:
     bool mirroring_ = false;
     TResultsBinding results_{model_.Results()};
     // Text widths by font and text (TextWidth).
-    mutable QHash<QString, int> textWidths_;
+    mutable TextWidthCache textWidths_;
     // Elements whose widgets wait for their page, by page in creation order,
     // and the page each waits for.
     QHash<const TComponent*, std::vector<TComponent*>> waiting_;

@@ -14,17 +14,7 @@ int TFormView::TextWidth(const TLabel* label) const {
     // Value labels have no frame, margin or indent: the text's advance in the
     // label's font is all the room it takes. Every key measures every result
     // text, most of them unchanged: each text is shaped once per font.
-    const QString key =
-        l->font().key() + QChar(0x1F) + QString::number(l->logicalDpiY()) + QChar(0x1F) + l->text();
-    if (const auto found = textWidths_.constFind(key); found != textWidths_.cend()) {
-        return *found;
-    }
-    if (textWidths_.size() > 1024) {
-        textWidths_.clear();
-    }
-    const int width = l->fontMetrics().horizontalAdvance(l->text());
-    textWidths_.insert(key, width);
-    return width;
+    return textWidths_.Width(*l, l->text());
 }
 
 void TFormView::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #include "app/view/lazyicon.h"
 
+#include <QFileInfo>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
@@ -29,7 +30,10 @@ public:
         if (QPixmapCache::find(key, &cached)) {
             return cached;
         }
-        QImageReader reader(fileName_);
+        // Read by its own suffix: left to guess, the reader loads every image
+        // format plugin to ask whether it reads the file.
+        QImageReader reader(fileName_, QFileInfo(fileName_).suffix().toLatin1());
+        reader.setAutoDetectImageFormat(false);
         if (wanted != fullSize_) {
             reader.setScaledSize(wanted);
         }

@@ -1,6 +1,7 @@
 #include "app/view/printing.h"
 
 #include "app/tform1.h"
+#include "app/view/printpreview.h"
 #include "calc/report.h"
 
 #include <QFile>
@@ -9,8 +10,6 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTextDocument>
 
@@ -155,16 +154,14 @@ bool WritePdf(const PrintPage& page, QDate printed, const QLocale& locale, const
 void PrintWithPreview(QWidget* parent, const TForm1& form, const std::function<PrintPage()>& make) {
     const PrintPage page = make();
     const QLocale locale = form.Locales().dates;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(LocalPaper(locale)));
-    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    printer.setDocName(page.title);
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(QStringLiteral("Print preview - %1").arg(page.title));
-    QObject::connect(
-        &preview, &QPrintPreviewDialog::paintRequested, &preview,
-        [&page, &form, locale](QPrinter* p) { PrintOn(*p, page, form.Today(), locale); });
-    preview.exec();
+    const QDate printed = form.Today();
+    QString why;
+    if (!ShowPrintPreview(
+            parent, page.title, LocalPaper(locale),
+            [&page, printed, locale](QPagedPaintDevice& p) { PrintOn(p, page, printed, locale); },
+            &why)) {
+        form.Platform().dialogs.ShowMessage(why);
+    }
 }
 
 void SaveAsPdf(QWidget* parent, const TForm1& form, const std::function<PrintPage()>& make,
