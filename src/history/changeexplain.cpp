@@ -103,13 +103,13 @@ QString ChangeSentence(const CostChange& c, const QLocale& money, int moneyDecim
 std::vector<ChangeAnswer> ChangeAnswers(const HistoryPeriod& p,
                                         const std::vector<HistoryPeriod>& periods) {
     std::vector<ChangeAnswer> answers;
-    auto against = [&](const char* what, const HistoryPeriod* q) {
+    auto against = [&](const char* what, const char* kind, const HistoryPeriod* q) {
         if (q) {
-            answers.push_back({QLatin1String(what), q, ExplainChange(p, *q)});
+            answers.push_back({QLatin1String(what), kind, q, ExplainChange(p, *q)});
         }
     };
-    against("a year before", YearEarlierPeriod(p, periods));
-    against("the previous period", PreviousPeriod(p, periods));
+    against("a year before", "year_before", YearEarlierPeriod(p, periods));
+    against("the previous period", "previous", PreviousPeriod(p, periods));
     return answers;
 }
 

@@ -43,9 +43,11 @@ ChangeTexts ChangeTextParts(const CostChange& c, const QLocale& money, int money
 QString ChangeSentence(const CostChange& c, const QLocale& money, int moneyDecimals);
 
 // The period's comparisons, a year before first, then the previous period;
-// `against` is "a year before" or "the previous period".
+// `against` is "a year before" or "the previous period", `kind` "year_before"
+// or "previous".
 struct ChangeAnswer {
     QString against;
+    const char* kind = "";
     const HistoryPeriod* period = nullptr;
     CostChange change;
 };
