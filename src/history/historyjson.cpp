@@ -60,21 +60,16 @@ std::optional<QJsonArray> HistoryExplainJson(QDate from,
         return std::nullopt;
     }
     QJsonArray answers;
-    auto add = [&](const char* kind, const HistoryPeriod* q) {
-        if (!q) {
-            return;
-        }
-        const CostChange c = ExplainChange(*p, *q);
-        const int money = p->moneyDecimals;
+    const int money = p->moneyDecimals;
+    for (const ChangeAnswer& a : ChangeAnswers(*p, periods)) {
+        const CostChange& c = a.change;
         answers.append(QJsonObject{
-            {QStringLiteral("against"), QJsonObject{{QStringLiteral("kind"), QLatin1String(kind)},
-                                                    {QStringLiteral("from"), Iso(q->from)},
-                                                    {QStringLiteral("to"), Iso(q->to)}}},
+            {QStringLiteral("against"), QJsonObject{{QStringLiteral("kind"), QLatin1String(a.kind)},
+                                                    {QStringLiteral("from"), Iso(a.period->from)},
+                                                    {QStringLiteral("to"), Iso(a.period->to)}}},
             {QStringLiteral("change"), Rounded(c.change, money)},
             {QStringLiteral("from_use"), Rounded(c.fromUse, money)},
             {QStringLiteral("from_prices"), Rounded(c.fromPrices, money)}});
-    };
-    add("year_before", YearEarlierPeriod(*p, periods));
-    add("previous", PreviousPeriod(*p, periods));
+    }
     return answers;
 }

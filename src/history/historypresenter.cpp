@@ -6,6 +6,7 @@
 #include "history/historycsv.h"
 #include "history/historysummary.h"
 #include "history/readingchecks.h"
+#include "meterdata/meterstore.h"
 #include "mylib/dates.h"
 #include "mylib/filedialogs.h"
 #include "mylib/money.h"
@@ -146,18 +147,51 @@ QString THistoryPresenter::ChangeLine(int selectedRow) const {
                       form_.MoneyDecimals());
 }
 
+std::vector<ChangeBars> THistoryPresenter::ChangeBarsFor(int selectedRow) const {
+    if (selectedRow < 0 || selectedRow >= model_->rowCount()) {
+        return {};
+    }
+    const TLocales locales = form_.Locales();
+    return ChangeBarsOf(model_->Period(selectedRow), model_->Periods(), locales.dates,
+                        locales.money, form_.MoneyDecimals());
+}
+
+MeterDaysUse THistoryPresenter::MeterUse(QDate from, QDate today) const {
+    MeterDaysUse use;
+    // Only an open, readable file: the forecast never opens it or reports its faults.
+    if (!session_.Opened() ||
+        (Fault() != HistoryFault::None && Fault() != HistoryFault::ReadOnly)) {
+        return use;
+    }
+    try {
+        // Today's data may not be in yet: the days before it.
+        const MeterStore meter(session_.Store().Database());
+        for (const UsageRow& row : meter.Usage(from, today.addDays(-1), false)) {
+            ++use.days;
+            use.general += row.kwh[static_cast<int>(ChannelRole::General)];
+            use.controlledLoad += row.kwh[static_cast<int>(ChannelRole::ControlledLoad)];
+            use.exported += row.kwh[static_cast<int>(ChannelRole::Export)];
+        }
+    } catch (const EHistoryError&) {
+        return MeterDaysUse(); // the readings answer instead
+    }
+    return use;
+}
+
 QString THistoryPresenter::ForecastLine() const {
     const QDate from = form_.PeriodFrom();
     const QDate to = form_.PeriodTo();
+    const QDate now = today ? today() : QDate::currentDate();
     const TLocales locales = form_.Locales();
-    const auto cost = ForecastCost(from, to, today ? today() : QDate::currentDate(),
-                                   form_.ReadPeriodInputs(), locales.numbers);
-    if (!cost) {
-        return QString();
+    const PeriodInputs inputs = form_.ReadPeriodInputs();
+    if (!ForecastCost(from, to, now, inputs, locales.numbers)) {
+        return QString(); // not running: no need to ask the meter data
     }
+    const MeterDaysUse meter = MeterUse(from, now);
+    const auto cost = ForecastCost(from, to, now, inputs, locales.numbers, meter);
     return QStringLiteral("Readings page, %1 to %2: ")
                .arg(FormatShortDate(from, locales.dates), FormatShortDate(to, locales.dates)) +
-           ForecastText(*cost, locales.money, form_.MoneyDecimals());
+           ForecastText(*cost, locales.money, form_.MoneyDecimals(), meter.days);
 }
 
 void THistoryPresenter::SetBill(int row, const QString& billedText, QDate billDate,

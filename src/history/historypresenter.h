@@ -12,6 +12,8 @@
 // fault, its periods and the selected period belong to the history session
 // (history/historysession.h), which the Compare plans page shares.
 
+#include "history/changeexplain.h"
+#include "history/forecast.h"
 #include "history/historysession.h"
 #include "history/historytablemodel.h"
 
@@ -74,7 +76,10 @@ public:
     // Why the cost of the period in `selectedRow` changed against a year
     // before and the previous period; empty without an answer.
     QString ChangeLine(int selectedRow) const;
-    // The forecast for the period on the readings page while it runs, else empty.
+    // The same answers as the bars beside that line draw them.
+    std::vector<ChangeBars> ChangeBarsFor(int selectedRow) const;
+    // The forecast for the period on the readings page while it runs, else
+    // empty; from the stored meter data's days of it when there are any.
     QString ForecastLine() const;
     // Stores the bill typed for the period in `row` (an empty amount: no
     // bill), with its start or end readings marked estimated.
@@ -97,6 +102,8 @@ private:
         bool operator==(const Readings& o) const;
     };
     Readings CurrentReadings() const;
+    // The stored meter data's days from `from` to the day before `today`.
+    MeterDaysUse MeterUse(QDate from, QDate today) const;
     // Whether the readings page holds readings typed since they were last
     // stored or opened here, that no stored period holds either.
     bool HoldsUnstoredReadings() const;

@@ -5,6 +5,8 @@
 
 #include "history/historycsv.h"
 #include "history/historypresenter.h"
+#include "meterdata/meterfiles.h"
+#include "meterdata/meterstore.h"
 
 #include "support/formfixture.h"
 #include "support/testenv.h"
@@ -190,6 +192,32 @@ TEST(HistoryPresenter, AsksBeforeStoringReadingsThatDoNotFitAndAnswersTheBill) {
                              "this period will cost about $204.00."));
     h.history->today = [] { return QDate(2026, 12, 8); };
     EXPECT_EQ(h.history->ForecastLine(), QString());
+}
+
+TEST(HistoryPresenter, ForecastsFromTheStoredMeterDataDaysOfTheRunningPeriod) {
+    HistoryFixture h;
+    h.TypeWorkedExample(); // 11/8 to 12/8/2026, 30 days, $36.00 of daily charges
+    h.history->PageShown();
+    // 12 kWh a day on the general meter from 11/8 to 11/12; 11/7 is before
+    // the period and 11/23 is today, still coming in: neither counts.
+    QByteArray nem12("100,NEM12,202611231200,MDP1,Retail1\n"
+                     "200,NEM1201009,E1Q1,1,E1,N1,01009,kWh,30,20261124\n");
+    for (const char* day :
+         {"20261107", "20261108", "20261109", "20261110", "20261111", "20261112", "20261123"}) {
+        nem12 += Nem300(day, 48, "0.25");
+    }
+    const QString path = TestEnv::DataDir() + QStringLiteral("/meter.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(nem12 + "900\n");
+    file.close();
+    MeterStore(h.history->Store().Database()).Import(path);
+    // 30 days x 12 kWh x $0.25 = $90.00, and no controlled load in the data.
+    h.history->today = [] { return QDate(2026, 11, 23); };
+    EXPECT_EQ(h.history->ForecastLine(),
+              QStringLiteral("Readings page, 11/8/2026 to 12/8/2026: If use goes on as so far, "
+                             "this period will cost about $126.00 (from 5 days of meter data)."));
+    EXPECT_EQ(h.history->Store().Periods().size(), 0u); // a forecast is never stored
 }
 
 TEST(HistoryPresenter, DeleteAsksFirst) {

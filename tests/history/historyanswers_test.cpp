@@ -167,6 +167,9 @@ TEST(ChangeExplain, SplitsTheChangeIntoUseAndPrices) {
     EXPECT_NEAR(c.change, now.net - before.net, 1e-9);
     EXPECT_EQ(ChangeSentence(c, kUs, 2),
               QStringLiteral("+$31.20: $22.10 from using 78 kWh more, $9.10 from higher prices"));
+    const ChangeTexts t = ChangeTextParts(c, kUs, 2);
+    EXPECT_EQ(t.useAmount, QStringLiteral("+$22.10"));
+    EXPECT_EQ(t.pricesAmount, QStringLiteral("+$9.10"));
 
     // Solar. Before: 30 days, 200 kWh at $0.30, $1.00 a day, 100 kWh exported
     // at $0.10: 30 + 60 - 10 = $80.00. Now: 180 kWh, 150 exported at $0.05:
@@ -180,6 +183,7 @@ TEST(ChangeExplain, SplitsTheChangeIntoUseAndPrices) {
     EXPECT_NEAR(c.change, sunnier.net - sunny.net, 1e-9);
     EXPECT_EQ(ChangeSentence(c, kUs, 2),
               QStringLiteral("($3.50): ($11.00) from using 20 kWh less, $7.50 from higher prices"));
+    EXPECT_EQ(ChangeTextParts(c, kUs, 2).useAmount, QStringLiteral("($11.00)"));
 }
 
 TEST(ChangeExplain, ComparesWithTheSameSeasonAYearBeforeAndThePreviousPeriod) {
@@ -219,6 +223,44 @@ TEST(Forecast, CarriesTheUseSoFarToTheEnd) {
     EXPECT_FALSE(ForecastCost(from, to, from, in, kUs).has_value()); // no day yet
     EXPECT_EQ(ForecastText(204, kUs, 2),
               QStringLiteral("If use goes on as so far, this period will cost about $204.00."));
+    EXPECT_EQ(ForecastText(204, kUs, 2, 1),
+              QStringLiteral("If use goes on as so far, this period will cost about $204.00 "
+                             "(from 1 day of meter data)."));
+}
+
+TEST(Forecast, MeterDataDaysStandForTheWholePeriod) {
+    // The worked example's readings halfway (15 of 30 days); the meter data's
+    // days replace their kWh a day. Daily charges $36.00 in every case.
+    PeriodInputs solar = WorkedExampleInputs();
+    solar.solar = true;
+    solar.importGeneralBefore = QStringLiteral("1000");
+    solar.importGeneralAfter = QStringLiteral("1300");
+    solar.exportBefore = QStringLiteral("0");
+    solar.exportAfter = QStringLiteral("30"); // 2 kWh a day so far
+    solar.feedIn = QStringLiteral("0.10");
+    struct Case {
+        const char* what;
+        PeriodInputs in;
+        MeterDaysUse meter;
+        double cost;
+    } cases[] = {
+        {"no meter days: the readings", WorkedExampleInputs(), {0, 500, 50, 0}, 204.0},
+        // 10 days of 12 kWh general, 1 controlled: 30 x (12 x 0.25 + 0.15) = 94.50.
+        {"general and controlled load", WorkedExampleInputs(), {10, 120, 10, 0}, 130.5},
+        // 4 days, 40 kWh general, no controlled load: 30 x 2.50 = 75.
+        {"general only", WorkedExampleInputs(), {4, 40, 0, 0}, 111.0},
+        // Solar, 10 days of 12 kWh and 1 exported a day: 30 x (3.15 - 0.10) = 91.50.
+        {"solar with the data's export", solar, {10, 120, 10, 10}, 127.5},
+        // No export in the data: the readings' 2 kWh a day, 30 x 0.20 = $6.00 income.
+        {"solar, export from the readings", solar, {10, 120, 10, 0}, 124.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto cost = ForecastCost(QDate(2026, 11, 1), QDate(2026, 12, 1), QDate(2026, 11, 16),
+                                       c.in, kUs, c.meter);
+        ASSERT_TRUE(cost.has_value());
+        EXPECT_NEAR(*cost, c.cost, 1e-9);
+    }
 }
 
 TEST(HistoryJson, PeriodsAndTheExplanationForTheCommandLine) {

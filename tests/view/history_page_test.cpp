@@ -5,6 +5,7 @@
 #include "app/view/formview.h"
 #include "history/historypresenter.h"
 #include "history/historytablemodel.h"
+#include "history/page/changebars.h"
 #include "history/page/historychart.h"
 #include "history/page/historyhook.h"
 #include "history/page/historypage.h"
@@ -165,6 +166,48 @@ TEST(HistoryPage, CtrlSAddsFromTheReadingsPage) {
     EXPECT_EQ(p.Tabs()->currentIndex(), 0); // still on the readings page
     p.ShowHistory();
     EXPECT_EQ(p.Find<QTableView>("historytable")->model()->rowCount(), 1);
+}
+
+TEST(HistoryPage, WhyItChangedIsDrawnAsUseAndPriceBars) {
+    PageFixture p;
+    p.ShowHistory();
+    // 322 kWh at $0.25 and $1.30 a day over 30 days, then 400 kWh at $0.26875
+    // and $1.35 over 32 days a year later: +$31.20 = $22.10 use + $9.10 prices.
+    const QLocale us(QStringLiteral("en_US"));
+    auto add = [&](QDate from, QDate to, const char* kwh, const char* rate, const char* daily) {
+        PeriodInputs in;
+        in.showHotWater = false;
+        in.generalBefore = QStringLiteral("0");
+        in.generalAfter = QLatin1String(kwh);
+        in.generalRate = QLatin1String(rate);
+        in.generalDailyCharge = QLatin1String(daily);
+        p.hook->Presenter().Store().Add(
+            MakeHistoryPeriod(from, to, in, us, us, 2, QDateTime::currentDateTimeUtc()));
+    };
+    add(QDate(2025, 1, 1), QDate(2025, 1, 31), "322", "0.25", "1.30");
+    add(QDate(2026, 1, 1), QDate(2026, 2, 2), "400", "0.26875", "1.35");
+    p.hook->Session().Reload();
+    auto* bars = dynamic_cast<THistoryChangeBars*>(p.Find<QWidget>("historychangebars"));
+    ASSERT_NE(bars, nullptr);
+    EXPECT_FALSE(bars->isVisibleTo(p.view.get()));
+    p.Find<QTableView>("historytable")->selectRow(0); // the newer, sorted first
+    QApplication::processEvents();                    // laid out for the bars
+    // January 2025 is both the year before and the previous period.
+    ASSERT_EQ(bars->Bars().size(), 2u);
+    EXPECT_EQ(bars->Bars()[0].title, QStringLiteral("A year before: +$31.20"));
+    EXPECT_EQ(bars->Bars()[1].title, QStringLiteral("The previous period: +$31.20"));
+    EXPECT_NEAR(bars->Bars()[0].fromUse, 22.10, 1e-9);
+    EXPECT_NEAR(bars->Bars()[0].fromPrices, 9.10, 1e-9);
+    EXPECT_EQ(bars->Bars()[0].texts.useAmount, QStringLiteral("+$22.10"));
+    EXPECT_EQ(bars->Bars()[0].texts.prices, QStringLiteral("$9.10 from higher prices"));
+    EXPECT_TRUE(p.Find<QLabel>("historychange")->text().startsWith(bars->Bars()[0].sentence));
+    // Drawn to scale from one zero line, in the colour of a rise.
+    ASSERT_TRUE(bars->isVisibleTo(p.view.get()));
+    const QRectF use = bars->BarRect(0, false), prices = bars->BarRect(0, true);
+    EXPECT_EQ(use.left(), prices.left());
+    EXPECT_NEAR(use.width() / prices.width(), 22.10 / 9.10, 0.01);
+    const QImage image = bars->grab().toImage();
+    EXPECT_EQ(image.pixelColor(use.center().toPoint()), THistoryChangeBars::MoreColor());
 }
 
 TEST(HistoryPage, ADamagedFileShowsItsFaultAndTheWayOut) {

@@ -1,6 +1,7 @@
 #include "history/page/historypage.h"
 
 #include "history/historypresenter.h"
+#include "history/page/changebars.h"
 #include "history/page/historychart.h"
 #include "mylib/dates.h"
 #include "mylib/money.h"
@@ -63,8 +64,13 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
         *label = new QLabel(this);
         (*label)->setWordWrap(true);
         (*label)->setTextFormat(Qt::PlainText);
-        layout->addWidget(*label);
     }
+    auto* change = new QHBoxLayout;
+    changeBars_ = new THistoryChangeBars(this);
+    change->addWidget(change_, 1, Qt::AlignTop);
+    change->addWidget(changeBars_, 0, Qt::AlignTop);
+    layout->addLayout(change);
+    layout->addWidget(forecast_);
     change_->setObjectName(QStringLiteral("historychange"));
     forecast_->setObjectName(QStringLiteral("historyforecast"));
     Connect();
@@ -268,6 +274,7 @@ void THistoryPage::RefreshSelection() {
     summary_->setText(presenter_.SummaryLine(rows.size() == 1 ? rows[0] : -1));
     change_->setText(presenter_.ChangeLine(rows.size() == 1 ? rows[0] : -1));
     change_->setVisible(!change_->text().isEmpty());
+    changeBars_->SetBars(presenter_.ChangeBarsFor(rows.size() == 1 ? rows[0] : -1));
     billPanel_->setEnabled(changeable && rows.size() == 1);
     if (rows.size() != 1) {
         return;

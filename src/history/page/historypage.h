@@ -1,14 +1,16 @@
 #pragma once
 // The History page: the fault panel, the buttons, the bill of the selected
 // period, the table, the chart, the summary line, why the selected period's
-// cost changed and the forecast for the readings page's running period. It lays them out and
-// forwards user actions to the presenter (history/historypresenter.h), and redraws when the
-// presenter says its periods or its fault changed. It holds no state of its own.
+// cost changed (a sentence and two bars per comparison) and the forecast for the readings page's
+// running period. It lays them out and forwards user actions to the presenter
+// (history/historypresenter.h), and redraws when the presenter says its periods or its fault
+// changed. It holds no state of its own.
 
 #include <QWidget>
 
 class THistoryPresenter;
 class THistoryChart;
+class THistoryChangeBars;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -52,4 +54,5 @@ private:
     QCheckBox *startEstimated_, *endEstimated_;
     QPushButton* saveBill_;
     QLabel *change_, *forecast_;
+    THistoryChangeBars* changeBars_;
 };
