@@ -61,7 +61,7 @@ PlanEditorDialog::PlanEditorDialog(const TariffPlan& plan, const QStringList& ta
     taxRow->addWidget(taxOnFeedIn_);
     taxRow->addStretch();
     form->addRow(QStringLiteral("&Name:"), name_);
-    form->addRow(QStringLiteral("&Tax:"), taxRow);
+    form->addRow(QStringLiteral("Tax:"), taxRow);
     form->addRow(QStringLiteral("Windows read in:"), zone_);
     v->addLayout(form);
 

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr RateType kTypes[] = {RateType::Peak,      RateType::OffPeak,   RateType::Shoulder,
@@ -127,8 +129,13 @@ RateBlockEditor::RateBlockEditor(PlanEditorPresenter& presenter, StepsEditor::Re
     v->addLayout(modes);
 
     pages_ = new QStackedWidget(this);
-    single_ = new StepsEditor(presenter_, report_, pages_);
-    pages_->addWidget(single_);
+    auto* singlePage = new QWidget(pages_);
+    auto* s = new QVBoxLayout(singlePage);
+    s->setContentsMargins(0, 0, 0, 0);
+    single_ = new StepsEditor(presenter_, report_, singlePage);
+    s->addWidget(single_);
+    s->addStretch();
+    pages_->addWidget(singlePage);
     auto* touPage = new QWidget(pages_);
     auto* t = new QVBoxLayout(touPage);
     t->setContentsMargins(0, 0, 0, 0);
@@ -239,7 +246,7 @@ void RateBlockEditor::RefreshWindows() {
             }
         }
     }
-    SelectRow(std::min(keep, windows_->rowCount() - 1));
+    SelectRow(std::clamp(keep, 0, windows_->rowCount() - 1));
     if (windows_->rowCount() == 0) {
         stepsOf_->hide();
         touSteps_->hide();

@@ -24,7 +24,7 @@ void WeekGridWidget::SetGrid(const WeekGrid& grid, const QList<RateType>& types)
 }
 
 QSize WeekGridWidget::sizeHint() const {
-    return {kLeft + WeekGrid::kSlots * kCell + 2, kTop + WeekGrid::kDays * kRow + kLegend + 4};
+    return {kLeft + WeekGrid::kSlots * kCell + 16, kTop + WeekGrid::kDays * kRow + kLegend + 4};
 }
 
 QColor WeekGridWidget::TypeColour(RateType type) {
