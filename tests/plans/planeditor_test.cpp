@@ -149,7 +149,7 @@ TEST(PlanEditorDialog, AGapBlocksSavingAndNamesDayAndTime) {
         {RateType::OffPeak, {}, {{RateStep{0.2, {}}}, {}}, {{0x1F, 840, 0}}}};
     PlanEditorDialog dialog(plan, {});
     dialog.show();
-    auto* problem = dialog.findChild<QLabel*>("planproblem");
+    auto* problem = dialog.findChild<QLabel*>("editorproblem");
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->text(), "Tariff period \"All year\": No rate covers Saturday at 14:00.");
     QPushButton* ok = nullptr;

@@ -47,10 +47,10 @@ PlanEditorDialog::PlanEditorDialog(const TariffPlan& plan, const QStringList& ta
     setObjectName(QStringLiteral("planeditor"));
     auto* v = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    name_ = Edit(QStringLiteral("planname"), this);
-    tax_ = Edit(QStringLiteral("plantax"), this);
+    name_ = Edit(QStringLiteral("editorname"), this);
+    tax_ = Edit(QStringLiteral("editortax"), this);
     zone_ = new QComboBox(this);
-    zone_->setObjectName(QStringLiteral("planzone"));
+    zone_->setObjectName(QStringLiteral("editorzone"));
     zone_->addItems({QStringLiteral("Local time"), QStringLiteral("AEST (UTC+10 all year)")});
     taxOnFeedIn_ = new QCheckBox(QStringLiteral("Tax on the feed-in income too"), this);
     auto* taxRow = new QHBoxLayout;
@@ -73,7 +73,7 @@ PlanEditorDialog::PlanEditorDialog(const TariffPlan& plan, const QStringList& ta
     v->addWidget(tabs);
 
     problem_ = new QLabel(this);
-    problem_->setObjectName(QStringLiteral("planproblem"));
+    problem_->setObjectName(QStringLiteral("editorproblem"));
     problem_->setWordWrap(true);
     problem_->setTextFormat(Qt::PlainText);
     v->addWidget(problem_);
