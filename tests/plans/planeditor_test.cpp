@@ -4,8 +4,12 @@
 #include "plans/editor/planeditordialog.h"
 #include "plans/editor/planeditorpresenter.h"
 
+#include "plans/editor/weekgridwidget.h"
+
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -127,6 +131,69 @@ TEST(PlanEditor, WindowsFillTheGapsUntilThePlanSaves) {
     EXPECT_EQ(p.SaveProblem(), "Tariff period \"All year\": No rate covers Monday at 07:00.");
 }
 
+TEST(PlanEditor, StepsSeasonsAndPartsKeepThePlanPriceable) {
+    const RatePart load{RatePart::Kind::ControlledLoad, 0}, feedIn{RatePart::Kind::FeedIn, 0};
+    const struct {
+        const char* what;
+        std::function<void(PlanEditorPresenter&)> act;
+        QString problem;
+    } rows[] = {
+        {"a second step before the first has a volume", [](auto& p) { p.AddStep(kUsage, -1); },
+         "Tariff period \"All year\": a step without a volume comes before the last step."},
+        {"the first 10 kWh a day, then the rest",
+         [](auto& p) {
+             p.AddStep(kUsage, -1);
+             EXPECT_EQ(p.SetStepVolume(kUsage, -1, 0, "10"), "");
+             EXPECT_EQ(p.SetStepVolume(kUsage, -1, 0, ""),
+                       "Only the last step may go without a volume.");
+             p.SetStepPeriod(kUsage, -1, StepPeriod::Day);
+             EXPECT_EQ(p.Plan().seasons[0].usage.single.steps[0].volume, 10.0);
+         },
+         ""},
+        {"removing the last step leaves the rest open",
+         [](auto& p) {
+             p.AddStep(kUsage, -1);
+             p.SetStepVolume(kUsage, -1, 0, "10");
+             p.SetStepVolume(kUsage, -1, 1, "20");
+             p.RemoveStep(kUsage, -1, 1);
+             EXPECT_FALSE(p.Plan().seasons[0].usage.single.steps.last().volume);
+         },
+         ""},
+        {"a second period copying the first holds the same days", [](auto& p) { p.AddSeason(); },
+         "Tariff periods \"All year\" and \"Tariff period 2\" both hold 01-01."},
+        {"summer wrapping the year end beside the rest",
+         [](auto& p) {
+             p.AddSeason();
+             EXPECT_EQ(p.SetSeasonDates(0, "11-01", "03-31"), "");
+             EXPECT_EQ(p.SetSeasonDates(1, "4-1", "10-31"), "");
+         },
+         ""},
+        {"the last period stays", [](auto& p) { p.RemoveSeason(0); }, ""},
+        {"time-varying feed-in starts over the whole week",
+         [feedIn](auto& p) {
+             p.SetTimeOfUse(feedIn, true);
+             EXPECT_EQ(p.Windows(feedIn).size(), 1);
+             EXPECT_EQ(p.Windows(feedIn)[0].price, "0.05");
+             p.SetWindowDays(feedIn, 0, "Mon-Sat");
+         },
+         "Feed-in: No rate covers Sunday at 00:00."},
+        {"controlled load without its own charge",
+         [load](auto& p) {
+             EXPECT_EQ(p.SetControlledLoadCharge(" "), "");
+             EXPECT_FALSE(p.Plan().controlledLoad.dailyCharge);
+             EXPECT_EQ(p.SetStepPrice(load, -1, 0, "x"), "\"x\" is not a number.");
+             EXPECT_EQ(p.Plan().controlledLoad.rates.single.steps[0].price, 0.2);
+         },
+         ""},
+    };
+    for (const auto& row : rows) {
+        PlanEditorPresenter p(Flat(), QLocale::c());
+        row.act(p);
+        EXPECT_EQ(p.SaveProblem(), row.problem) << row.what;
+        EXPECT_FALSE(p.Plan().seasons.isEmpty()) << row.what;
+    }
+}
+
 TEST(PlanEditor, NameMustBeGivenAndFree) {
     const struct {
         const char* name;
@@ -164,4 +231,50 @@ TEST(PlanEditorDialog, AGapBlocksSavingAndNamesDayAndTime) {
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(problem->text(),
               "Not saved: Tariff period \"All year\": No rate covers Saturday at 14:00.");
+}
+
+TEST(PlanEditorDialog, TypedWindowCellsReachTheGridAndRefusalsAreUndone) {
+    TariffPlan plan = Flat();
+    plan.seasons[0].usage.timeOfUse = true;
+    plan.seasons[0].usage.tou = {{RateType::Peak, {}, {{RateStep{0.4, {}}}, {}}, {{0x7F, 0, 0}}}};
+    PlanEditorDialog dialog(plan, {});
+    dialog.show();
+    // The shown tab's table and grid: the other tabs have their own.
+    auto shown = [&dialog]<class W>(W*, const char* name) {
+        for (W* w : dialog.findChildren<W*>(name)) {
+            if (w->isVisible()) {
+                return w;
+            }
+        }
+        return static_cast<W*>(nullptr);
+    };
+    QTableWidget* windows = shown(static_cast<QTableWidget*>(nullptr), "windows");
+    ASSERT_TRUE(windows);
+    auto* problem = dialog.findChild<QLabel*>("editorproblem");
+    const struct {
+        int column;
+        const char* text;
+        const char* shown; // the cell after the edit
+        QString problem;
+    } rows[] = {
+        {1, "weekdays", "Mon-Fri", "Tariff period \"All year\": No rate covers Saturday at 00:00."},
+        {1, "someday", "Mon-Fri",
+         "\"someday\" is not a list of days; write for example Mon-Fri or Sat, Sun."},
+        {3, "6:59", "07:00", "Tariff period \"All year\": No rate covers Monday at 07:00."},
+        {4, "0.45", "0.45", "Tariff period \"All year\": No rate covers Monday at 07:00."},
+    };
+    for (const auto& row : rows) {
+        windows->item(0, row.column)->setText(row.text);
+        QApplication::processEvents();
+        EXPECT_EQ(windows->item(0, row.column)->text(), row.shown) << row.text;
+        EXPECT_EQ(problem->text(), row.problem) << row.text;
+    }
+    EXPECT_EQ(dialog.Plan().seasons[0].usage.tou[0].rate.steps[0].price, 0.45);
+    // The grid paints Monday 06:30 in the peak's colour and Monday 07:00 as a gap.
+    WeekGridWidget* grid = shown(static_cast<WeekGridWidget*>(nullptr), "weekgrid");
+    ASSERT_TRUE(grid);
+    const QImage picture = grid->grab().toImage();
+    const QColor peak = WeekGridWidget::TypeColour(RateType::Peak);
+    EXPECT_EQ(picture.pixelColor(34 + 13 * 12 + 3, 16 + 8), peak);
+    EXPECT_NE(picture.pixelColor(34 + 14 * 12 + 3, 16 + 8), peak);
 }
