@@ -160,8 +160,7 @@ public:
         return r;
     }
 
-    // Minutes from midnight; an end at HH:59 means the next minute, 00:00 or
-    // 24:00 midnight at the end of the day.
+    // Minutes from midnight, by the model's rules for a window's times.
     int time(const QJsonValue& v, const QString& field, bool isEnd) {
         static const QRegularExpression re(QStringLiteral(
             R"(^T?(\d{1,2}):?(\d{2})(?::?(\d{2})(?:\.\d+)?)?(Z|[+-]\d{2}(?::?\d{2})?)?$)"));
@@ -176,11 +175,7 @@ public:
             m.captured(4) != QLatin1String("+1000") && m.captured(4) != QLatin1String("+10")) {
             unpriced(QStringLiteral("window times with their own UTC offset"));
         }
-        int minute = h * 60 + min;
-        if (isEnd && min == 59) {
-            minute += 1;
-        }
-        return isEnd && minute == 0 ? 1440 : minute;
+        return WindowMinute(h, min, isEnd);
     }
 
     quint8 days(const QJsonArray& list, const QString& field) {

@@ -1,10 +1,11 @@
 #include "tariff/tariffplan.h"
 
+#include "tariff/weekgrid.h"
+
 #include <QDate>
 
 #include <array>
 #include <cmath>
-#include <vector>
 
 TariffPlan FlatTariffPlan(const QString& name, double generalDailyCharge, double generalRate,
                           double hwDailyCharge, double hwRate, double feedIn, double taxPercent,
@@ -71,11 +72,16 @@ QString RateTypeName(RateType type) {
     return {};
 }
 
-namespace {
-
-QString RateLabel(const TouRate& r) {
-    return r.name.isEmpty() ? RateTypeName(r.type) : r.name;
+QString TouRateLabel(const TouRate& rate) {
+    return rate.name.isEmpty() ? RateTypeName(rate.type) : rate.name;
 }
+
+int WindowMinute(int hour, int minute, bool isEnd) {
+    const int m = hour * 60 + minute + (isEnd && minute == 59 ? 1 : 0);
+    return isEnd && m == 0 ? 1440 : m;
+}
+
+namespace {
 
 QString CheckSteps(const SteppedRate& r) {
     if (r.steps.isEmpty()) {
@@ -96,58 +102,20 @@ QString CheckSteps(const SteppedRate& r) {
     return {};
 }
 
-// Every minute of the week covered exactly once, checked in week order so the
-// first fault named is the earliest.
+// Every minute of the week covered exactly once; the earliest fault named.
 QString CheckWindows(const QList<TouRate>& rates) {
-    constexpr int kWeek = 7 * 1440;
-    std::vector<int> first(kWeek, -1), second(kWeek, -1);
-    for (int r = 0; r < static_cast<int>(rates.size()); ++r) {
-        if (QString e = CheckSteps(rates[r].rate); !e.isEmpty()) {
-            return QStringLiteral("%1: %2").arg(RateLabel(rates[r]), e);
+    for (const TouRate& r : rates) {
+        if (QString e = CheckSteps(r.rate); !e.isEmpty()) {
+            return QStringLiteral("%1: %2").arg(TouRateLabel(r), e);
         }
-        for (const TimeWindow& w : rates[r].windows) {
+        for (const TimeWindow& w : r.windows) {
             if (w.start < 0 || w.start >= 1440 || w.end < 0 || w.end > 1440) {
                 return QStringLiteral("%1: a window's time is not a time of day.")
-                    .arg(RateLabel(rates[r]));
-            }
-            const int end = w.end == 0 ? 1440 : w.end;
-            for (int d = 0; d < 7; ++d) {
-                if (!(w.days & (1 << d))) {
-                    continue;
-                }
-                auto mark = [&](int from, int to) {
-                    for (int m = from; m < to; ++m) {
-                        if (first[d * 1440 + m] == r) {
-                            continue; // a rate's own windows may overlap
-                        }
-                        int& slot =
-                            first[d * 1440 + m] < 0 ? first[d * 1440 + m] : second[d * 1440 + m];
-                        if (slot < 0) {
-                            slot = r;
-                        }
-                    }
-                };
-                if (end > w.start) {
-                    mark(w.start, end);
-                } else {
-                    mark(w.start, 1440);
-                    mark(0, end);
-                }
+                    .arg(TouRateLabel(r));
             }
         }
     }
-    for (int m = 0; m < kWeek; ++m) {
-        const QString at =
-            QStringLiteral("%1 at %2").arg(WeekdayName(m / 1440), MinuteText(m % 1440));
-        if (first[m] < 0) {
-            return QStringLiteral("No rate covers %1.").arg(at);
-        }
-        if (second[m] >= 0) {
-            return QStringLiteral("%1 and %2 overlap on %3.")
-                .arg(RateLabel(rates[first[m]]), RateLabel(rates[second[m]]), at);
-        }
-    }
-    return {};
+    return CoverageFault(CoverWeek(rates), rates);
 }
 
 QString CheckBlock(const RateBlock& b) {

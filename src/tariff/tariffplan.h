@@ -135,3 +135,9 @@ QString WeekdayName(int day);
 QString MinuteText(int minute);
 // "Peak", "Off-peak", ... as shown in breakdowns.
 QString RateTypeName(RateType type);
+// A time-of-use rate's label: its name, else its type's name.
+QString TouRateLabel(const TouRate& rate);
+// The minute of the day a window's time of `hour`:`minute` (0..24, 0..59)
+// stands for: an end written HH:59 means the next minute, and an end of 00:00
+// or 24:00 is midnight at the end of the day (1440).
+int WindowMinute(int hour, int minute, bool isEnd);

@@ -8,8 +8,60 @@
 #include "plans/page/planspage.h"
 #include "plans/page/plansprint.h"
 
+#include "plans/editor/planeditordialog.h"
+#include "plans/tariffplanstore.h"
+#include "storage/transaction.h"
+
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+// "New plan…" and "Edit plan…": the tariff plan editor on a plan of the
+// history file's tariff plans. An edited plan replaces the old one in one
+// transaction, so a refused save keeps the old plan.
+void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool create) {
+    TariffPlanStore store(history.Database());
+    const QList<StoredTariffPlan> plans = store.Plans();
+    QStringList names;
+    for (const StoredTariffPlan& p : plans) {
+        names.append(p.plan.name);
+    }
+    TariffPlan plan;
+    plan.zone = TariffZone::Local;
+    int index = -1;
+    if (!create) {
+        if (plans.isEmpty()) {
+            model.Platform().dialogs.ShowMessage(
+                QStringLiteral("No tariff plan is stored yet: make one with New plan\u2026"));
+            return;
+        }
+        bool ok = false;
+        const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Edit plan"),
+                                                     QStringLiteral("Plan:"), names, 0, false, &ok);
+        if (!ok) {
+            return;
+        }
+        index = static_cast<int>(names.indexOf(chosen));
+        plan = plans[index].plan;
+        names.removeAt(index);
+    }
+    const std::optional<TariffPlan> edited = EditTariffPlan(
+        parent, create ? QStringLiteral("New plan") : QStringLiteral("Edit plan"), plan, names);
+    if (edited) {
+        InWriteTransaction(history.Database(), [&] {
+            if (index >= 0) {
+                store.Remove(plans[index].id);
+            }
+            return store.Add(*edited);
+        });
+    }
+}
+
+} // namespace
 
 TPlansTab::TPlansTab(QTabWidget* tabs, TForm1& model, std::function<THistoryStore&()> openStore,
                      std::function<std::optional<DatePair>()> selectedInHistory)
@@ -34,6 +86,20 @@ void TPlansTab::Shown() {
         auto* layout = new QVBoxLayout(tab_);
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addWidget(page_);
+        auto* editorButtons = new QHBoxLayout;
+        for (const bool create : {true, false}) {
+            auto* button = new QPushButton(create ? QStringLiteral("New plan\u2026")
+                                                  : QStringLiteral("Edit plan\u2026"),
+                                           tab_);
+            button->setObjectName(create ? QStringLiteral("newplan") : QStringLiteral("editplan"));
+            connect(button, &QPushButton::clicked, this, [this, create] {
+                model_.Guard([&] { OpenPlanEditor(tab_, model_, openStore_(), create); });
+                page_->Refresh();
+            });
+            editorButtons->addWidget(button);
+        }
+        editorButtons->addStretch();
+        layout->addLayout(editorButtons);
         layout->addWidget(PrintButtons(
             tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
             QStringLiteral("voltisk-plans.pdf"), "plans"));
