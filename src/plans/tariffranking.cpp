@@ -1,0 +1,98 @@
+#include "plans/tariffranking.h"
+
+#include <algorithm>
+
+void SortByTotal(QList<RankedPlan>& plans) {
+    std::stable_sort(plans.begin(), plans.end(), [](const RankedPlan& a, const RankedPlan& b) {
+        if (a.price.needsMeterData != b.price.needsMeterData) {
+            return b.price.needsMeterData;
+        }
+        return !a.price.needsMeterData && a.price.total < b.price.total;
+    });
+}
+
+RankingResult RankOnIntervals(const IntervalRanking& in) {
+    RankingResult out;
+    if (!in.series) {
+        return out;
+    }
+    const ZonedSeries zoned(*in.series);
+    auto rank = [&](QDate from, QDate to) {
+        PriceOptions options;
+        options.from = from;
+        options.to = to;
+        options.controlledLoadConnected = in.controlledLoadConnected;
+        QList<RankedPlan> ranked;
+        ranked.reserve(in.plans.size());
+        for (const TariffPlan& plan : in.plans) {
+            ranked.append({plan.name, CompiledTariff(plan).price(zoned, options)});
+        }
+        SortByTotal(ranked);
+        return ranked;
+    };
+    out.ranked = rank(in.from, in.to);
+    if (in.yearFrom.isValid() && in.yearTo.isValid()) {
+        out.year = in.yearFrom == in.from && in.yearTo == in.to ? out.ranked
+                                                                : rank(in.yearFrom, in.yearTo);
+    }
+    return out;
+}
+
+QList<RankedPlan> RankOnPeriodKwh(const QList<TariffPlan>& plans, QDate from, QDate to,
+                                  double generalKwh, double controlledKwh, double exportKwh,
+                                  bool controlledLoadConnected) {
+    QList<RankedPlan> ranked;
+    for (const TariffPlan& plan : plans) {
+        ranked.append({plan.name, PricePeriodKwh(plan, from, to, generalKwh, controlledKwh,
+                                                 exportKwh, controlledLoadConnected)});
+    }
+    SortByTotal(ranked);
+    return ranked;
+}
+
+std::pair<QDate, QDate> LastTwelveMonths(QDate first, QDate last) {
+    if (!first.isValid() || !last.isValid() || first > last) {
+        return {};
+    }
+    return {std::max(first, last.addYears(-1).addDays(1)), last};
+}
+
+QList<BreakdownLine> Breakdown(const TariffPrice& p) {
+    QList<BreakdownLine> lines{{QStringLiteral("Supply"), {}, {}, p.supply, true}};
+    QStringList seasons;
+    for (const TariffLine& l : p.lines) {
+        if (l.part == TariffLine::Part::Usage && !seasons.contains(l.season)) {
+            seasons << l.season;
+        }
+    }
+    for (const TariffLine& l : p.lines) {
+        // A single rate is named by its part alone: "Usage", "Controlled load".
+        const bool single = l.type == RateType::Single;
+        QString item = single ? QStringLiteral("Usage") : l.name;
+        if (l.part == TariffLine::Part::Usage && seasons.size() > 1) {
+            item = QStringLiteral("%1 %2").arg(l.season, item);
+        } else if (l.part == TariffLine::Part::ControlledLoad) {
+            item = single ? QStringLiteral("Controlled load")
+                          : QStringLiteral("Controlled load %1").arg(l.name);
+        } else if (l.part == TariffLine::Part::FeedIn) {
+            item = single ? QStringLiteral("Feed-in") : QStringLiteral("Feed-in %1").arg(l.name);
+        }
+        std::optional<double> rate;
+        if (l.kwh > 0) {
+            rate = l.cost / l.kwh;
+        }
+        // The feed-in line's cost is the credit; the bill shows it taken off.
+        lines.append(
+            {item, l.kwh, rate, l.part == TariffLine::Part::FeedIn ? -l.cost : l.cost, true});
+    }
+    if (p.discounts != 0) {
+        lines.append({QStringLiteral("Discounts"), {}, {}, p.discounts, true});
+    }
+    for (const ConditionalSaving& c : p.conditional) {
+        lines.append(
+            {QStringLiteral("%1 (if its condition is met)").arg(c.name), {}, {}, -c.saving, false});
+    }
+    lines.append({QStringLiteral("Tax"), {}, {}, p.tax, true});
+    lines.append({QStringLiteral("Total"), {}, {}, p.total, true});
+    return lines;
+}
