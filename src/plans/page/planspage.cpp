@@ -162,11 +162,14 @@ QWidget* TPlansPage::BuildComparison() {
             PriceTariffs();
         }
     });
-    row->addWidget(useMeter_);
-    row->addWidget(meterFrom_);
-    row->addWidget(to);
-    row->addWidget(meterTo_);
     v->addLayout(row);
+    auto* range = new QHBoxLayout;
+    range->addWidget(useMeter_);
+    range->addWidget(meterFrom_);
+    range->addWidget(to);
+    range->addWidget(meterTo_);
+    range->addStretch();
+    v->addLayout(range);
     fault_ = Wrapped("planfault", box);
     fault_->setStyleSheet(QStringLiteral("color: #b00000"));
     notice_ = Wrapped("plannotice", box);
@@ -283,7 +286,8 @@ QWidget* TPlansPage::BuildTariffs() {
     tariffTable_->setSelectionMode(QAbstractItemView::SingleSelection);
     tariffTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tariffTable_->horizontalHeader()->setStretchLastSection(true);
-    tariffTable_->setMinimumHeight(tariffTable_->fontMetrics().height() * 8);
+    tariffTable_->verticalHeader()->setDefaultSectionSize(tariffTable_->fontMetrics().height() + 6);
+    tariffTable_->setMinimumHeight(tariffTable_->fontMetrics().height() * 10);
     v->addWidget(tariffTable_);
     tariffNote_ = Wrapped("tariffnote", box);
     tariffNote_->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -373,7 +377,12 @@ void TPlansPage::ShowTariffs() {
         const QLocale& dates = model_.Locales().dates;
         for (QDateEdit* d : {meterFrom_, meterTo_}) {
             d->setLocale(dates);
-            d->setDisplayFormat(dates.dateFormat(QLocale::ShortFormat));
+            // The locale's short date with the whole year, as the date fields show it.
+            QString format = dates.dateFormat(QLocale::ShortFormat);
+            if (!format.contains(QLatin1String("yyyy"))) {
+                format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+            }
+            d->setDisplayFormat(format);
             d->setDateRange(tariffs_.MeterFirst(), tariffs_.MeterLast());
             d->setEnabled(tariffs_.HasMeterData());
         }
