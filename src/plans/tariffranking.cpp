@@ -1,6 +1,8 @@
 #include "plans/tariffranking.h"
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 void SortByTotal(QList<RankedPlan>& plans) {
     std::stable_sort(plans.begin(), plans.end(), [](const RankedPlan& a, const RankedPlan& b) {
@@ -17,15 +19,42 @@ RankingResult RankOnIntervals(const IntervalRanking& in) {
         return out;
     }
     const ZonedSeries zoned(*in.series);
+    // The views are made on first use; make every one the plans need before
+    // the plans are shared out among threads.
+    for (const TariffPlan& plan : in.plans) {
+        zoned.view(plan.zone);
+        for (const TariffSeason& season : plan.seasons) {
+            zoned.view(season.zone.value_or(plan.zone));
+        }
+    }
+    const std::size_t n = static_cast<std::size_t>(in.plans.size());
+    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
+                                                        std::min<std::size_t>(4, n / 8 + 1));
     auto rank = [&](QDate from, QDate to) {
         PriceOptions options;
         options.from = from;
         options.to = to;
         options.controlledLoadConnected = in.controlledLoadConnected;
+        std::vector<TariffPrice> prices(n);
+        // Plans k, k + threads, ... on thread k; each writes only its own slots.
+        auto work = [&](std::size_t k) {
+            for (std::size_t i = k; i < n; i += threads) {
+                prices[i] =
+                    CompiledTariff(in.plans[static_cast<qsizetype>(i)]).price(zoned, options);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (std::size_t k = 1; k < threads; ++k) {
+            helpers.emplace_back(work, k);
+        }
+        work(0);
+        for (std::thread& t : helpers) {
+            t.join();
+        }
         QList<RankedPlan> ranked;
         ranked.reserve(in.plans.size());
-        for (const TariffPlan& plan : in.plans) {
-            ranked.append({plan.name, CompiledTariff(plan).price(zoned, options)});
+        for (std::size_t i = 0; i < n; ++i) {
+            ranked.append({in.plans[static_cast<qsizetype>(i)].name, std::move(prices[i])});
         }
         SortByTotal(ranked);
         return ranked;

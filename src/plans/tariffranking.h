@@ -36,7 +36,8 @@ struct RankingResult {
     QList<RankedPlan> year;   // on the last 12 months; empty without them
 };
 
-// Both rankings, the intervals seen once per time zone for all plans.
+// Both rankings, the intervals seen once per time zone for all plans; many
+// plans are shared out among up to four threads (the machine's cores).
 RankingResult RankOnIntervals(const IntervalRanking& in);
 
 // A bill period known by its kWh, `from` to `to` inclusive: single-rate and
