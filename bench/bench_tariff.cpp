@@ -196,12 +196,23 @@ void BM_RangeToRankedTable(benchmark::State& state) {
     }
 }
 
+// What of it stays on the window's thread: the year's intervals read.
+void BM_ReadYearOfIntervals(benchmark::State& state) {
+    MeterStore& store = StoredYear();
+    for (auto _ : state) {
+        IntervalSeries s =
+            ToIntervalSeries(store.Intervals(QDate(2023, 12, 31), QDate(2025, 1, 1)));
+        benchmark::DoNotOptimize(s.kwh.data());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_PlainSum)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PriceOnePlan)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PriceFiftyPlans)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RangeToRankedTable)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ReadYearOfIntervals)->Unit(benchmark::kMillisecond);
 
 // Figures and references interleaved, three runs unless told otherwise.
 int main(int argc, char** argv) {
