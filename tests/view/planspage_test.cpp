@@ -10,6 +10,7 @@
 #include "plans/tariffplanstore.h"
 #include "support/focuswalk.h"
 #include "support/formfixture.h"
+#include "support/peakplan.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -394,18 +395,7 @@ TEST(PlansPage, TariffPlansAreRankedOnMeterDataWithTheSelectedPlansBreakdown) {
         .Import(write("day.csv", "100,NEM12,200402011200,MDP1,Retail1\n"
                                  "200,NEM1201009,E1,1,E1,N1,01009,kWh,30,\n" +
                                      day + ",A,,,,\n900\n"));
-    // Peak 15:00 to 21:00 at 0.50, off-peak 0.10, $1.00 a day, 10 % off usage.
-    TariffPlan tou;
-    tou.name = QStringLiteral("Time of use");
-    TariffSeason all;
-    all.dailySupply = 1.00;
-    all.usage.timeOfUse = true;
-    all.usage.tou = {{RateType::Peak, {}, {{RateStep{0.50, {}}}}, {{0x7F, 900, 1260}}},
-                     {RateType::OffPeak, {}, {{RateStep{0.10, {}}}}, {{0x7F, 1260, 900}}}};
-    tou.seasons = {all};
-    tou.discounts = {
-        {QStringLiteral("Guaranteed"), true, TariffDiscount::Method::PercentOfUse, 10, {}}};
-    TariffPlanStore(p.Store().Database()).Add(tou);
+    TariffPlanStore(p.Store().Database()).Add(PeakPlan());
     p.files.openAnswer = write("basic.json", R"({"data": {"displayName": "Basic",
  "fuelType": "ELECTRICITY", "electricityContract": {"pricingModel": "SINGLE_RATE",
   "timeZone": "AEST", "tariffPeriod": [{"startDate": "01-01", "endDate": "12-31",
@@ -461,6 +451,10 @@ TEST(PlansPage, TariffPlansAreRankedOnMeterDataWithTheSelectedPlansBreakdown) {
     EXPECT_TRUE(p.Find<QLabel>("tariffyear")
                     ->text()
                     .contains("Choosing the cheapest, Time of use, would have saved $1.06."));
+    table->selectRow(0);
+    EXPECT_TRUE(p.Find<QLabel>("tariffyear")
+                    ->text()
+                    .endsWith("$5.32. The cheapest plan. It saves $1.06 against my plan, Basic."));
 }
 
 } // namespace
