@@ -33,10 +33,9 @@ protected:
         tariffs.emplace(*form, *flat, source,
                         TTariffPresenter::MyPlanSetting{[this] { return myPlan; },
                                                         [this](const QString& n) { myPlan = n; }});
-        // "Saver": $1.00 a day, 0.25 a kWh; the history's copy of it from before
-        // tariff plans has other rates and is not shown.
+        // "Saver": $1.00 a day, 0.25 a kWh; its copy among the tariff plans is
+        // not listed twice.
         source.Plans().Add(QStringLiteral("Saver"), PlanRates{1.00, 0.25, 0, 0, 0, 0, false});
-        source.TariffPlans().Add(FlatTariffPlan(QStringLiteral("saver"), 9, 9, 0, 0, 0, 0, false));
         source.TariffPlans().Add(PeakPlan());
     }
     void Refresh() {
