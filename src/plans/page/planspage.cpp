@@ -8,6 +8,7 @@
 #include "plans/page/planschart.h"
 #include "plans/page/tarifftablemodel.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -146,15 +147,19 @@ QWidget* TPlansPage::BuildComparison() {
     meterTo_->setAccessibleName(QStringLiteral("Meter data to"));
     auto* to = new QLabel(QStringLiteral("to"), box);
     to->setBuddy(meterTo_);
+    auto rangeChosen = [this] {
+        if (showing_) {
+            return;
+        }
+        model_.Guard([&] { tariffs_.SetRange(meterFrom_->date(), meterTo_->date()); });
+        PriceTariffs();
+    };
     for (QDateEdit* d : {meterFrom_, meterTo_}) {
         d->setCalendarPopup(true);
-        connect(d, &QDateEdit::editingFinished, this, [this] {
-            if (showing_) {
-                return;
-            }
-            model_.Guard([&] { tariffs_.SetRange(meterFrom_->date(), meterTo_->date()); });
-            PriceTariffs();
-        });
+        // Typed dates count when the field is left, a day picked in the
+        // calendar at once.
+        connect(d, &QDateEdit::editingFinished, this, rangeChosen);
+        connect(d->calendarWidget(), &QCalendarWidget::clicked, this, rangeChosen);
     }
     connect(useMeter_, &QCheckBox::toggled, this, [this](bool on) {
         if (!showing_) {
