@@ -95,6 +95,9 @@ std::optional<IntervalRanking> TTariffPresenter::Prepare() {
         }
     } else {
         basis_ = QStringLiteral("Priced on the meter data from %1.").arg(Span(from_, to_, dates));
+        if (!plans_.isEmpty()) {
+            notice_ = QStringLiteral("Pricing the plans on the meter data…");
+        }
     }
     ShowRanked();
     if (!HasMeterData() || plans_.isEmpty()) {
@@ -116,6 +119,7 @@ std::optional<IntervalRanking> TTariffPresenter::Prepare() {
 void TTariffPresenter::Take(const RankingResult& result) {
     if (UsesMeterData()) {
         ranked_ = result.ranked;
+        notice_.clear();
     }
     year_ = result.year;
     ShowRanked();

@@ -410,6 +410,7 @@ TEST(PlansPage, TariffPlansAreRankedOnMeterDataWithTheSelectedPlansBreakdown) {
     QTest::mouseClick(p.Find<QCheckBox>("planmeter"), Qt::LeftButton);
     TPlansPage* page = p.tab->Page();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !page->PricingPending(); }, 10000));
+    EXPECT_TRUE(p.Find<QLabel>("tariffnotice")->isHidden()); // "Pricing the plans…" gone
     auto* table = p.Find<QTableView>("tarifftable");
     auto rows = [&] {
         QStringList out;
