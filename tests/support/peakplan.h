@@ -16,7 +16,7 @@ inline TariffPlan PeakPlan() {
     p.seasons = {all};
     p.feedIn.present = true;
     p.feedIn.single = {{RateStep{0.05, {}}}};
-    p.discounts = {{QStringLiteral("Guaranteed"), true, TariffDiscount::Method::PercentOfUse, 10,
-                    {}}};
+    p.discounts = {
+        {QStringLiteral("Guaranteed"), true, TariffDiscount::Method::PercentOfUse, 10, {}}};
     return p;
 }
