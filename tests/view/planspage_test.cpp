@@ -8,6 +8,7 @@
 #include "plans/page/planspage.h"
 #include "plans/page/planstab.h"
 #include "plans/tariffplanstore.h"
+#include "support/files.h"
 #include "support/focuswalk.h"
 #include "support/formfixture.h"
 #include "support/peakplan.h"
@@ -382,10 +383,8 @@ TEST(PlansPage, TariffPlansAreRankedOnMeterDataWithTheSelectedPlansBreakdown) {
     p.tab->SetFileDialogs(p.files);
     QTemporaryDir dir;
     auto write = [&](const char* name, const QByteArray& bytes) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        EXPECT_TRUE(WriteBytes(dir.filePath(QLatin1String(name)), bytes));
+        return dir.filePath(QLatin1String(name));
     };
     QByteArray day = "300,20040201";
     for (int i = 0; i < 48; ++i) {
@@ -411,37 +410,28 @@ TEST(PlansPage, TariffPlansAreRankedOnMeterDataWithTheSelectedPlansBreakdown) {
     TPlansPage* page = p.tab->Page();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !page->PricingPending(); }, 10000));
     EXPECT_TRUE(p.Find<QLabel>("tariffnotice")->isHidden()); // "Pricing the plans…" gone
-    auto* table = p.Find<QTableView>("tarifftable");
-    auto rows = [&] {
+    // Each row of a table as "cell|cell|...", its first `columns` cells.
+    auto cells = [&](const char* name, int columns) {
+        QAbstractItemModel* m = p.Find<QAbstractItemView>(name)->model();
         QStringList out;
-        for (int r = 0; r < table->model()->rowCount(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < 3; ++c) {
-                cells << table->model()->index(r, c).data().toString();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < columns; ++c) {
+                row << m->index(r, c).data().toString();
             }
-            out << cells.join(u'|');
+            out << row.join(u'|');
         }
         return out;
     };
-    auto breakdown = [&] {
-        auto* t = p.Find<QTableWidget>("tariffbreakdown");
-        QStringList out;
-        for (int r = 0; r < t->rowCount(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < 4; ++c) {
-                cells << t->item(r, c)->text();
-            }
-            out << cells.join(u'|');
-        }
-        return out;
-    };
+    auto breakdown = [&] { return cells("tariffbreakdown", 4); };
     // Time of use: 1 + 6 kWh × 0.50 + 18 × 0.10 - 10 % of 4.80 = 5.32.
     // Basic: (1 + 24 × 0.20) + 10 % GST = 6.38.
-    EXPECT_EQ(rows(), QStringList({"Time of use|$5.32|", "Basic|$6.38|+$1.06"}));
+    EXPECT_EQ(cells("tarifftable", 3), QStringList({"Time of use|$5.32|", "Basic|$6.38|+$1.06"}));
     EXPECT_EQ(breakdown(), QStringList({"Supply|||$1.00", "Peak|6.00|$0.5000|$3.00",
                                         "Off-peak|18.00|$0.1000|$1.80", "Discounts|||($0.48)",
                                         "Tax|||$0.00", "Total|||$5.32"}))
         << breakdown().join(u'\n').toStdString();
+    auto* table = p.Find<QTableView>("tarifftable");
     table->selectRow(1);
     EXPECT_EQ(breakdown(), QStringList({"Supply|||$1.00", "Usage|24.00|$0.2000|$4.80",
                                         "Tax|||$0.58", "Total|||$6.38"}));
