@@ -4,10 +4,21 @@
 // daylight saving (TZ=Australia/Sydney). The reference is a plain loop summing
 // the same kWh values from memory once, by channel. One plan alone (its tables
 // built, the intervals seen in its zone, priced), and 50 such plans sharing one
-// view of the intervals, as the Compare plans page ranks them.
+// view of the intervals, as the Compare plans page ranks them. And the
+// Compare plans page's whole answer to a chosen range: the year's intervals
+// read from a history file, 50 plans ranked and their money texts made.
+#include "meterdata/meterseries.h"
+#include "meterdata/meterstore.h"
+#include "mylib/money.h"
+#include "plans/tariffranking.h"
+#include "storage/historyschema.h"
 #include "tariff/tariffpricing.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <benchmark/benchmark.h>
 
@@ -123,11 +134,85 @@ void BM_PriceFiftyPlans(benchmark::State& state) {
     }
 }
 
+// The year of Year() as a NEM12 file of three channels (E1 general, E2
+// controlled load, B1 export) imported into a new history file.
+MeterStore& StoredYear() {
+    static QTemporaryDir dir;
+    static QSqlDatabase db = [] {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("b"));
+        d.setDatabaseName(dir.filePath(QStringLiteral("history.sqlite")));
+        d.open();
+        MigrateHistory(d, HistorySchemaVersion());
+        return d;
+    }();
+    static MeterStore store = [] {
+        const QString path = dir.filePath(QStringLiteral("year.csv"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("100,NEM12,202401010000,MDP1,Retail1\n");
+        for (const char* suffix : {"E1", "E2", "B1"}) {
+            f.write(QByteArray("200,6123456789,E1E2B1,1,") + suffix + ",N1,M1,kWh,30,\n");
+            int i = 0;
+            for (QDate d(2024, 1, 1); d.year() == 2024; d = d.addDays(1)) {
+                QByteArray line = "300," + d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+                for (int k = 0; k < 48; ++k, ++i) {
+                    line += ',' + QByteArray::number(0.1 + (i * 7919 % 97) / 100.0, 'f', 2);
+                }
+                f.write(line + ",A,,,,\n");
+            }
+        }
+        f.write("900\n");
+        f.close();
+        MeterStore s(db);
+        s.Import(path);
+        return s;
+    }();
+    return store;
+}
+
+// A year chosen on the Compare plans page: its intervals read (a day either
+// side), 50 plans ranked on it (the year ranking is the same range), and the
+// table's money texts.
+void BM_RangeToRankedTable(benchmark::State& state) {
+    Sydney();
+    MeterStore& store = StoredYear();
+    IntervalRanking in;
+    for (int i = 0; i < 50; ++i) {
+        in.plans.append(Plan(i));
+    }
+    in.from = in.yearFrom = QDate(2024, 1, 1);
+    in.to = in.yearTo = QDate(2024, 12, 31);
+    const QLocale locale(QStringLiteral("en_AU"));
+    for (auto _ : state) {
+        in.series = std::make_shared<const IntervalSeries>(
+            ToIntervalSeries(store.Intervals(in.from.addDays(-1), in.to.addDays(1))));
+        const RankingResult r = RankOnIntervals(in);
+        QStringList texts;
+        for (const RankedPlan& p : r.ranked) {
+            texts << FormatMoney(p.price.total, locale, 2)
+                  << FormatMoney(p.price.total - r.ranked.front().price.total, locale, 2);
+        }
+        benchmark::DoNotOptimize(texts);
+    }
+}
+
+// What of it stays on the window's thread: the year's intervals read.
+void BM_ReadYearOfIntervals(benchmark::State& state) {
+    MeterStore& store = StoredYear();
+    for (auto _ : state) {
+        IntervalSeries s =
+            ToIntervalSeries(store.Intervals(QDate(2023, 12, 31), QDate(2025, 1, 1)));
+        benchmark::DoNotOptimize(s.kwh.data());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_PlainSum)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PriceOnePlan)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PriceFiftyPlans)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RangeToRankedTable)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ReadYearOfIntervals)->Unit(benchmark::kMillisecond);
 
 // Figures and references interleaved, three runs unless told otherwise.
 int main(int argc, char** argv) {

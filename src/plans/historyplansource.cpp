@@ -1,5 +1,7 @@
 #include "plans/historyplansource.h"
 
+#include "meterdata/meterseries.h"
+
 StoredUse StoredUseOf(const HistoryPeriod& p) {
     StoredUse s;
     s.from = p.from;
@@ -40,4 +42,25 @@ PlanStore& THistoryPlanSource::Plans() {
         plans_.emplace(store.Database());
     }
     return *plans_;
+}
+
+TariffPlanStore& THistoryPlanSource::TariffPlans() {
+    THistoryStore& store = Store();
+    if (!tariffPlans_) {
+        tariffPlans_.emplace(store.Database());
+    }
+    return *tariffPlans_;
+}
+
+std::pair<QDate, QDate> THistoryPlanSource::MeterRange() {
+    THistoryStore& store = Store();
+    if (!meters_) {
+        meters_.emplace(store.Database());
+    }
+    return meters_->Range();
+}
+
+IntervalSeries THistoryPlanSource::Intervals(QDate from, QDate to) {
+    MeterRange();
+    return ToIntervalSeries(meters_->Intervals(from, to));
 }

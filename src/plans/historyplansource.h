@@ -5,7 +5,9 @@
 // EHistoryError) with the history's own plain-words message.
 
 #include "history/historystore.h"
+#include "meterdata/meterstore.h"
 #include "plans/plansource.h"
+#include "plans/tariffsource.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +17,7 @@
 // kWh, and the net cost stored with it.
 StoredUse StoredUseOf(const HistoryPeriod& period);
 
-class THistoryPlanSource : public TPlanSource {
+class THistoryPlanSource : public TPlanSource, public TTariffSource {
 public:
     // `openStore` returns the open history store (opening it on first call)
     // or throws; it is called from the first Periods() or Plans() on.
@@ -23,10 +25,15 @@ public:
 
     QList<StoredUse> Periods() override;
     PlanStore& Plans() override;
+    TariffPlanStore& TariffPlans() override;
+    std::pair<QDate, QDate> MeterRange() override;
+    IntervalSeries Intervals(QDate from, QDate to) override;
 
 private:
     THistoryStore& Store();
 
     std::function<THistoryStore&()> openStore_;
     std::optional<PlanStore> plans_;
+    std::optional<TariffPlanStore> tariffPlans_;
+    std::optional<MeterStore> meters_;
 };

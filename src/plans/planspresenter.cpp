@@ -65,9 +65,11 @@ void TPlansPresenter::Refresh() {
         }
     }
     if (selected_ == 0) {
+        compared_ = {from, to, typedUse};
         ComputeRows(RoundedDifference(to, from), typedUse);
     } else {
         const StoredUse& s = periods_[selected_ - 1];
+        compared_ = {s.from, s.to, s.use};
         ComputeRows(s.from.daysTo(s.to), s.use);
     }
     ComputeYear();

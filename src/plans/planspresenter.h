@@ -83,6 +83,15 @@ public:
     int DuplicatePlan(int row);
     // Asks, then deletes the plan in `row` (1..); true when deleted.
     bool DeletePlan(int row);
+    // The stored flat plans, as last read.
+    const QList<StoredPlan>& StoredPlans() const { return plans_; }
+    // The period compared now: its first and second dates and its use; the
+    // days from `from` up to, not including, `to`.
+    struct ComparedPeriod {
+        QDate from, to;
+        PeriodBasis use;
+    };
+    const ComparedPeriod& Compared() const { return compared_; }
     // Whether `row` is a stored plan (the typed tariff is not).
     bool IsStoredPlan(int row) const { return row >= 1 && row <= plans_.size(); }
 
@@ -100,6 +109,7 @@ private:
     PlanRates typed_;
     QList<StoredPlan> plans_;
     QList<StoredUse> periods_;
+    ComparedPeriod compared_;
     QStringList choices_;
     int selected_ = 0;
     QList<PlanTableRow> rows_;

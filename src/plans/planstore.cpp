@@ -3,6 +3,7 @@
 #include "plans/planinput.h"
 #include "storage/historysql.h"
 #include "storage/transaction.h"
+#include "tariff/cdrplan.h"
 
 #include <QVariant>
 
@@ -17,6 +18,34 @@ QVariantList Values(const QString& name, const PlanRates& r) {
 
 bool IsRate(double v) {
     return std::isfinite(v) && v >= 0;
+}
+
+bool HasTariffPlans(const QSqlDatabase& db) {
+    return ExecSql(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND"
+                                      " name = 'tariff_plans'"))
+        .next();
+}
+
+// Keeps a flat plan's copy among the tariff plans (history version 5 on) in
+// step with it, so a deleted or renamed plan leaves no copy behind and
+// voltisk-cli prices the plans typed on the page. Inside the caller's
+// transaction; `oldName` empty for a new plan, `now` null for a removed one.
+void SyncTariffCopy(const QSqlDatabase& db, const QString& oldName, const StoredPlan* now) {
+    if (!HasTariffPlans(db)) {
+        return;
+    }
+    if (!oldName.isEmpty()) {
+        ExecSql(db, QStringLiteral("DELETE FROM tariff_plans WHERE name = ? COLLATE NOCASE"),
+                {oldName});
+    }
+    if (now) {
+        const PlanRates& r = now->rates;
+        const TariffPlan plan =
+            FlatTariffPlan(now->name, r.generalDailyCharge, r.generalRate, r.hwDailyCharge,
+                           r.hwRate, r.feedIn, r.taxPercent, r.taxOnIncome);
+        ExecSql(db, QStringLiteral("INSERT INTO tariff_plans (name, document) VALUES (?, ?)"),
+                {now->name, QString::fromUtf8(WriteCdrPlan(plan))});
+    }
 }
 
 } // namespace
@@ -67,10 +96,20 @@ StoredPlan PlanStore::Plan(qint64 id) const {
 }
 
 void PlanStore::Check(const QString& name, const PlanRates& r, qint64 exceptId) const {
-    QStringList others;
+    QStringList others, flat;
     for (const StoredPlan& p : Plans()) {
+        flat << p.name.toCaseFolded();
         if (p.id != exceptId) {
             others << p.name;
+        }
+    }
+    // The tariff plans' names are taken too, but for the flat plans' own copies.
+    if (HasTariffPlans(Db())) {
+        QSqlQuery q = ExecSql(Db(), QStringLiteral("SELECT name FROM tariff_plans"));
+        while (q.next()) {
+            if (!flat.contains(q.value(0).toString().toCaseFolded())) {
+                others << q.value(0).toString();
+            }
         }
     }
     if (const auto e = NameError(name, others)) {
@@ -97,12 +136,14 @@ qint64 PlanStore::Add(const QString& name, const PlanRates& rates) {
                                " tax_on_income) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                 Values(clean, rates));
     const qint64 id = q.lastInsertId().toLongLong();
+    const StoredPlan now{id, clean, rates};
+    SyncTariffCopy(Db(), clean, &now);
     t.Commit();
     return id;
 }
 
 void PlanStore::Edit(qint64 id, const QString& name, const PlanRates& rates) {
-    Plan(id);
+    const QString oldName = Plan(id).name;
     const QString clean = CleanPlanName(name);
     Check(clean, rates, id);
     TWriteTransaction t(Db());
@@ -113,6 +154,8 @@ void PlanStore::Edit(qint64 id, const QString& name, const PlanRates& rates) {
                            " hw_daily_charge = ?, hw_rate = ?, feed_in = ?, tax_percent = ?,"
                            " tax_on_income = ? WHERE id = ?"),
             values);
+    const StoredPlan now{id, clean, rates};
+    SyncTariffCopy(Db(), oldName, &now);
     t.Commit();
 }
 
@@ -127,8 +170,9 @@ qint64 PlanStore::Duplicate(qint64 id) {
 }
 
 void PlanStore::Remove(qint64 id) {
-    Plan(id);
+    const QString name = Plan(id).name;
     TWriteTransaction t(Db());
     ExecSql(Db(), QStringLiteral("DELETE FROM plans WHERE id = ?"), {id});
+    SyncTariffCopy(Db(), name, nullptr);
     t.Commit();
 }

@@ -32,8 +32,9 @@ public:
     QStringList Names() const;
 
     // Adds a plan and returns its id. The name is trimmed; a blank, taken or
-    // reserved name, a negative or non-finite rate or a tax outside 0 to 100
-    // throws.
+    // reserved name (a tariff plan's too), a negative or non-finite rate or a
+    // tax outside 0 to 100 throws. From history version 5 on, every change
+    // keeps the plan's copy among the tariff plans (same name) in step.
     qint64 Add(const QString& name, const PlanRates& rates);
     // Replaces a plan's name and rates; throws when the plan is gone or the
     // values are refused as for Add.

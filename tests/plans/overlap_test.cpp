@@ -1,8 +1,8 @@
 // A day two stored periods share counts once, for the one stored later: in
 // the History summary and in the plans' year alike.
 #include "calc/owndays.h"
-#include "plans/plancompare.h"
 #include "history/historysummary.h"
+#include "plans/plancompare.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,11 @@
 // The plan store: what it keeps, what it refuses, and that a refused change
 // leaves the table as it was.
+#include "history/historystore.h"
 #include "mylib/errors.h"
 #include "plans/planstore.h"
+#include "plans/tariffplanstore.h"
 #include "storage/planschema.h"
+#include "support/peakplan.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -161,4 +164,29 @@ TEST_F(PlanStoreTest, TheFileItselfRefusesInvalidRows) {
                         " hw_daily_charge, hw_rate, feed_in, tax_percent)"
                         " VALUES ('  ', 1, 1, 0, 0, 0, 1)"));
     EXPECT_EQ(Rows(), 1);
+}
+
+TEST_F(PlanStoreTest, EveryChangeKeepsTheFlatPlansCopyAmongTheTariffPlans) {
+    THistoryStore history(dir.filePath(QStringLiteral("newest.sqlite")));
+    history.Open();
+    PlanStore store(history.Database());
+    TariffPlanStore tariffs(history.Database());
+    auto copies = [&] {
+        QStringList out;
+        for (const StoredTariffPlan& p : tariffs.Plans()) {
+            out << QStringLiteral("%1 %2")
+                       .arg(p.plan.name)
+                       .arg(p.plan.seasons.value(0).usage.single.steps.value(0).price);
+        }
+        return out;
+    };
+    const qint64 id = store.Add("Saver", Rates(1, 0.25));
+    EXPECT_EQ(copies(), QStringList({"Saver 0.25"}));
+    store.Edit(id, "Saver 2", Rates(1, 0.3));
+    EXPECT_EQ(copies(), QStringList({"Saver 2 0.3"}));
+    tariffs.Add(PeakPlan());
+    EXPECT_THROW(store.Add(" time OF use", Rates(1, 1)), EVoltiskError);
+    EXPECT_THROW(tariffs.Add(FlatTariffPlan("SAVER 2", 1, 1, 0, 0, 0, 0, false)), EVoltiskError);
+    store.Remove(id);
+    EXPECT_EQ(copies(), QStringList({"Time of use 0"}));
 }

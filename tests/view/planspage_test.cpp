@@ -4,13 +4,19 @@
 #include "history/historypresenter.h"
 #include "history/historystore.h"
 #include "history/page/historyhook.h"
+#include "meterdata/meterstore.h"
 #include "plans/page/planspage.h"
 #include "plans/page/planstab.h"
+#include "plans/tariffplanstore.h"
+#include "support/files.h"
 #include "support/focuswalk.h"
 #include "support/formfixture.h"
+#include "support/peakplan.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGraphicsTextItem>
@@ -20,6 +26,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -366,6 +373,79 @@ TEST(PlansPage, APlanNameThatLooksLikeMarkupShowsAsItsCharacters) {
     }
     EXPECT_TRUE(texts.contains(name)) << texts.join(u'|').toStdString();
     EXPECT_EQ(p.Cell(1, 0), name);
+}
+
+// A day of meter data (2004-02-01, AEST market time: 48 half-hours of 0.5
+// kWh), a time-of-use plan stored and a single-rate plan imported through the
+// button; the meter range is ranked off the window's thread.
+TEST(PlansPage, TariffPlansAreRankedOnMeterDataWithTheSelectedPlansBreakdown) {
+    PlansFixture p;
+    p.tab->SetFileDialogs(p.files);
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        EXPECT_TRUE(WriteBytes(dir.filePath(QLatin1String(name)), bytes));
+        return dir.filePath(QLatin1String(name));
+    };
+    QByteArray day = "300,20040201";
+    for (int i = 0; i < 48; ++i) {
+        day += ",0.5";
+    }
+    MeterStore(p.Store().Database())
+        .Import(write("day.csv", "100,NEM12,200402011200,MDP1,Retail1\n"
+                                 "200,NEM1201009,E1,1,E1,N1,01009,kWh,30,\n" +
+                                     day + ",A,,,,\n900\n"));
+    TariffPlanStore(p.Store().Database()).Add(PeakPlan());
+    p.files.openAnswer = write("basic.json", R"({"data": {"displayName": "Basic",
+ "fuelType": "ELECTRICITY", "electricityContract": {"pricingModel": "SINGLE_RATE",
+  "timeZone": "AEST", "tariffPeriod": [{"startDate": "01-01", "endDate": "12-31",
+   "dailySupplyCharge": "1.0", "rateBlockUType": "singleRate",
+   "singleRate": {"rates": [{"unitPrice": "0.2"}]}}],
+  "fees": [{"type": "MEMBERSHIP", "term": "MONTHLY"}]}}})");
+    p.ShowPage();
+    p.Click("tariffimport");
+    ASSERT_FALSE(p.fx.dialogs.messages.isEmpty());
+    EXPECT_TRUE(p.fx.dialogs.messages.back().startsWith("Plan \"Basic\" imported.\nNot priced:"));
+
+    QTest::mouseClick(p.Find<QCheckBox>("planmeter"), Qt::LeftButton);
+    TPlansPage* page = p.tab->Page();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !page->PricingPending(); }, 10000));
+    EXPECT_TRUE(p.Find<QLabel>("tariffnotice")->isHidden()); // "Pricing the plans…" gone
+    // Each row of a table as "cell|cell|...", its first `columns` cells.
+    auto cells = [&](const char* name, int columns) {
+        QAbstractItemModel* m = p.Find<QAbstractItemView>(name)->model();
+        QStringList out;
+        for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < columns; ++c) {
+                row << m->index(r, c).data().toString();
+            }
+            out << row.join(u'|');
+        }
+        return out;
+    };
+    auto breakdown = [&] { return cells("tariffbreakdown", 4); };
+    // Time of use: 1 + 6 kWh × 0.50 + 18 × 0.10 - 10 % of 4.80 = 5.32.
+    // Basic: (1 + 24 × 0.20) + 10 % GST = 6.38.
+    EXPECT_EQ(cells("tarifftable", 3), QStringList({"Time of use|$5.32|", "Basic|$6.38|+$1.06"}));
+    EXPECT_EQ(breakdown(), QStringList({"Supply|||$1.00", "Peak|6.00|$0.5000|$3.00",
+                                        "Off-peak|18.00|$0.1000|$1.80", "Discounts|||($0.48)",
+                                        "Tax|||$0.00", "Total|||$5.32"}))
+        << breakdown().join(u'\n').toStdString();
+    auto* table = p.Find<QTableView>("tarifftable");
+    table->selectRow(1);
+    EXPECT_EQ(breakdown(), QStringList({"Supply|||$1.00", "Usage|24.00|$0.2000|$4.80",
+                                        "Tax|||$0.58", "Total|||$6.38"}));
+    EXPECT_TRUE(p.Find<QLabel>("tariffnote")->text().startsWith("not fully priced: "));
+    p.Click("tariffmine");
+    EXPECT_EQ(p.form->IniSettings1->readstring("MyPlan", "", "ComparePlans"), "Basic");
+    EXPECT_EQ(table->model()->index(1, 3).data().toString(), "My plan");
+    EXPECT_TRUE(p.Find<QLabel>("tariffyear")
+                    ->text()
+                    .contains("Choosing the cheapest, Time of use, would have saved $1.06."));
+    table->selectRow(0);
+    EXPECT_TRUE(p.Find<QLabel>("tariffyear")
+                    ->text()
+                    .endsWith("$5.32. The cheapest plan. It saves $1.06 against my plan, Basic."));
 }
 
 } // namespace

@@ -1,10 +1,17 @@
 #include "plans/page/planspage.h"
 
 #include "app/tform1.h"
+#include "mylib/atomicfile.h"
+#include "mylib/errors.h"
+#include "mylib/filedialogs.h"
+#include "mylib/fileread.h"
 #include "plans/page/planschart.h"
+#include "plans/page/tarifftablemodel.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTableView>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -89,13 +97,16 @@ QLabel* Wrapped(const char* name, QWidget* parent) {
 
 } // namespace
 
-TPlansPage::TPlansPage(TPlansPresenter& presenter, TForm1& model, QWidget* parent)
-    : QWidget(parent), presenter_(presenter), model_(model) {
+TPlansPage::TPlansPage(TPlansPresenter& presenter, TTariffPresenter& tariffs, TFileDialogs& files,
+                       TForm1& model, QWidget* parent)
+    : QWidget(parent), presenter_(presenter), tariffs_(tariffs), files_(files), model_(model) {
     setObjectName(QStringLiteral("planspage"));
+    pool_.setMaxThreadCount(1);
     auto* inner = new QWidget;
     auto* columns = new QHBoxLayout(inner);
     auto* left = new QVBoxLayout;
     left->addWidget(BuildComparison());
+    left->addWidget(BuildTariffs());
     left->addWidget(BuildEditor());
     left->addStretch();
     columns->addLayout(left, 3);
@@ -123,7 +134,47 @@ QWidget* TPlansPage::BuildComparison() {
     caption->setBuddy(period_);
     row->addWidget(caption);
     row->addWidget(period_, 1);
+    // The range picker: days with meter data, priced on their intervals.
+    useMeter_ = new QCheckBox(QStringLiteral("Meter data from"), box);
+    useMeter_->setObjectName(QStringLiteral("planmeter"));
+    useMeter_->setToolTip(QStringLiteral("Price the tariff plans exactly on these days' meter "
+                                         "intervals instead of the period's kWh"));
+    meterFrom_ = new QDateEdit(box);
+    meterTo_ = new QDateEdit(box);
+    meterFrom_->setObjectName(QStringLiteral("planmeterfrom"));
+    meterTo_->setObjectName(QStringLiteral("planmeterto"));
+    meterFrom_->setAccessibleName(QStringLiteral("Meter data from"));
+    meterTo_->setAccessibleName(QStringLiteral("Meter data to"));
+    auto* to = new QLabel(QStringLiteral("to"), box);
+    to->setBuddy(meterTo_);
+    auto rangeChosen = [this] {
+        if (showing_) {
+            return;
+        }
+        model_.Guard([&] { tariffs_.SetRange(meterFrom_->date(), meterTo_->date()); });
+        PriceTariffs();
+    };
+    for (QDateEdit* d : {meterFrom_, meterTo_}) {
+        d->setCalendarPopup(true);
+        // Typed dates count when the field is left, a day picked in the
+        // calendar at once.
+        connect(d, &QDateEdit::editingFinished, this, rangeChosen);
+        connect(d->calendarWidget(), &QCalendarWidget::clicked, this, rangeChosen);
+    }
+    connect(useMeter_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!showing_) {
+            tariffs_.UseMeterData(on);
+            PriceTariffs();
+        }
+    });
     v->addLayout(row);
+    auto* range = new QHBoxLayout;
+    range->addWidget(useMeter_);
+    range->addWidget(meterFrom_);
+    range->addWidget(to);
+    range->addWidget(meterTo_);
+    range->addStretch();
+    v->addLayout(range);
     fault_ = Wrapped("planfault", box);
     fault_->setStyleSheet(QStringLiteral("color: #b00000"));
     notice_ = Wrapped("plannotice", box);
@@ -221,6 +272,207 @@ QLayout* TPlansPage::BuildButtons(QWidget* box) {
     return buttons;
 }
 
+QWidget* TPlansPage::BuildTariffs() {
+    auto* box = new QGroupBox(QStringLiteral("Tariff plans"));
+    auto* v = new QVBoxLayout(box);
+    tariffBasis_ = Wrapped("tariffbasis", box);
+    tariffNotice_ = Wrapped("tariffnotice", box);
+    v->addWidget(tariffBasis_);
+    v->addWidget(tariffNotice_);
+    tariffModel_ = new TTariffTableModel(this);
+    tariffTable_ = new QTableView(box);
+    tariffTable_->setObjectName(QStringLiteral("tarifftable"));
+    tariffTable_->setAccessibleName(QStringLiteral("Tariff plans ranked, cheapest first"));
+    tariffTable_->setModel(tariffModel_);
+    tariffTable_->verticalHeader()->hide();
+    tariffTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tariffTable_->setTabKeyNavigation(false);
+    tariffTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tariffTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tariffTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tariffTable_->horizontalHeader()->setStretchLastSection(true);
+    tariffTable_->verticalHeader()->setDefaultSectionSize(tariffTable_->fontMetrics().height() + 6);
+    tariffTable_->setMinimumHeight(tariffTable_->fontMetrics().height() * 10);
+    v->addWidget(tariffTable_);
+    tariffNote_ = Wrapped("tariffnote", box);
+    tariffNote_->setStyleSheet(QStringLiteral("color: #b00000"));
+    v->addWidget(tariffNote_);
+    breakdown_ = MakeTable({QStringLiteral("Part"), QStringLiteral("kWh"), QStringLiteral("Rate"),
+                            QStringLiteral("Cost")},
+                           "tariffbreakdown", box);
+    breakdown_->setAccessibleName(QStringLiteral("Breakdown of the selected plan"));
+    breakdown_->setSelectionMode(QAbstractItemView::NoSelection);
+    v->addWidget(breakdown_);
+    auto* yearTitle = new QLabel(
+        QStringLiteral("What it would have cost over the last 12 months of meter data"), box);
+    QFont bold = yearTitle->font();
+    bold.setBold(true);
+    yearTitle->setFont(bold);
+    v->addWidget(yearTitle);
+    tariffYear_ = Wrapped("tariffyear", box);
+    v->addWidget(tariffYear_);
+    auto* buttons = new QHBoxLayout;
+    auto* import = new QPushButton(QStringLiteral("Import plan…"), box);
+    exportPlan_ = new QPushButton(QStringLiteral("Export plan…"), box);
+    markMine_ = new QPushButton(QStringLiteral("Mark as my plan"), box);
+    import->setObjectName(QStringLiteral("tariffimport"));
+    exportPlan_->setObjectName(QStringLiteral("tariffexport"));
+    markMine_->setObjectName(QStringLiteral("tariffmine"));
+    buttons->addStretch();
+    for (QPushButton* b : {markMine_, import, exportPlan_}) {
+        buttons->addWidget(b);
+    }
+    v->addLayout(buttons);
+    connect(import, &QPushButton::clicked, this, [this] { ImportPlan(); });
+    connect(exportPlan_, &QPushButton::clicked, this, [this] { ExportPlan(); });
+    connect(markMine_, &QPushButton::clicked, this, [this] {
+        model_.Guard([&] { tariffs_.MarkMyPlan(SelectedTariff()); });
+        ShowTariffs();
+    });
+    connect(tariffTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!showing_) {
+            selectedTariff_ = tariffs_.NameOf(SelectedTariff());
+            ShowTariffDetail();
+        }
+    });
+    return box;
+}
+
+TPlansPage::~TPlansPage() {
+    // A result posted after this point is dropped with the page's events.
+    pool_.waitForDone();
+}
+
+// Prices the tariff plans: a period's kWh at once, meter intervals off the
+// window's thread; the table shows each as soon as it is ready.
+void TPlansPage::PriceTariffs() {
+    std::optional<IntervalRanking> work;
+    model_.Guard([&] { work = tariffs_.Prepare(); });
+    const int generation = ++generation_;
+    ShowTariffs();
+    if (!work) {
+        return;
+    }
+    ++pending_;
+    pool_.start([this, generation, work = std::move(*work)] {
+        RankingResult result = RankOnIntervals(work);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, result = std::move(result)] {
+                --pending_;
+                if (generation == generation_) {
+                    tariffs_.Take(result);
+                    ShowTariffs();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+int TPlansPage::SelectedTariff() const {
+    const QModelIndexList rows = tariffTable_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void TPlansPage::ShowTariffs() {
+    const bool was = showing_;
+    showing_ = true;
+    {
+        const QSignalBlocker a(useMeter_), b(meterFrom_), c(meterTo_);
+        const QLocale& dates = model_.Locales().dates;
+        for (QDateEdit* d : {meterFrom_, meterTo_}) {
+            d->setLocale(dates);
+            // The locale's short date with the whole year, as the date fields show it.
+            QString format = dates.dateFormat(QLocale::ShortFormat);
+            if (!format.contains(QLatin1String("yyyy"))) {
+                format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+            }
+            d->setDisplayFormat(format);
+            d->setDateRange(tariffs_.MeterFirst(), tariffs_.MeterLast());
+            d->setEnabled(tariffs_.HasMeterData());
+        }
+        useMeter_->setEnabled(tariffs_.HasMeterData());
+        useMeter_->setChecked(tariffs_.UsesMeterData());
+        meterFrom_->setDate(tariffs_.From());
+        meterTo_->setDate(tariffs_.To());
+    }
+    tariffBasis_->setText(tariffs_.Basis());
+    const QString notice = tariffs_.Notice();
+    tariffNotice_->setText(notice);
+    tariffNotice_->setVisible(!notice.isEmpty());
+    tariffModel_->SetRows(tariffs_.Rows());
+    int select = 0;
+    for (int i = 0; i < tariffs_.Rows().size(); ++i) {
+        if (tariffs_.Rows()[i].name == selectedTariff_) {
+            select = i;
+        }
+    }
+    if (!tariffs_.Rows().isEmpty()) {
+        tariffTable_->selectRow(select);
+        selectedTariff_ = tariffs_.NameOf(select);
+    }
+    showing_ = was;
+    ShowTariffDetail();
+}
+
+void TPlansPage::ShowTariffDetail() {
+    const int row = SelectedTariff();
+    const QList<BreakdownTexts> lines = tariffs_.BreakdownOf(row);
+    breakdown_->clearContents();
+    breakdown_->setRowCount(static_cast<int>(lines.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+        const BreakdownTexts& l = lines[i];
+        SetRow(breakdown_, i, {l.item, l.kwh, l.rate, l.cost}, false, i + 1 == lines.size());
+    }
+    FitHeight(breakdown_, 1, 12);
+    breakdown_->setVisible(!lines.isEmpty());
+    const QString note =
+        row >= 0 && row < tariffs_.Rows().size() ? tariffs_.Rows()[row].note : QString();
+    tariffNote_->setText(note);
+    tariffNote_->setVisible(!note.isEmpty());
+    tariffYear_->setText(tariffs_.YearText(row));
+    exportPlan_->setEnabled(row >= 0);
+    markMine_->setEnabled(row >= 0);
+}
+
+void TPlansPage::ImportPlan() {
+    const QString path = files_.OpenFileName(QStringLiteral("Import plan"), QString(),
+                                             QStringLiteral("Plan files (*.json);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    model_.Guard([&] {
+        const FileReadResult read = ReadFileBounded(path, 16 * 1024 * 1024);
+        if (read.status != FileReadResult::Status::Ok) {
+            throw EVoltiskError(QStringLiteral("Could not read %1%2")
+                                    .arg(path, read.reason.isEmpty()
+                                                   ? QString()
+                                                   : QStringLiteral(": ") + read.reason));
+        }
+        const QString summary = tariffs_.ImportPlan(read.bytes);
+        model_.Platform().dialogs.ShowMessage(summary);
+    });
+    Refresh();
+}
+
+void TPlansPage::ExportPlan() {
+    const int row = SelectedTariff();
+    if (row < 0) {
+        return;
+    }
+    const QString path = files_.SaveFileName(QStringLiteral("Export plan"),
+                                             tariffs_.NameOf(row) + QStringLiteral(".json"),
+                                             QStringLiteral("Plan files (*.json)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    model_.Guard([&] {
+        if (!ReplaceFileContents(path, tariffs_.ExportPlan(row))) {
+            throw EVoltiskError(QStringLiteral("Could not write %1").arg(path));
+        }
+    });
+}
+
 QWidget* TPlansPage::BuildYear() {
     auto* box = new QGroupBox(QStringLiteral("A year at a glance"));
     auto* v = new QVBoxLayout(box);
@@ -284,6 +536,9 @@ void TPlansPage::Show() {
     ShowTable();
     ShowYear();
     showing_ = false;
+    // The flat plans or the period may have changed with the action.
+    tariffs_.Refresh();
+    PriceTariffs();
 }
 
 void TPlansPage::ShowTable() {

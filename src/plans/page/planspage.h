@@ -7,34 +7,52 @@
 // model's Guard.
 
 #include "plans/planspresenter.h"
+#include "plans/tariffpresenter.h"
 
+#include <QThreadPool>
 #include <QWidget>
 #include <array>
 
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
 class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
+class QTableView;
 class QTableWidget;
+class TFileDialogs;
 class TForm1;
 class TPlansChart;
+class TTariffTableModel;
 
 class TPlansPage : public QWidget {
 public:
-    TPlansPage(TPlansPresenter& presenter, TForm1& model, QWidget* parent = nullptr);
+    TPlansPage(TPlansPresenter& presenter, TTariffPresenter& tariffs, TFileDialogs& files,
+               TForm1& model, QWidget* parent = nullptr);
+    // Waits for pricing still running off the window's thread.
+    ~TPlansPage() override;
 
     // Reads the readings page and the history again and shows the result.
     void Refresh();
     // Compares the stored period with these dates, as if chosen in the list.
     void ChooseStoredPeriod(QDate from, QDate to);
+    // Whether the tariff plans are still being priced off the window's thread.
+    bool PricingPending() const { return pending_ != 0; }
 
 private:
     QWidget* BuildComparison();
     QWidget* BuildEditor();
     QLayout* BuildButtons(QWidget* box);
     QWidget* BuildYear();
+    QWidget* BuildTariffs();
+    void PriceTariffs();
+    void ShowTariffs();
+    void ShowTariffDetail();
+    void ImportPlan();
+    void ExportPlan();
+    int SelectedTariff() const;
     void Show();
     void ShowTable();
     void ShowYear();
@@ -46,7 +64,21 @@ private:
     template <class F> void Act(F&& f);
 
     TPlansPresenter& presenter_;
+    TTariffPresenter& tariffs_;
+    TFileDialogs& files_;
     TForm1& model_;
+    QCheckBox* useMeter_ = nullptr;
+    QDateEdit *meterFrom_ = nullptr, *meterTo_ = nullptr;
+    QLabel *tariffBasis_ = nullptr, *tariffNotice_ = nullptr, *tariffNote_ = nullptr;
+    QLabel* tariffYear_ = nullptr;
+    QTableView* tariffTable_ = nullptr;
+    TTariffTableModel* tariffModel_ = nullptr;
+    QTableWidget* breakdown_ = nullptr;
+    QPushButton *exportPlan_ = nullptr, *markMine_ = nullptr;
+    QString selectedTariff_; // the plan selected in the tariff table, by name
+    QThreadPool pool_;       // the pricing off the window's thread
+    int generation_ = 0;     // the latest pricing asked for; older results are dropped
+    int pending_ = 0;
     QComboBox* period_ = nullptr;
     QLabel *fault_ = nullptr, *notice_ = nullptr, *cheapest_ = nullptr;
     QTableWidget* table_ = nullptr;

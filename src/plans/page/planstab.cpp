@@ -2,6 +2,7 @@
 
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/qtfiledialogs.h"
 #include "history/historysession.h"
 #include "history/page/historyhook.h"
 #include "history/page/historypage.h"
@@ -82,7 +83,22 @@ void TPlansTab::Shown() {
     if (!page_) {
         source_ = std::make_unique<THistoryPlanSource>(openStore_);
         presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
-        page_ = new TPlansPage(*presenter_, model_, tab_);
+        // "My plan" is a setting of the household, kept beside the window's.
+        TTariffPresenter::MyPlanSetting mine{
+            [this] {
+                return model_.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
+                                                       QStringLiteral("ComparePlans"));
+            },
+            [this](const QString& name) {
+                model_.IniSettings1->writestring(QStringLiteral("MyPlan"), name,
+                                                 QStringLiteral("ComparePlans"));
+            }};
+        tariffs_ = std::make_unique<TTariffPresenter>(model_, *presenter_, *source_, mine);
+        if (!files_) {
+            ownFiles_ = std::make_unique<QtFileDialogs>();
+            files_ = ownFiles_.get();
+        }
+        page_ = new TPlansPage(*presenter_, *tariffs_, *files_, model_, tab_);
         auto* layout = new QVBoxLayout(tab_);
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addWidget(page_);

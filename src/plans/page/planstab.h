@@ -8,6 +8,7 @@
 
 #include "plans/historyplansource.h"
 #include "plans/planspresenter.h"
+#include "plans/tariffpresenter.h"
 
 #include <QDate>
 #include <QObject>
@@ -17,6 +18,7 @@
 #include <utility>
 
 class QTabWidget;
+class TFileDialogs;
 class QWidget;
 class TForm1;
 class TFormView;
@@ -37,6 +39,10 @@ public:
     // Null until the tab is first shown.
     TPlansPage* Page() const { return page_; }
     TPlansPresenter* Presenter() const { return presenter_.get(); }
+    TTariffPresenter* Tariffs() const { return tariffs_.get(); }
+    // The file dialogs of Import plan… and Export plan…; Qt's own unless set
+    // before the tab is first shown.
+    void SetFileDialogs(TFileDialogs& files) { files_ = &files; }
 
 private:
     void Shown();
@@ -49,6 +55,9 @@ private:
     QWidget* tab_;
     std::unique_ptr<THistoryPlanSource> source_;
     std::unique_ptr<TPlansPresenter> presenter_;
+    std::unique_ptr<TTariffPresenter> tariffs_;
+    std::unique_ptr<TFileDialogs> ownFiles_;
+    TFileDialogs* files_ = nullptr;
     TPlansPage* page_ = nullptr;
 };
 
