@@ -14,6 +14,7 @@
 #include "mylib/money.h"
 #include "mylib/paths.h"
 #include "plans/page/planstab.h"
+#include "usage/page/usagetab.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -195,6 +196,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         THistoryHook* history =
             AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
         AddPlansPage(view, *history);
+        AddUsagePage(view, *history);
         AddHelpActions(view);
         closer.SetWindow(&view);
         instance.OnActivation([&form](TSingleInstance::Request request) {
