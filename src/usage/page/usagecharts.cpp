@@ -257,7 +257,9 @@ void TTypicalDay::paintEvent(QPaintEvent*) {
     p.setPen(Qt::black);
     for (int s = 0; s <= kHalfHours; s += 12) {
         const int xx = plot.left() + s * plot.width() / kHalfHours;
-        p.drawText(QRect(xx - 40, plot.bottom() + 4, 80, 20), Qt::AlignHCenter,
+        const QRect box = s == kHalfHours ? QRect(xx - 80, plot.bottom() + 4, 80, 20)
+                                          : QRect(xx - 40, plot.bottom() + 4, 80, 20);
+        p.drawText(box, s == kHalfHours ? Qt::AlignRight : Qt::AlignHCenter,
                    texts_.slot(s % kHalfHours));
     }
     Legend(p, plot.left(), 0,

@@ -64,7 +64,7 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, QWid
                                 QStringLiteral("First day"), QStringLiteral("Last day")});
     channels_->setRootIsDecorated(false);
     channels_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    channels_->setMaximumHeight(140);
+    channels_->setMaximumHeight(110);
     auto* middle = new QHBoxLayout;
     middle->addWidget(channels_, 3);
     auto* figureBox = new QWidget(this);
