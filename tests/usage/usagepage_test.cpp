@@ -118,9 +118,10 @@ TEST_F(UsagePageTest, TheFiguresAreShownInTheWindowsLocale) {
     for (const auto& r : rows) {
         EXPECT_EQ(page.FigureText(QString::fromLatin1(r.label)), r.text) << r.label;
     }
+    // The hover text shows the net of import and export.
     const QString hover = presenter.CellText(0, 37);
     for (const QString& part : {FormatShortDate(QDate(2004, 2, 1), de), QStringLiteral("18:30"),
-                                QStringLiteral(": 0,625 kWh")}) {
+                                QStringLiteral(": 0,525 kWh")}) {
         EXPECT_TRUE(hover.contains(part)) << hover.toStdString();
     }
     // The quick choice of the last 7 days ends on the last day with data.
