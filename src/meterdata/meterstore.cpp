@@ -537,10 +537,13 @@ ImportResult ScanMeterFile(const QString& path, const ImportOptions& options) {
 
 std::vector<StoredChannel> MeterStore::Channels() const {
     QSqlQuery q = ExecSql(
-        Db(), QStringLiteral("SELECT c.id, c.meter, c.channel, c.role, MIN(d.day), MAX(d.day), "
-                             "(SELECT length_min FROM meter_day WHERE channel_id = c.id ORDER BY "
-                             "day DESC LIMIT 1) FROM meter_channel c JOIN meter_day d ON "
-                             "d.channel_id = c.id GROUP BY c.id ORDER BY c.meter, c.channel"));
+        // Each look-up walks the primary key (channel, day) rather than every day.
+        Db(), QStringLiteral("SELECT * FROM (SELECT c.id, c.meter, c.channel, c.role, (SELECT "
+                             "MIN(day) FROM meter_day WHERE channel_id = c.id) AS first, (SELECT "
+                             "MAX(day) FROM meter_day WHERE channel_id = c.id), (SELECT "
+                             "length_min FROM meter_day WHERE channel_id = c.id ORDER BY day "
+                             "DESC LIMIT 1) FROM meter_channel c) WHERE first IS NOT NULL "
+                             "ORDER BY meter, channel"));
     std::vector<StoredChannel> list;
     while (q.next()) {
         StoredChannel c;

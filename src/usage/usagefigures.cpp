@@ -12,23 +12,16 @@ struct HalfHours {
     std::array<bool, kHalfHours> present{};
 };
 
-// Adds one stored day into its half-hours.
-void Spread(const StoredDay& d, HalfHours& h) {
-    const int length = std::max(1, d.lengthMinutes);
-    for (std::size_t i = 0; i < d.kwh.size(); ++i) {
-        const double v = d.kwh[i];
-        if (std::isnan(v) || d.quality[i] == 'N') {
-            continue;
-        }
-        const int start = static_cast<int>(i) * length;
-        const int first = std::min(kHalfHours - 1, start / 30);
-        const int last = std::min(kHalfHours - 1, std::max(first, (start + length - 1) / 30));
-        const double share = v / (last - first + 1);
-        for (int s = first; s <= last; ++s) {
-            (d.role == ChannelRole::Export ? h.exported : h.import)[static_cast<std::size_t>(s)] +=
-                share;
-            h.present[static_cast<std::size_t>(s)] = true;
-        }
+// Adds one interval of `minutes` starting `start` minutes into the day to
+// its half-hours.
+void Spread(std::array<double, kHalfHours>& target, HalfHours& h, int start, int minutes,
+            double v) {
+    const int first = std::min(kHalfHours - 1, start / 30);
+    const int last = std::min(kHalfHours - 1, std::max(first, (start + minutes - 1) / 30));
+    const double share = v / (last - first + 1);
+    for (int s = first; s <= last; ++s) {
+        target[static_cast<std::size_t>(s)] += share;
+        h.present[static_cast<std::size_t>(s)] = true;
     }
 }
 
@@ -78,19 +71,31 @@ UsageSummary SummariseUsage(const std::vector<StoredDay>& days,
             continue;
         }
         const auto i = static_cast<std::size_t>(index);
-        Spread(d, halves[i]);
+        HalfHours& h = halves[i];
+        auto& target = d.role == ChannelRole::Export ? h.exported : h.import;
+        const int length = std::max(1, d.lengthMinutes);
         hasData[i] = true;
         qint64 present = 0;
+        double sum = 0;
         for (std::size_t k = 0; k < d.kwh.size(); ++k) {
+            const double v = d.kwh[k];
             const char q = d.quality[k];
-            if (std::isnan(d.kwh[k]) || q == 'N') {
+            if (std::isnan(v) || q == 'N') {
                 continue;
             }
             ++present;
-            u.daily[i][static_cast<std::size_t>(d.role)] += d.kwh[k];
+            sum += v;
             f.estimated += q == 'E' ? 1 : 0;
             f.substituted += q == 'S' || q == 'F' ? 1 : 0;
+            if (length == 30) { // the common case: one interval, one half-hour
+                const std::size_t slot = std::min<std::size_t>(k, kHalfHours - 1);
+                target[slot] += v;
+                h.present[slot] = true;
+            } else {
+                Spread(target, h, static_cast<int>(k) * length, length, v);
+            }
         }
+        u.daily[i][static_cast<std::size_t>(d.role)] += sum;
         if (byId.count(d.channelId) != 0) {
             f.missing -= present;
         }

@@ -9,7 +9,6 @@
 #include <QTime>
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 
 QString RoleText(ChannelRole role) {
     switch (role) {
@@ -43,7 +42,13 @@ bool TUsagePresenter::Load() {
                          [this](const StoredChannel& c) { return c.meter == meter_; })) {
             meter_.clear();
         }
-        std::tie(dataFrom_, dataTo_) = store.Range(meter_);
+        dataFrom_ = dataTo_ = QDate();
+        for (const StoredChannel& c : channels_) {
+            if (meter_.isEmpty() || c.meter == meter_) {
+                dataFrom_ = dataFrom_.isValid() ? std::min(dataFrom_, c.first) : c.first;
+                dataTo_ = dataTo_.isValid() ? std::max(dataTo_, c.last) : c.last;
+            }
+        }
     } catch (const EVoltiskError& e) {
         fault_ = e.Message();
         channels_.clear();

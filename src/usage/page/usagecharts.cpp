@@ -5,7 +5,9 @@
 #include <QPainterPath>
 #include <QToolTip>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -157,11 +159,26 @@ QColor THeatMap::Colour(float kwh, float importMax, float exportMax) {
 }
 
 QImage THeatMap::Picture(const UsageSummary& s) {
+    // The scale in 256 steps each way, worked out once rather than per cell.
+    constexpr int steps = 256;
+    std::array<QRgb, steps> warm{}, cool{};
+    for (int i = 0; i < steps; ++i) {
+        const float t = static_cast<float>(i) / (steps - 1);
+        warm[static_cast<std::size_t>(i)] = Colour(t, 1, 1).rgb();
+        cool[static_cast<std::size_t>(i)] = Colour(-t, 1, 1).rgb();
+    }
+    const QRgb none = Colour(std::numeric_limits<float>::quiet_NaN(), 1, 1).rgb();
+    const float toImport = s.gridImportMax > 0 ? (steps - 1) / s.gridImportMax : 0;
+    const float toExport = s.gridExportMax > 0 ? (steps - 1) / s.gridExportMax : 0;
     QImage image(std::max(1, s.Days()), kHalfHours, QImage::Format_RGB32);
     for (int slot = 0; slot < kHalfHours; ++slot) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(slot));
         for (int day = 0; day < s.Days(); ++day) {
-            line[day] = Colour(s.Cell(day, slot), s.gridImportMax, s.gridExportMax).rgb();
+            const float v = s.Cell(day, slot);
+            line[day] = std::isnan(v) ? none
+                        : v >= 0
+                            ? warm[static_cast<std::size_t>(std::min(steps - 1.0f, v * toImport))]
+                            : cool[static_cast<std::size_t>(std::min(steps - 1.0f, -v * toExport))];
         }
     }
     return image;
