@@ -18,6 +18,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
@@ -209,6 +211,87 @@ TEST_F(UsagePageTest, TheTabBuildsNothingUntilItIsShown) {
     tabs.setCurrentIndex(1);
     ASSERT_NE(tab.Page(), nullptr);
     EXPECT_TRUE(session->Opened());
+}
+
+} // namespace
+
+namespace {
+
+// Meter A from 1 January to 31 March 2004, 0.5 kWh a half-hour; meter B on
+// one day, 1 kWh a half-hour.
+QByteArray TwoMeters() {
+    QByteArray body = "200,AAAAAAAAAA,E1,1,E1,N1,1,kWh,30,20040402\n";
+    for (QDate d(2004, 1, 1); d <= QDate(2004, 3, 31); d = d.addDays(1)) {
+        body += Day300(d.toString(QStringLiteral("yyyyMMdd")).toLatin1().constData(), "0.5");
+    }
+    return body + "200,BBBBBBBBBB,E1,1,E1,N1,1,kWh,30,20040402\n" + Day300("20040315", "1");
+}
+
+TEST_F(UsagePageTest, SpansAndMetersChooseTheDays) {
+    Store().Import(WriteFile(TwoMeters()));
+    TUsagePresenter presenter(readings, *session, dialogs);
+    presenter.Load();
+    ASSERT_EQ(presenter.Meters(), (std::vector<QString>{"AAAAAAAAAA", "BBBBBBBBBB"}));
+    using Span = TUsagePresenter::Span;
+    const struct {
+        Span span;
+        QDate from;
+        double importKwh;
+    } rows[] = {{Span::Whole, {2004, 1, 1}, 91 * 24.0 + 48},
+                {Span::Last7Days, {2004, 3, 25}, 7 * 24.0},
+                {Span::Last30Days, {2004, 3, 2}, 30 * 24.0 + 48},
+                {Span::Last12Months, {2003, 4, 1}, 91 * 24.0 + 48}};
+    for (const auto& r : rows) {
+        presenter.SetSpan(r.span);
+        EXPECT_EQ(presenter.Summary().from, r.from);
+        EXPECT_EQ(presenter.Summary().to, QDate(2004, 3, 31));
+        EXPECT_NEAR(presenter.Summary().figures.ImportKwh(), r.importKwh, 1e-9);
+    }
+    presenter.SetRange(QDate(2004, 3, 16), QDate(2004, 3, 14)); // either way round
+    EXPECT_EQ(presenter.Summary().from, QDate(2004, 3, 14));
+    EXPECT_NEAR(presenter.Summary().figures.ImportKwh(), 3 * 24.0 + 48, 1e-9);
+    presenter.SetMeter(QStringLiteral("BBBBBBBBBB"));
+    presenter.SetSpan(Span::Whole);
+    EXPECT_EQ(presenter.Summary().from, QDate(2004, 3, 15));
+    EXPECT_NEAR(presenter.Summary().figures.ImportKwh(), 48, 1e-9);
+    EXPECT_NEAR(presenter.Summary().figures.baseLoadW, 2000, 1e-9);
+}
+
+// The import waits for another program's write lock; Cancel meanwhile means
+// nothing is stored once the lock goes.
+TEST_F(UsagePageTest, ACancelledImportStoresNothing) {
+    session->OpenStore();
+    const QString path = WriteFile();
+    {
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(session->FileName());
+        ASSERT_TRUE(other.open());
+        ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        TMeterImportJob job(TMeterImportJob::Kind::Import, path, session->FileName(), {});
+        QThread::msleep(100);
+        job.Cancel();
+        ASSERT_TRUE(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+        WaitFor([&] { return job.Finished(); });
+        EXPECT_TRUE(job.Cancelled());
+        EXPECT_EQ(job.Error(), QStringLiteral("The import was cancelled."));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    EXPECT_TRUE(Store().Imports().empty());
+    EXPECT_TRUE(Store().Channels().empty());
+}
+
+TEST_F(UsagePageTest, AddToHistoryStoresNothingWhenDeclinedOrWithoutData) {
+    TUsagePresenter presenter(readings, *session, dialogs);
+    presenter.Load();
+    EXPECT_FALSE(presenter.AddToHistory());
+    EXPECT_EQ(dialogs.messages, QStringList{"There is no meter data in the chosen range."});
+    Store().Import(WriteFile());
+    presenter.Load();
+    EXPECT_FALSE(presenter.AddToHistory()); // the question answered No
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(session->OpenStore().Periods().empty());
 }
 
 } // namespace
