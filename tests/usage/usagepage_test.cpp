@@ -16,8 +16,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -292,6 +294,34 @@ TEST_F(UsagePageTest, AddToHistoryStoresNothingWhenDeclinedOrWithoutData) {
     EXPECT_FALSE(presenter.AddToHistory()); // the question answered No
     EXPECT_EQ(dialogs.questions.size(), 1);
     EXPECT_TRUE(session->OpenStore().Periods().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UsagePageTest, TheWindowTakesOneDroppedFile) {
+    QWidget window;
+    auto* tabs = new QTabWidget(&window);
+    TUsageTab tab(tabs, readings, *session, dialogs);
+    tab.TakeDropsOn(&window);
+    const struct {
+        QList<QUrl> urls;
+        bool taken;
+    } rows[] = {{{QUrl::fromLocalFile(QStringLiteral("/tmp/a.csv"))}, true},
+                {{QUrl::fromLocalFile(QStringLiteral("/tmp/a.csv")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/b.csv"))},
+                 false},
+                {{QUrl(QStringLiteral("https://example.org/a.csv"))}, false}};
+    for (const auto& r : rows) {
+        QMimeData mime;
+        mime.setUrls(r.urls);
+        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_EQ(enter.isAccepted(), r.taken) << r.urls.size();
+    }
+    EXPECT_EQ(tab.Page(), nullptr); // a drag alone builds nothing
 }
 
 } // namespace

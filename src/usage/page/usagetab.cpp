@@ -59,6 +59,11 @@ void TUsageTab::ImportFile(const QString& path) {
     page_->ImportFile(path);
 }
 
+void TUsageTab::TakeDropsOn(QWidget* window) {
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
+}
+
 bool TUsageTab::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* drag = static_cast<QDropEvent*>(event);
@@ -84,7 +89,6 @@ TUsageTab* AddUsagePage(TFormView& view, THistoryHook& history) {
     auto* tab = new TUsageTab(view.findChild<QTabWidget*>(), model, history.Session(),
                               model.Platform().dialogs);
     tab->setParent(&view);
-    view.setAcceptDrops(true);
-    view.installEventFilter(tab);
+    tab->TakeDropsOn(&view);
     return tab;
 }

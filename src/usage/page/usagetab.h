@@ -28,6 +28,9 @@ public:
     TUsagePage* Page() const { return page_; }
     // Shows the tab and runs the import dialog for the file.
     void ImportFile(const QString& path);
+    // A single local file dropped on `window` (or a child that takes no
+    // drops) goes to ImportFile.
+    void TakeDropsOn(QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
