@@ -325,3 +325,51 @@ TEST_F(UsagePageTest, TheWindowTakesOneDroppedFile) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(UsagePageTest, TheImportDialogShowsARefusalAndTheChannelsItLeavesOut) {
+    session->OpenStore();
+    const struct {
+        QByteArray body;
+        const char* status;
+        const char* others;
+    } rows[] = {
+        {"200,NMI1234567,E1,1,E1,N1,1,kWh,30,20040202\n300,20040201,1,2\n", "line 3", ""},
+        {"200,NMI1234567,E1Q1,1,E1,N1,1,kWh,30,20040202\n" + Day300("20040201", "0.5") +
+             "200,NMI1234567,E1Q1,2,Q1,N1,1,kVArh,30,20040202\n" + Day300("20040201", "0.1"),
+         "holds these channels", "Not energy, not stored: NMI1234567 Q1 (kVArh)"},
+    };
+    for (const auto& r : rows) {
+        TImportDialog dialog(WriteFile(r.body), session->FileName(), {}, readings.locales);
+        const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 2);
+        WaitFor([&] { return !labels[0]->text().startsWith(QLatin1String("Reading")); });
+        EXPECT_TRUE(labels[0]->text().contains(QLatin1String(r.status)))
+            << labels[0]->text().toStdString();
+        EXPECT_EQ(labels[1]->text(), QLatin1String(r.others));
+    }
+    EXPECT_TRUE(Store().Imports().empty());
+}
+
+// A file of version 6 opens with its periods, each read as typed readings.
+TEST_F(UsagePageTest, AnOlderHistoryKeepsItsPeriods) {
+    TUsagePresenter presenter(readings, *session, dialogs);
+    Store().Import(WriteFile());
+    presenter.Load();
+    dialogs.answers = {true};
+    ASSERT_TRUE(presenter.AddToHistory());
+    {
+        const QSqlDatabase db = session->OpenStore().Database();
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("ALTER TABLE period DROP COLUMN "
+                                                      "kwh_from_meter_data")));
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = 6")));
+    }
+    session->Store().Close();
+    session->Reopen();
+    ASSERT_EQ(session->Periods().size(), 1u);
+    EXPECT_FALSE(session->Periods().front().kwhFromMeterData);
+    EXPECT_NEAR(session->Periods().front().kwhGeneral, 36, 1e-9);
+}
+
+} // namespace
