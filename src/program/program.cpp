@@ -196,7 +196,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         THistoryHook* history =
             AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
         AddPlansPage(view, *history);
-        AddUsagePage(view, *history);
+        AddUsagePage(view, *history, services.files);
         AddHelpActions(view);
         closer.SetWindow(&view);
         instance.OnActivation([&form](TSingleInstance::Request request) {

@@ -97,13 +97,14 @@ protected:
 
     FakeReadings readings;
     FakeDialogs dialogs;
+    FakeFileDialogs files;
     std::optional<THistorySession> session;
 };
 
 TEST_F(UsagePageTest, TheFiguresAreShownInTheWindowsLocale) {
     Store().Import(WriteFile());
     TUsagePresenter presenter(readings, *session, dialogs);
-    TUsagePage page(presenter, readings);
+    TUsagePage page(presenter, readings, files);
     page.Refresh();
     const QLocale de(QStringLiteral("de_DE"));
     const struct {
@@ -137,11 +138,13 @@ TEST_F(UsagePageTest, TheFiguresAreShownInTheWindowsLocale) {
 TEST_F(UsagePageTest, MarkupInAMeterIdentifierIsShownAsText) {
     Store().Import(WriteFile());
     TUsagePresenter presenter(readings, *session, dialogs);
-    TUsagePage page(presenter, readings);
+    TUsagePage page(presenter, readings, files);
     page.Refresh();
     ASSERT_EQ(page.ChannelList()->topLevelItemCount(), 3);
     EXPECT_EQ(page.ChannelList()->topLevelItem(0)->text(0), kMeter);
     EXPECT_EQ(page.MeterChoice()->itemText(1), kMeter);
+    page.ChooseAndImport(); // the file choice cancelled: nothing more
+    EXPECT_EQ(files.asked, QStringList{"Import meter data"});
     for (const QLabel* label : page.findChildren<QLabel*>()) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
     }
@@ -206,7 +209,7 @@ TEST_F(UsagePageTest, AddToHistoryStoresTheRangeWithTheReadingsPageTariff) {
 TEST_F(UsagePageTest, TheTabBuildsNothingUntilItIsShown) {
     QTabWidget tabs;
     tabs.addTab(new QWidget, QStringLiteral("Readings"));
-    TUsageTab tab(&tabs, readings, *session, dialogs);
+    TUsageTab tab(&tabs, readings, *session, dialogs, files);
     EXPECT_EQ(tabs.tabText(1), QStringLiteral("Usage"));
     EXPECT_EQ(tab.Page(), nullptr);
     EXPECT_FALSE(session->Opened());
@@ -303,7 +306,7 @@ namespace {
 TEST_F(UsagePageTest, TheWindowTakesOneDroppedFile) {
     QWidget window;
     auto* tabs = new QTabWidget(&window);
-    TUsageTab tab(tabs, readings, *session, dialogs);
+    TUsageTab tab(tabs, readings, *session, dialogs, files);
     tab.TakeDropsOn(&window);
     const struct {
         QList<QUrl> urls;

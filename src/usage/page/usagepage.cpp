@@ -2,12 +2,12 @@
 
 #include "app/readingspage.h"
 #include "mylib/dates.h"
+#include "mylib/filedialogs.h"
 #include "usage/page/importdialog.h"
 #include "usage/page/usagecharts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -29,9 +29,11 @@ QLabel* PlainLabel(const QString& text, QWidget* parent) {
 
 } // namespace
 
-TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, QWidget* parent)
-    : QWidget(parent), presenter_(presenter), readings_(readings), meter_(new QComboBox(this)),
-      span_(new QComboBox(this)), from_(new QDateEdit(this)), to_(new QDateEdit(this)),
+TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFileDialogs& files,
+                       QWidget* parent)
+    : QWidget(parent), presenter_(presenter), readings_(readings), files_(files),
+      meter_(new QComboBox(this)), span_(new QComboBox(this)), from_(new QDateEdit(this)),
+      to_(new QDateEdit(this)),
       import_(new QPushButton(QStringLiteral("Import meter data…"), this)),
       addToHistory_(new QPushButton(QStringLiteral("Add to history…"), this)),
       note_(PlainLabel(QString(), this)), channels_(new QTreeWidget(this)),
@@ -202,8 +204,8 @@ bool TUsagePage::ImportFile(const QString& path) {
 }
 
 void TUsagePage::ChooseAndImport() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Import meter data"), QString(),
+    const QString path = files_.OpenFileName(
+        QStringLiteral("Import meter data"), QString(),
         QStringLiteral(
             "Meter data (*.csv *.CSV *.xml *.XML *.zip *.ZIP *.txt *.dat);;All files (*)"));
     if (!path.isEmpty()) {

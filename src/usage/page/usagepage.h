@@ -15,13 +15,15 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
+class TFileDialogs;
 class TDailyChart;
 class THeatMap;
 class TTypicalDay;
 
 class TUsagePage : public QWidget {
 public:
-    TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, QWidget* parent = nullptr);
+    TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFileDialogs& files,
+               QWidget* parent = nullptr);
 
     // Reads the data again and shows it.
     void Refresh();
@@ -43,6 +45,7 @@ private:
 
     TUsagePresenter& presenter_;
     TReadingsPage& readings_;
+    TFileDialogs& files_;
     bool showing_ = false;
     QComboBox* meter_;
     QComboBox* span_;

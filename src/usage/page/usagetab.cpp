@@ -26,8 +26,9 @@ QString DroppedFile(const QMimeData* mime) {
 } // namespace
 
 TUsageTab::TUsageTab(QTabWidget* tabs, TReadingsPage& readings, THistorySession& session,
-                     TDialogs& dialogs)
-    : tabs_(tabs), readings_(readings), session_(session), dialogs_(dialogs), tab_(new QWidget) {
+                     TDialogs& dialogs, TFileDialogs& files)
+    : tabs_(tabs), readings_(readings), session_(session), dialogs_(dialogs), files_(files),
+      tab_(new QWidget) {
     tab_->setObjectName(QStringLiteral("usagets"));
     tabs_->addTab(tab_, QStringLiteral("Usage"));
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
@@ -42,7 +43,7 @@ TUsageTab::~TUsageTab() = default;
 void TUsageTab::Shown() {
     if (!page_) {
         presenter_ = std::make_unique<TUsagePresenter>(readings_, session_, dialogs_);
-        page_ = new TUsagePage(*presenter_, readings_, tab_);
+        page_ = new TUsagePage(*presenter_, readings_, files_, tab_);
         auto* layout = new QVBoxLayout(tab_);
         layout->setContentsMargins(4, 4, 4, 4);
         layout->addWidget(page_);
@@ -84,10 +85,10 @@ bool TUsageTab::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-TUsageTab* AddUsagePage(TFormView& view, THistoryHook& history) {
+TUsageTab* AddUsagePage(TFormView& view, THistoryHook& history, TFileDialogs& files) {
     TForm1& model = view.Model();
     auto* tab = new TUsageTab(view.findChild<QTabWidget*>(), model, history.Session(),
-                              model.Platform().dialogs);
+                              model.Platform().dialogs, files);
     tab->setParent(&view);
     tab->TakeDropsOn(&view);
     return tab;

@@ -10,6 +10,7 @@
 class QTabWidget;
 class QWidget;
 class TDialogs;
+class TFileDialogs;
 class TFormView;
 class THistoryHook;
 class THistorySession;
@@ -20,7 +21,7 @@ class TUsagePresenter;
 class TUsageTab : public QObject {
 public:
     TUsageTab(QTabWidget* tabs, TReadingsPage& readings, THistorySession& session,
-              TDialogs& dialogs);
+              TDialogs& dialogs, TFileDialogs& files);
     ~TUsageTab() override;
 
     QWidget* Tab() const { return tab_; }
@@ -42,6 +43,7 @@ private:
     TReadingsPage& readings_;
     THistorySession& session_;
     TDialogs& dialogs_;
+    TFileDialogs& files_;
     QWidget* tab_;
     std::unique_ptr<TUsagePresenter> presenter_;
     TUsagePage* page_ = nullptr;
@@ -49,4 +51,4 @@ private:
 
 // The one call the program makes, after AddPlansPage; the tab shares the
 // History page's file and belongs to the view, which takes dropped files.
-TUsageTab* AddUsagePage(TFormView& view, THistoryHook& history);
+TUsageTab* AddUsagePage(TFormView& view, THistoryHook& history, TFileDialogs& files);
