@@ -16,7 +16,7 @@ if [ "$runs" -lt 3 ]; then
   exit 1
 fi
 build="$here/build-bench"
-benches=(bench_keystroke bench_startup bench_files bench_window bench_history)
+benches=(bench_keystroke bench_startup bench_files bench_window bench_history bench_usage)
 export CCACHE_DIR="${CCACHE_DIR:-/work/.ccache}" CCACHE_BASEDIR="${CCACHE_BASEDIR:-/work}" CCACHE_NOHASHDIR=1
 launcher=()
 if command -v ccache >/dev/null; then
@@ -75,6 +75,8 @@ counter("BM_StartupPaintedPair", "rss_ratio", "peak resident memory of those pro
 ratio("BM_HistoryPageFirstShow", "BM_SqliteReadSameRows", "real_time", "<= 2.0",
       "history first show, 10,000 periods, wall clock")
 ratio("BM_HistoryPageFirstShow", "BM_SqliteReadSameRows", "cpu_time", "<= 2.0", "  the same, processor time")
+ratio("BM_UsagePageFirstShow", "BM_SqliteReadMeterDays", "real_time", "<= 3.0",
+      "usage first show, 3 years of half-hours x 3, wall clock")
 print("Absolute medians:")
 counter("BM_StartupPaintedPair", "wall_ms", "  start-up painted, ms")
 counter("BM_StartupPaintedPair", "ref_wall_ms", "  bare window painted, ms")

@@ -32,7 +32,8 @@ QStringList Columns() {
       << QStringLiteral("net_per_day") << QStringLiteral("currency_symbol")
       << QStringLiteral("money_decimals") << QStringLiteral("note") << QStringLiteral("saved_at");
     c << QStringLiteral("billed") << QStringLiteral("bill_date") << QStringLiteral("bill_reference")
-      << QStringLiteral("estimated") << QStringLiteral("warnings");
+      << QStringLiteral("estimated") << QStringLiteral("warnings")
+      << QStringLiteral("kwh_from_meter_data");
     return c;
 }
 
@@ -75,6 +76,7 @@ void Bind(QSqlQuery& q, const HistoryPeriod& p) {
     q.addBindValue(NotNull(p.billReference));
     q.addBindValue(NotNull(p.estimated.join(QLatin1Char('\n'))));
     q.addBindValue(NotNull(p.warnings.join(QLatin1Char('\n'))));
+    q.addBindValue(p.kwhFromMeterData ? 1 : 0);
 }
 
 // One row's columns through Qt SQL: the single-row look-ups, and the whole
@@ -133,6 +135,7 @@ template <typename Columns> HistoryPeriod ReadRow(const Columns& c) {
     p.billReference = c.Text(i++);
     p.estimated = c.Text(i++).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     p.warnings = c.Text(i++).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    p.kwhFromMeterData = c.Int(i++) != 0;
     return p;
 }
 

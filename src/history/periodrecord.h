@@ -46,6 +46,8 @@ struct HistoryPeriod {
     QStringList estimated;
     // The warnings about its readings the period was stored with anyway.
     QStringList warnings;
+    // The kWh were summed from stored meter intervals, not read off the meter.
+    bool kwhFromMeterData = false;
 
     double Kwh() const { return kwhGeneral + kwhHotWater; }
     double KwhPerDay() const { return days > 0 ? Kwh() / static_cast<double>(days) : 0.0; }

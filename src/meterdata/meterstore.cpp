@@ -90,6 +90,70 @@ std::vector<double> Values(const QByteArray& blob) {
     return v;
 }
 
+void AddToSummary(ChannelSummary& s, const MeterDay& day, std::atomic<qint64>* progress) {
+    s.lengthMinutes = day.lengthMinutes;
+    if (!s.first.isValid() || day.day < s.first) {
+        s.first = day.day;
+    }
+    if (!s.last.isValid() || day.day > s.last) {
+        s.last = day.day;
+    }
+    qint64 read = 0;
+    for (std::size_t i = 0; i < day.kwh.size(); ++i) {
+        if (!std::isnan(day.kwh[i])) {
+            ++read;
+            ++s.quality[day.quality[i]];
+        }
+    }
+    s.intervals += read;
+    if (progress != nullptr) {
+        progress->fetch_add(read, std::memory_order_relaxed);
+    }
+}
+
+void ThrowIfCancelled(const ImportOptions& options) {
+    if (options.cancel != nullptr && options.cancel->load()) {
+        throw MeterDataError(QStringLiteral("The import was cancelled."));
+    }
+}
+
+// Sums up the channels of a file without a database.
+class ScanSink : public MeterSink {
+public:
+    ScanSink(const ImportOptions& options, ImportResult& result)
+        : options_(options), result_(result) {}
+
+    void Other(const OtherChannel& other) override {
+        for (const OtherChannel& o : result_.others) {
+            if (o.meter == other.meter && o.channel == other.channel) {
+                return;
+            }
+        }
+        result_.others.push_back(other);
+    }
+
+    void Day(const MeterDay& day) override {
+        ThrowIfCancelled(options_);
+        const QString key = day.meter + u'\n' + day.channel;
+        auto it = index_.find(key);
+        if (it == index_.end()) {
+            ChannelSummary s;
+            s.meter = day.meter;
+            s.channel = day.channel;
+            const auto chosen = options_.roles.find(day.channel.toUpper());
+            s.role = chosen != options_.roles.end() ? chosen->second : DefaultRole(day.channel);
+            it = index_.insert(key, result_.channels.size());
+            result_.channels.push_back(s);
+        }
+        AddToSummary(result_.channels[*it], day, options_.progress);
+    }
+
+private:
+    const ImportOptions& options_;
+    ImportResult& result_;
+    QHash<QString, std::size_t> index_;
+};
+
 QSqlQuery Prepare(const QSqlDatabase& db, const QString& sql) {
     QSqlQuery q(db);
     if (!q.prepare(sql)) {
@@ -122,24 +186,9 @@ public:
     }
 
     void Day(const MeterDay& day) override {
-        if (options_.cancel != nullptr && options_.cancel->load()) {
-            throw MeterDataError(QStringLiteral("The import was cancelled."));
-        }
+        ThrowIfCancelled(options_);
         Channel& c = ChannelOf(day);
-        ChannelSummary& s = result_.channels[c.summary];
-        s.lengthMinutes = day.lengthMinutes;
-        if (!s.first.isValid() || day.day < s.first) {
-            s.first = day.day;
-        }
-        if (!s.last.isValid() || day.day > s.last) {
-            s.last = day.day;
-        }
-        for (std::size_t i = 0; i < day.kwh.size(); ++i) {
-            if (!std::isnan(day.kwh[i])) {
-                ++s.intervals;
-                ++s.quality[day.quality[i]];
-            }
-        }
+        AddToSummary(result_.channels[c.summary], day, options_.progress);
         if (c.role == ChannelRole::Skip) {
             return;
         }
@@ -477,4 +526,60 @@ IntervalArrays MeterStore::Intervals(QDate from, QDate to, const QString& meter)
         }
     }
     return out;
+}
+
+ImportResult ScanMeterFile(const QString& path, const ImportOptions& options) {
+    ImportResult result;
+    ScanSink sink(options, result);
+    ReadMeterFile(path, sink, options.read);
+    return result;
+}
+
+std::vector<StoredChannel> MeterStore::Channels() const {
+    QSqlQuery q = ExecSql(
+        // Each look-up walks the primary key (channel, day) rather than every day.
+        Db(), QStringLiteral("SELECT * FROM (SELECT c.id, c.meter, c.channel, c.role, (SELECT "
+                             "MIN(day) FROM meter_day WHERE channel_id = c.id) AS first, (SELECT "
+                             "MAX(day) FROM meter_day WHERE channel_id = c.id), (SELECT "
+                             "length_min FROM meter_day WHERE channel_id = c.id ORDER BY day "
+                             "DESC LIMIT 1) FROM meter_channel c) WHERE first IS NOT NULL "
+                             "ORDER BY meter, channel"));
+    std::vector<StoredChannel> list;
+    while (q.next()) {
+        StoredChannel c;
+        c.id = q.value(0).toLongLong();
+        c.meter = q.value(1).toString();
+        c.channel = q.value(2).toString();
+        c.role = static_cast<ChannelRole>(q.value(3).toInt());
+        c.first = QDate::fromJulianDay(q.value(4).toLongLong());
+        c.last = QDate::fromJulianDay(q.value(5).toLongLong());
+        c.lengthMinutes = q.value(6).toInt();
+        list.push_back(c);
+    }
+    return list;
+}
+
+std::vector<StoredDay> MeterStore::Days(QDate from, QDate to, const QString& meter) const {
+    QSqlQuery q =
+        Prepare(Db(), QStringLiteral("SELECT d.channel_id, c.role, d.day, d.length_min, d.kwh, "
+                                     "d.quality FROM meter_day d JOIN meter_channel c ON c.id "
+                                     "= d.channel_id WHERE d.day BETWEEN ? AND ? AND (? = "
+                                     "'' OR c.meter = ?) ORDER BY d.day, c.id"));
+    BindDaysAndMeter(q, from, to, meter);
+    q.setForwardOnly(true);
+    RunQuery(Db(), q);
+    std::vector<StoredDay> days;
+    while (q.next()) {
+        StoredDay d;
+        d.channelId = q.value(0).toLongLong();
+        d.role = static_cast<ChannelRole>(q.value(1).toInt());
+        d.day = QDate::fromJulianDay(q.value(2).toLongLong());
+        d.lengthMinutes = q.value(3).toInt();
+        d.kwh = Values(q.value(4).toByteArray());
+        const QByteArray quality = q.value(5).toByteArray();
+        d.quality.assign(quality.constData(), static_cast<std::size_t>(quality.size()));
+        d.quality.resize(d.kwh.size(), 'N');
+        days.push_back(std::move(d));
+    }
+    return days;
 }

@@ -20,6 +20,7 @@
 #include <QSqlDatabase>
 #include <atomic>
 #include <map>
+#include <string>
 #include <vector>
 
 struct ChannelSummary {
@@ -42,6 +43,8 @@ struct ImportResult {
 struct ImportOptions {
     std::map<QString, ChannelRole> roles; // by channel (NMI suffix), upper case
     const std::atomic_bool* cancel = nullptr;
+    // Counts the intervals read so far, for a progress bar on another thread.
+    std::atomic<qint64>* progress = nullptr;
     MeterReadOptions read;
 };
 
@@ -53,6 +56,33 @@ struct MeterImport {
     QDateTime importedAt;
     qint64 intervals = 0;
 };
+
+// A stored channel with the span of its days.
+struct StoredChannel {
+    qint64 id = 0;
+    QString meter;
+    QString channel;
+    ChannelRole role = ChannelRole::General;
+    int lengthMinutes = 0; // of its latest day
+    QDate first;
+    QDate last;
+};
+
+// One stored day of one channel, as kept: one value per interval of the day
+// (MissingValue where absent) and one quality letter each.
+struct StoredDay {
+    qint64 channelId = 0;
+    ChannelRole role = ChannelRole::General;
+    QDate day;
+    int lengthMinutes = 30;
+    std::vector<double> kwh;
+    std::string quality;
+};
+
+// Reads a file to its end and sums up its channels as Import would, storing
+// nothing: each channel with its default role, or the one `options` chooses.
+// Throws MeterDataError for a refused or cancelled file.
+ImportResult ScanMeterFile(const QString& path, const ImportOptions& options = ImportOptions());
 
 struct UsageRow {
     QString date;              // YYYY-MM-DD or YYYY-MM
@@ -75,6 +105,11 @@ public:
                                 const QString& meter = QString()) const;
     // The intervals of the days in [from, to], missing ones left out.
     IntervalArrays Intervals(QDate from, QDate to, const QString& meter = QString()) const;
+    // Every stored channel, by meter and channel.
+    std::vector<StoredChannel> Channels() const;
+    // The stored days in [from, to], by day and channel, over every meter
+    // unless one is named.
+    std::vector<StoredDay> Days(QDate from, QDate to, const QString& meter = QString()) const;
 
 private:
     QSqlDatabase Db() const;

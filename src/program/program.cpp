@@ -14,6 +14,7 @@
 #include "mylib/money.h"
 #include "mylib/paths.h"
 #include "plans/page/planstab.h"
+#include "usage/page/usagetab.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -196,6 +197,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         THistoryHook* history =
             AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
         AddPlansPage(view, *history);
+        AddUsagePage(view, *history, services.files);
         AddHelpActions(view);
         closer.SetWindow(&view);
         instance.OnActivation([&form](TSingleInstance::Request request) {

@@ -2,6 +2,7 @@
 
 #include "storage/billschema.h"
 #include "storage/historysql.h"
+#include "storage/meterperiodschema.h"
 #include "storage/meterschema.h"
 #include "storage/planschema.h"
 #include "storage/tariffschema.h"
@@ -11,6 +12,7 @@ const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
         {1, &MigrateToVersion1}, {2, &MigrateToVersion2}, {3, &MigrateToVersion3},
         {4, &MigrateToVersion4}, {5, &MigrateToVersion5}, {6, &MigrateToVersion6},
+        {7, &MigrateToVersion7},
     };
     return steps;
 }
