@@ -137,12 +137,13 @@ void TTariffPresenter::ShowRanked() {
         t.note = PriceNote(p.price);
         t.myPlan = !mine.isEmpty() && p.name == mine ? QStringLiteral("My plan") : QString();
         if (priced(p)) {
-            t.total = FormatMoney(p.price.total, money, MoneyDecimals());
+            t.total = FormatMoney(p.price.total, money, form_.MoneyDecimals());
             const double more = p.price.total - cheapest;
-            t.cheapest = RoundDecimal(more, 15, MoneyDecimals()).digits.size() == 0;
+            t.cheapest = RoundDecimal(more, 15, form_.MoneyDecimals()).digits.size() == 0;
             t.difference =
-                t.cheapest ? QString()
-                           : QStringLiteral("+%1").arg(FormatMoney(more, money, MoneyDecimals()));
+                t.cheapest
+                    ? QString()
+                    : QStringLiteral("+%1").arg(FormatMoney(more, money, form_.MoneyDecimals()));
         }
         rows_.append(t);
     }
@@ -168,7 +169,7 @@ QList<BreakdownTexts> TTariffPresenter::BreakdownOf(int row) const {
         if (l.rate) {
             t.rate = FormatMoney(*l.rate, locales.money, 4);
         }
-        t.cost = FormatMoney(l.cost, locales.money, MoneyDecimals());
+        t.cost = FormatMoney(l.cost, locales.money, form_.MoneyDecimals());
         out.append(t);
     }
     return out;
@@ -188,8 +189,10 @@ QString TTariffPresenter::YearText(int row) const {
         return QStringLiteral("Pricing the last 12 months of meter data…");
     }
     const TLocales locales = form_.Locales();
-    auto money = [&](double v) { return FormatMoney(v, locales.money, MoneyDecimals()); };
-    auto same = [](double a) { return RoundDecimal(a, 15, MoneyDecimals()).digits.size() == 0; };
+    auto money = [&](double v) { return FormatMoney(v, locales.money, form_.MoneyDecimals()); };
+    auto same = [this](double a) {
+        return RoundDecimal(a, 15, form_.MoneyDecimals()).digits.size() == 0;
+    };
     QString text =
         QStringLiteral("%1, %2: %3.")
             .arg(p->name, Span(yearFrom_, yearTo_, locales.dates), money(p->price.total));

@@ -203,7 +203,7 @@ std::optional<HistoryPeriod> TUsagePresenter::PeriodForHistory() const {
     // day starts.
     HistoryPeriod p =
         MakeHistoryPeriod(summary_.from, summary_.to.addDays(1), in, locales.numbers, locales.money,
-                          MoneyDecimals(), QDateTime::currentDateTimeUtc());
+                          readings_.MoneyDecimals(), QDateTime::currentDateTimeUtc());
     p.kwhFromMeterData = true;
     return p;
 }
@@ -232,7 +232,8 @@ bool TUsagePresenter::AddToHistory() {
                 .arg(KwhText(p->kwhGeneral, 3), KwhText(p->kwhHotWater, 3),
                      KwhText(p->kwhExported, 3),
                      FormatMoney(p->net, locales.money, p->moneyDecimals));
-        if (!dialogs_.VerifyDialog(question, detail, true, true)) {
+        if (!dialogs_.VerifyDialog(question, detail,
+                                   {.relativeToOwner = true, .allowCancel = true})) {
             return false;
         }
         store.Add(*p);

@@ -78,6 +78,7 @@ struct FakeReadings : TReadingsPage {
     }
     void WritePeriod(QDate, QDate, const PeriodInputs&) override {}
     void ShowStatus(const QString& text) override { status << text; }
+    int MoneyDecimals() const override { return 2; }
 };
 
 void WaitFor(const std::function<bool()>& done) {
