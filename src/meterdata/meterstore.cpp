@@ -117,20 +117,23 @@ void ThrowIfCancelled(const ImportOptions& options) {
     }
 }
 
+// A channel that is not energy, listed once however often the file names it.
+void AddOther(ImportResult& result, const OtherChannel& other) {
+    for (const OtherChannel& o : result.others) {
+        if (o.meter == other.meter && o.channel == other.channel) {
+            return;
+        }
+    }
+    result.others.push_back(other);
+}
+
 // Sums up the channels of a file without a database.
 class ScanSink : public MeterSink {
 public:
     ScanSink(const ImportOptions& options, ImportResult& result)
         : options_(options), result_(result) {}
 
-    void Other(const OtherChannel& other) override {
-        for (const OtherChannel& o : result_.others) {
-            if (o.meter == other.meter && o.channel == other.channel) {
-                return;
-            }
-        }
-        result_.others.push_back(other);
-    }
+    void Other(const OtherChannel& other) override { AddOther(result_, other); }
 
     void Day(const MeterDay& day) override {
         ThrowIfCancelled(options_);
@@ -176,14 +179,7 @@ public:
 
     qint64 stored = 0;
 
-    void Other(const OtherChannel& other) override {
-        for (const OtherChannel& o : result_.others) {
-            if (o.meter == other.meter && o.channel == other.channel) {
-                return;
-            }
-        }
-        result_.others.push_back(other);
-    }
+    void Other(const OtherChannel& other) override { AddOther(result_, other); }
 
     void Day(const MeterDay& day) override {
         ThrowIfCancelled(options_);
