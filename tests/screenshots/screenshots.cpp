@@ -8,11 +8,13 @@
 #include "history/historystore.h"
 #include "history/page/historychart.h"
 #include "history/page/historyhook.h"
+#include "meterdata/meterstore.h"
 #include "plans/page/planspage.h"
 #include "plans/page/plansprint.h"
 #include "plans/page/planstab.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
+#include "usage/page/usagetab.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -199,6 +202,74 @@ void HistoryOfAYear() {
     s.Save("history");
 }
 
+// The Usage page on ninety days of half-hours: a house with a morning and an
+// evening peak, hot water heated after midnight, panels exporting at midday.
+void UsageOfAQuarter() {
+    const QString file = StoreAYear();
+    if (file.isEmpty()) {
+        return;
+    }
+    const QString nem12 = TestEnv::DataDir() + QStringLiteral("/quarter.csv");
+    {
+        QByteArray text = "100,NEM12,202612090000,MDP1,Retailer\n";
+        const auto channel = [&](const char* suffix, auto kwhAt) {
+            text +=
+                QByteArray("200,4102345678,E1E2B1,") + suffix + "," + suffix + ",N1,M1,kWh,30,\n";
+            for (QDate d(2026, 9, 1); d <= QDate(2026, 11, 29); d = d.addDays(1)) {
+                text += "300," + d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+                const double season = 1.0 - 0.3 * (d.month() - 9) / 2.0;
+                for (int i = 0; i < 48; ++i) {
+                    const double wobble = 1.0 + 0.15 * std::sin(d.dayOfYear() * 1.7 + i);
+                    text += "," + QByteArray::number(kwhAt(i, d, season) * wobble, 'f', 3);
+                }
+                text += ",A,,,20261201000000,\n";
+            }
+        };
+        channel("E1", [](int i, QDate d, double season) {
+            const bool weekend = d.dayOfWeek() >= 6;
+            double kwh = 0.12;
+            if (i >= 13 && i < 17) {
+                kwh += 0.45;
+            }
+            if (i >= 34 && i < 44) {
+                kwh += 0.55 * season;
+            }
+            if (weekend && i >= 18 && i < 34) {
+                kwh += 0.25;
+            }
+            return kwh;
+        });
+        channel("E2",
+                [](int i, QDate, double season) { return i >= 1 && i < 7 ? 0.6 * season : 0.0; });
+        channel("B1", [](int i, QDate d, double season) {
+            const double sun = std::sin((i - 14) * 3.14159265 / 22.0);
+            const bool cloudy = d.day() % 7 == 3;
+            return i > 14 && i < 36 ? (cloudy ? 0.3 : 0.8) * sun * (1.3 - season * 0.3) : 0.0;
+        });
+        text += "900\n";
+        QSaveFile out(nem12);
+        if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
+            g_ok = false;
+            return;
+        }
+        THistoryStore store(file);
+        store.Open();
+        MeterStore(store.Database()).Import(nem12);
+    }
+    FakeFileDialogs files;
+    Shot s;
+    THistoryHook* hook = AddHistoryPage(*s.view, s.fx.dialogs, files, file);
+    AddPlansPage(*s.view, *hook);
+    TUsageTab* usage = AddUsagePage(*s.view, *hook, files);
+    s.view->findChild<QTabWidget*>()->setCurrentWidget(usage->Tab());
+    if (!usage->Page()) {
+        std::fprintf(stderr, "the Usage page was not built when shown\n");
+        g_ok = false;
+        return;
+    }
+    s.Save("usage");
+}
+
 // The converter page after typing two values and pressing "Calculate".
 void Converter() {
     ViewFixture v(QStringList{"CALC"});
@@ -293,6 +364,7 @@ int main(int argc, char** argv) {
         Converter();
         WideResults();
         HistoryOfAYear();
+        UsageOfAQuarter();
         GuideAndPrintedComparison();
     } else {
         Shot s;

@@ -84,7 +84,7 @@ bool Empty(const UsageSummary* s) {
 } // namespace
 
 TUsageChart::TUsageChart(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(320, 200);
+    setMinimumSize(320, 120);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
 }

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -165,7 +166,15 @@ void TUsagePage::Show() {
     }
 
     UsageChartTexts texts;
-    texts.kwh = [this](double v) { return presenter_.KwhText(v, std::abs(v) < 10 ? 2 : 0); };
+    // Grid values are round: as few decimals as each needs (0, 0.5, 0.25).
+    texts.kwh = [this](double v) {
+        int decimals = 0;
+        while (decimals < 3 && std::abs(v * std::pow(10.0, decimals) -
+                                        std::round(v * std::pow(10.0, decimals))) > 1e-6) {
+            ++decimals;
+        }
+        return presenter_.KwhText(v, decimals);
+    };
     texts.day = [this](int d) { return presenter_.DayText(presenter_.Summary().from.addDays(d)); };
     texts.slot = [this](int slot) { return presenter_.SlotText(slot); };
     texts.cell = [this](int d, int slot) { return presenter_.CellText(d, slot); };
