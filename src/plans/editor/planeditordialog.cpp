@@ -99,6 +99,14 @@ PlanEditorDialog::PlanEditorDialog(const TariffPlan& plan, const QStringList& ta
     ShowAll();
 }
 
+PlanEditorDialog::~PlanEditorDialog() {
+    // A field losing its focus as the children go would report to a dialog
+    // that is already half gone.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        edit->blockSignals(true);
+    }
+}
+
 QWidget* PlanEditorDialog::BuildSeasons() {
     auto* page = new QWidget;
     auto* h = new QHBoxLayout(page);

@@ -25,6 +25,7 @@ public:
     // written in the parent's locale.
     PlanEditorDialog(const TariffPlan& plan, const QStringList& takenNames,
                      QWidget* parent = nullptr);
+    ~PlanEditorDialog() override;
 
     const TariffPlan& Plan() const { return presenter_.Plan(); }
     void accept() override;
