@@ -11,7 +11,7 @@
 
 TFaultLine::TFaultLine(const QString& name, QWidget* parent)
     : QWidget(parent), text_(new QLabel(this)), row_(new QHBoxLayout(this)) {
-    row_->setContentsMargins(0, 0, 0, 0);
+    row_->setContentsMargins(4, 4, 4, 4);
     text_->setObjectName(name);
     text_->setWordWrap(true);
     text_->setTextFormat(Qt::PlainText);
