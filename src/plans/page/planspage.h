@@ -30,6 +30,7 @@ class TTariffTableModel;
 
 class TPlansPage : public QWidget {
 public:
+    // The history file's fault goes to `fault`, the tab's fault line.
     TPlansPage(TPlansPresenter& presenter, TTariffPresenter& tariffs, TFileDialogs& files,
                TForm1& model, TFaultLine& fault, QWidget* parent = nullptr);
     // Waits for pricing still running off the window's thread.
