@@ -87,15 +87,3 @@ TEST(PlanTableModel, EachTableShowsThePresentersRowsInTheirOrder) {
         EXPECT_FALSE(m.flags(m.index(0, 0)) & Qt::ItemIsEditable);
     }
 }
-
-TEST(PlanTableModel, NewRowsReplaceTheOldAndTellTheView) {
-    TPlanTableModel m({"Plan", "Year total", "Saving a year"});
-    int resets = 0;
-    QObject::connect(&m, &QAbstractItemModel::modelReset, [&] { ++resets; });
-    m.SetRows(TPlanTableModel::Year({{"A", "$1.00", "", 1, false}, {"B", "$2.00", "", 2, false}}));
-    m.SetRows(TPlanTableModel::Year({{"C", "$3.00", "", 3, true}}));
-    EXPECT_EQ(resets, 2);
-    EXPECT_EQ(DescribeAll(m), QStringList{"C|$3.00| c RR"});
-    EXPECT_FALSE(m.index(1, 0).isValid());
-    EXPECT_FALSE(m.data(m.index(0, 0).siblingAtRow(5), Qt::DisplayRole).isValid());
-}
