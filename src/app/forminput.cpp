@@ -1,23 +1,10 @@
 #include "app/inputrules.h"
+#include "app/resultsgroup.h"
 #include "app/tform1.h"
 
 #include "mylib/numbers.h"
 
-#include <cmath>
 #include <tuple>
-
-namespace {
-
-// Hiding hot water takes 200 screen pixels off the window, the same amount at
-// every pixel density; the model's widths are in the view's logical pixels,
-// of which each covers `devicePixelRatio` screen pixels.
-int NarrowingInViewPixels(double devicePixelRatio) {
-    constexpr double screenPixels = 200.0;
-    return static_cast<int>(
-        std::lround(screenPixels / (devicePixelRatio > 0 ? devicePixelRatio : 1.0)));
-}
-
-} // namespace
 
 void TForm1::Edit6Change(TComponent*) {
     if (Visible()) {
@@ -118,12 +105,10 @@ void TForm1::showhwcbClick(TComponent*) {
         l->SetVisible(h);
     }
     if (h && resultsnarrowed) {
-        // Exactly what the hide took, even if the pixel density changed since.
-        WidenBy(narrowedby_);
+        results_->WidenForShownColumn();
         resultsnarrowed = false;
     } else {
-        narrowedby_ = NarrowingInViewPixels(platform_.screen.DevicePixelRatio());
-        WidenBy(-narrowedby_);
+        results_->NarrowForHiddenColumn(platform_.screen.DevicePixelRatio());
         for (TLabel* l : SplitLabels()) {
             l->SetCaption(QString());
         }

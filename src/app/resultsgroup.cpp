@@ -1,6 +1,7 @@
 #include "app/resultsgroup.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -11,6 +12,14 @@ FitSpan SpanOf(const TLabel* l) {
 
 // Room left between a caption's text and the value beside it.
 constexpr int kGap = 6;
+
+// The model's widths are in the view's logical pixels, of which each covers
+// `devicePixelRatio` screen pixels.
+int NarrowingInViewPixels(double devicePixelRatio) {
+    constexpr double screenPixels = 200.0;
+    return static_cast<int>(
+        std::lround(screenPixels / (devicePixelRatio > 0 ? devicePixelRatio : 1.0)));
+}
 
 } // namespace
 
@@ -68,6 +77,19 @@ void TResultsGroup::Fit(const Measure& measure) {
         widen_(fit.extra - extra_);
     }
     extra_ = fit.extra;
+}
+
+void TResultsGroup::NarrowForHiddenColumn(double devicePixelRatio) {
+    narrowedBy_ = NarrowingInViewPixels(devicePixelRatio);
+    if (narrowedBy_ != 0) {
+        widen_(-narrowedBy_);
+    }
+}
+
+void TResultsGroup::WidenForShownColumn() {
+    if (narrowedBy_ != 0) {
+        widen_(narrowedBy_);
+    }
 }
 
 QPoint TResultsGroup::BackgroundProbe() const {

@@ -37,6 +37,12 @@ public:
     // window with them, back to the designed places when the texts fit again.
     // Without `measure` every text counts as fitting.
     void Fit(const Measure& measure);
+    // Hiding the hot-water column takes 200 screen pixels off the group and
+    // the window around it, the same at every `devicePixelRatio`.
+    void NarrowForHiddenColumn(double devicePixelRatio);
+    // Gives back exactly what the last narrowing took, even if the pixel
+    // density changed since.
+    void WidenForShownColumn();
     // A spot, in the group's coordinates, where only its background shows:
     // left of the captions, between two rows.
     QPoint BackgroundProbe() const;
@@ -49,6 +55,7 @@ private:
     const TLabel *probeLeft_, *probeAbove_, *probeBelow_;
     std::vector<FitSpan> totals_, splits_;
     std::vector<int> headingLefts_;
-    int margin_ = 0; // the group's room right of its rightmost value label
-    int extra_ = 0;  // how much the texts widened the window
+    int margin_ = 0;     // the group's room right of its rightmost value label
+    int extra_ = 0;      // how much the texts widened the window
+    int narrowedBy_ = 0; // what hiding the hot-water column took off
 };

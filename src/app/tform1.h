@@ -257,7 +257,6 @@ private:
     // (narrows them when negative); "CSV Load" keeps to the right edge.
     void WidenBy(int delta);
     std::unique_ptr<TResultsGroup> results_;
-    int narrowedby_ = 0; // what hiding hot water took off, given back on showing it
 
     TPlatform platform_;
     // The settings file existed but could not be read at start: the user

@@ -3,14 +3,19 @@
 // periods and the same fault.
 
 #include "app/view/formview.h"
+#include "app/view/lazytab.h"
 #include "history/historystore.h"
 #include "history/page/historyhook.h"
 #include "plans/page/planstab.h"
+#include "storage/historyerror.h"
 #include "support/formfixture.h"
 #include "support/unprivileged.h"
+#include "usage/page/usagetab.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
@@ -92,6 +97,48 @@ TEST(HistorySessionView, AReadOnlyFileIsShownAsReadOnlyWhicheverPageOpenedIt) {
         EXPECT_TRUE(seen.startsWith("2|1|0|")) << seen.constData();
         EXPECT_TRUE(seen.contains("is read-only")) << seen.constData();
     }
+}
+
+// A damaged file: History, Compare plans and Usage each say so in the same
+// words, in the fault line at the top of their tab.
+TEST(HistorySessionView, EveryPageReportsAFileFaultTheSameWay) {
+    const Unprivileged::Dir dir;
+    const QString file = dir.path() + QStringLiteral("/history.sqlite");
+    {
+        QFile junk(file);
+        ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+        junk.write("not a database at all");
+    }
+    FormFixture fx;
+    FakeFileDialogs files;
+    TForm1& form = fx.Make(false);
+    TFormView view(form);
+    THistoryHook* history = AddHistoryPage(view, fx.dialogs, files, file);
+    TPlansTab* plans = AddPlansPage(view, *history);
+    TUsageTab* usage = AddUsagePage(view, *history, files);
+    form.Show();
+    view.show();
+    const struct {
+        TLazyTab& tab;
+        const char* faultName;
+    } pages[] = {{history->Tab(), "historyfault"},
+                 {plans->Lazy(), "planfault"},
+                 {usage->Lazy(), "usagefault"}};
+    const QString expected = HistoryFaultText(HistoryFault::Damaged, file);
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.faultName);
+        page.tab.Show();
+        QApplication::processEvents();
+        ASSERT_NE(page.tab.Fault(), nullptr);
+        auto* text = page.tab.Tab()->findChild<QLabel*>(QLatin1String(page.faultName));
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->text(), expected);
+        EXPECT_TRUE(text->isVisibleTo(&view));
+        EXPECT_EQ(text->parentWidget(), page.tab.Fault());
+        // First in the tab, above the page.
+        EXPECT_EQ(page.tab.Tab()->layout()->itemAt(0)->widget(), page.tab.Fault());
+    }
+    EXPECT_TRUE(fx.dialogs.errors.isEmpty());
 }
 
 } // namespace

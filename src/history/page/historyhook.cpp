@@ -1,6 +1,7 @@
 #include "history/page/historyhook.h"
 
 #include "app/view/formview.h"
+#include "app/view/lazytab.h"
 #include "app/view/printing.h"
 #include "history/historypresenter.h"
 #include "history/page/historypage.h"
@@ -15,16 +16,24 @@ THistoryHook::THistoryHook(TFormView& view, TDialogs& dialogs, TFileDialogs& fil
       presenter_(std::make_unique<THistoryPresenter>(view.Model(), dialogs, files, *session_)) {
     auto* tabs = view.findChild<QTabWidget*>();
     Q_ASSERT(tabs);
-    tab_ = new QWidget;
-    tab_->setObjectName(QStringLiteral("history"));
-    new QVBoxLayout(tab_);
-    tab_->layout()->setContentsMargins(0, 0, 0, 0);
-    tabs->addTab(tab_, QStringLiteral("History"));
-    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int index) {
-        if (tabs->widget(index) == tab_) {
-            BuildPage();
-        }
-    });
+    tab_ = new TLazyTab(tabs, dialogs, QStringLiteral("history"), QStringLiteral("History"),
+                        QStringLiteral("historyfault"), 0, this);
+    // The page follows the presenter's change callbacks: nothing to read on a
+    // later show.
+    tab_->SetPage(
+        [this](QVBoxLayout* layout, TFaultLine& fault) {
+            presenter_->PageShown();
+            page_ = new THistoryPage(*presenter_, fault, tab_->Tab());
+            layout->addWidget(page_);
+            layout->addWidget(PrintButtons(
+                tab_->Tab(), view_.Model(),
+                [this] {
+                    return HistoryPage(presenter_->Model(), presenter_->SummaryLine(-1),
+                                       ChartPicture(page_));
+                },
+                QStringLiteral("voltisk-history.pdf"), "history"));
+        },
+        {});
     auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &view);
     save->setContext(Qt::WindowShortcut);
     connect(save, &QShortcut::activated, this,
@@ -39,24 +48,6 @@ THistoryHook::~THistoryHook() {
 
 THistoryPage* THistoryHook::Page() const {
     return page_.data();
-}
-
-void THistoryHook::BuildPage() {
-    if (page_) {
-        return;
-    }
-    view_.Model().Guard([this] {
-        presenter_->PageShown();
-        page_ = new THistoryPage(*presenter_, tab_);
-        tab_->layout()->addWidget(page_);
-        tab_->layout()->addWidget(PrintButtons(
-            tab_, view_.Model(),
-            [this] {
-                return HistoryPage(presenter_->Model(), presenter_->SummaryLine(-1),
-                                   ChartPicture(page_));
-            },
-            QStringLiteral("voltisk-history.pdf"), "history"));
-    });
 }
 
 THistoryHook* AddHistoryPage(TFormView& view, TDialogs& dialogs, TFileDialogs& files,

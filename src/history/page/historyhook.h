@@ -15,6 +15,7 @@ class TFileDialogs;
 class THistoryPresenter;
 class THistoryPage;
 class THistorySession;
+class TLazyTab;
 
 class THistoryHook : public QObject {
 public:
@@ -27,13 +28,13 @@ public:
     // Null until the page was first shown.
     THistoryPage* Page() const;
 
-private:
-    void BuildPage();
+    TLazyTab& Tab() const { return *tab_; }
 
+private:
     TFormView& view_;
     std::unique_ptr<THistorySession> session_;
     std::unique_ptr<THistoryPresenter> presenter_;
-    QPointer<QWidget> tab_;
+    TLazyTab* tab_;
     QPointer<THistoryPage> page_;
 };
 

@@ -1,5 +1,6 @@
 #include "history/page/historypage.h"
 
+#include "app/view/lazytab.h"
 #include "history/historypresenter.h"
 #include "history/page/changebars.h"
 #include "history/page/historychart.h"
@@ -22,12 +23,12 @@
 
 using M = THistoryTableModel;
 
-THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
-    : QWidget(parent), presenter_(presenter) {
+THistoryPage::THistoryPage(THistoryPresenter& presenter, TFaultLine& fault, QWidget* parent)
+    : QWidget(parent), presenter_(presenter), fault_(fault) {
     setObjectName(QStringLiteral("historypage"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(BuildFaultPanel());
+    BuildFaultButtons();
     layout->addLayout(BuildButtons());
     layout->addWidget(BuildBillPanel());
 
@@ -77,20 +78,11 @@ THistoryPage::THistoryPage(THistoryPresenter& presenter, QWidget* parent)
     Refresh();
 }
 
-QWidget* THistoryPage::BuildFaultPanel() {
-    faultPanel_ = new QWidget(this);
-    auto* row = new QHBoxLayout(faultPanel_);
-    row->setContentsMargins(0, 0, 0, 0);
-    faultText_ = new QLabel(faultPanel_);
-    faultText_->setObjectName(QStringLiteral("historyfault"));
-    faultText_->setWordWrap(true);
-    faultText_->setTextFormat(Qt::PlainText);
-    row->addWidget(faultText_, 1);
+void THistoryPage::BuildFaultButtons() {
     tryAgain_ = Button(QStringLiteral("Try again"), "historytryagainbtn");
     newHistory_ = Button(QStringLiteral("Start a new history"), "historynewbtn");
-    row->addWidget(tryAgain_);
-    row->addWidget(newHistory_);
-    return faultPanel_;
+    fault_.AddButton(tryAgain_);
+    fault_.AddButton(newHistory_);
 }
 
 QLayout* THistoryPage::BuildButtons() {
@@ -254,8 +246,7 @@ QList<int> THistoryPage::SelectedRows() const {
 
 void THistoryPage::Refresh() {
     const HistoryFault fault = presenter_.Fault();
-    faultPanel_->setVisible(fault != HistoryFault::None);
-    faultText_->setText(presenter_.FaultText());
+    fault_.Report(fault != HistoryFault::None ? presenter_.FaultText() : QString());
     const bool usable = fault == HistoryFault::None;
     add_->setEnabled(usable);
     import_->setEnabled(usable);

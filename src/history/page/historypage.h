@@ -1,13 +1,14 @@
 #pragma once
-// The History page: the fault panel, the buttons, the bill of the selected
-// period, the table, the chart, the summary line, why the selected period's
-// cost changed (a sentence and two bars per comparison) and the forecast for the readings page's
-// running period. It lays them out and forwards user actions to the presenter
-// (history/historypresenter.h), and redraws when the presenter says its periods or its fault
-// changed. It holds no state of its own.
+// The History page: the ways out of a fault (beside the tab's fault line), the buttons, the bill of
+// the selected period, the table, the chart, the summary line, why the selected period's cost
+// changed (a sentence and two bars per comparison) and the forecast for the readings page's running
+// period. It lays them out and forwards user actions to the presenter (history/historypresenter.h),
+// and redraws when the presenter says its periods or its fault changed. It holds no state of its
+// own.
 
 #include <QWidget>
 
+class TFaultLine;
 class THistoryPresenter;
 class THistoryChart;
 class THistoryChangeBars;
@@ -24,11 +25,12 @@ public:
     // The chart shows the latest periods only; the table shows them all.
     static constexpr int ChartPeriods = 36;
 
-    THistoryPage(THistoryPresenter& presenter, QWidget* parent = nullptr);
+    // The file's fault goes to `fault`, the tab's fault line.
+    THistoryPage(THistoryPresenter& presenter, TFaultLine& fault, QWidget* parent = nullptr);
 
 private:
     QPushButton* Button(const QString& text, const char* name);
-    QWidget* BuildFaultPanel();
+    void BuildFaultButtons();
     QLayout* BuildButtons();
     QWidget* BuildBillPanel();
     void SaveBill();
@@ -41,8 +43,7 @@ private:
     QList<int> SelectedRows() const;
 
     THistoryPresenter& presenter_;
-    QWidget* faultPanel_;
-    QLabel* faultText_;
+    TFaultLine& fault_;
     QPushButton *add_, *open_, *delete_, *export_, *import_, *tryAgain_, *newHistory_, *backUp_,
         *restore_;
     QTableView* table_;

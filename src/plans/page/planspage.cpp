@@ -1,12 +1,14 @@
 #include "plans/page/planspage.h"
 
 #include "app/tform1.h"
+#include "app/view/lazytab.h"
 #include "mylib/atomicfile.h"
 #include "mylib/errors.h"
 #include "mylib/filedialogs.h"
 #include "mylib/fileread.h"
 #include "plans/page/planschart.h"
 #include "plans/page/tarifftablemodel.h"
+#include "plans/plantablemodel.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -15,6 +17,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -22,7 +26,6 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTableView>
-#include <QTableWidget>
 
 #include <algorithm>
 
@@ -46,10 +49,29 @@ const std::array<const char*, 7> kFieldHints{
     "Paid to you per kWh exported (counts in solar mode only)",
     "Tax on the charges, 0 to 100 percent"};
 
-QTableWidget* MakeTable(const QStringList& headings, const char* name, QWidget* parent) {
-    auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+// Draws the marks of a table's rows: a cheaper row green, an emphasised row bold.
+class TMarkedRows : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::ForegroundRole && index.data(TPlanTableModel::CheaperRole).toBool()) {
+            return QBrush(kCheaper);
+        }
+        if (role == Qt::FontRole && index.data(TPlanTableModel::EmphasisRole).toBool()) {
+            QFont f;
+            f.setBold(true);
+            return f;
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+QTableView* MakeTable(TPlanTableModel* model, const char* name, QWidget* parent) {
+    auto* t = new QTableView(parent);
     t->setObjectName(QLatin1String(name));
-    t->setHorizontalHeaderLabels(headings);
+    auto* marked = new TMarkedRows(t);
+    marked->setSourceModel(model);
+    t->setModel(marked);
     t->verticalHeader()->hide();
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Tab leaves the table for the next control; arrows move in it.
@@ -62,27 +84,9 @@ QTableWidget* MakeTable(const QStringList& headings, const char* name, QWidget* 
     return t;
 }
 
-void SetRow(QTableWidget* t, int row, const QStringList& texts, bool cheaper, bool bold) {
-    for (int c = 0; c < texts.size(); ++c) {
-        auto* item = new QTableWidgetItem(texts[c]);
-        if (c > 0) {
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        if (cheaper) {
-            item->setForeground(kCheaper);
-        }
-        if (bold) {
-            QFont f = item->font();
-            f.setBold(true);
-            item->setFont(f);
-        }
-        t->setItem(row, c, item);
-    }
-}
-
 // As tall as its rows, between `least` and `most` of them (more scroll).
-void FitHeight(QTableWidget* t, int least, int most) {
-    const int rows = std::clamp(t->rowCount(), least, most);
+void FitHeight(QTableView* t, int least, int most) {
+    const int rows = std::clamp(t->model()->rowCount(), least, most);
     t->setFixedHeight(t->horizontalHeader()->sizeHint().height() +
                       rows * t->verticalHeader()->defaultSectionSize() + 2 * t->frameWidth());
 }
@@ -98,8 +102,9 @@ QLabel* Wrapped(const char* name, QWidget* parent) {
 } // namespace
 
 TPlansPage::TPlansPage(TPlansPresenter& presenter, TTariffPresenter& tariffs, TFileDialogs& files,
-                       TForm1& model, QWidget* parent)
-    : QWidget(parent), presenter_(presenter), tariffs_(tariffs), files_(files), model_(model) {
+                       TForm1& model, TFaultLine& fault, QWidget* parent)
+    : QWidget(parent), presenter_(presenter), tariffs_(tariffs), files_(files), model_(model),
+      fault_(fault) {
     setObjectName(QStringLiteral("planspage"));
     pool_.setMaxThreadCount(1);
     auto* inner = new QWidget;
@@ -175,15 +180,14 @@ QWidget* TPlansPage::BuildComparison() {
     range->addWidget(meterTo_);
     range->addStretch();
     v->addLayout(range);
-    fault_ = Wrapped("planfault", box);
-    fault_->setStyleSheet(QStringLiteral("color: #b00000"));
     notice_ = Wrapped("plannotice", box);
-    v->addWidget(fault_);
     v->addWidget(notice_);
-    table_ = MakeTable({QStringLiteral("Plan"), QStringLiteral("Fixed"), QStringLiteral("Variable"),
-                        QStringLiteral("Income"), QStringLiteral("Tax"), QStringLiteral("Net"),
-                        QStringLiteral("Cost a day"), QStringLiteral("Difference")},
-                       "plantable", box);
+    tableModel_ = new TPlanTableModel({QStringLiteral("Plan"), QStringLiteral("Fixed"),
+                                       QStringLiteral("Variable"), QStringLiteral("Income"),
+                                       QStringLiteral("Tax"), QStringLiteral("Net"),
+                                       QStringLiteral("Cost a day"), QStringLiteral("Difference")},
+                                      this);
+    table_ = MakeTable(tableModel_, "plantable", box);
     table_->setAccessibleName(QStringLiteral("Plans compared on the period"));
     v->addWidget(table_);
     cheapest_ = Wrapped("plancheapest", box);
@@ -198,7 +202,7 @@ QWidget* TPlansPage::BuildComparison() {
             return -1;
         });
     });
-    connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!showing_) {
             LoadEditor(SelectedRow());
         }
@@ -297,9 +301,10 @@ QWidget* TPlansPage::BuildTariffs() {
     tariffNote_ = Wrapped("tariffnote", box);
     tariffNote_->setStyleSheet(QStringLiteral("color: #b00000"));
     v->addWidget(tariffNote_);
-    breakdown_ = MakeTable({QStringLiteral("Part"), QStringLiteral("kWh"), QStringLiteral("Rate"),
-                            QStringLiteral("Cost")},
-                           "tariffbreakdown", box);
+    breakdownModel_ = new TPlanTableModel({QStringLiteral("Part"), QStringLiteral("kWh"),
+                                           QStringLiteral("Rate"), QStringLiteral("Cost")},
+                                          this);
+    breakdown_ = MakeTable(breakdownModel_, "tariffbreakdown", box);
     breakdown_->setAccessibleName(QStringLiteral("Breakdown of the selected plan"));
     breakdown_->setSelectionMode(QAbstractItemView::NoSelection);
     v->addWidget(breakdown_);
@@ -418,12 +423,7 @@ void TPlansPage::ShowTariffs() {
 void TPlansPage::ShowTariffDetail() {
     const int row = SelectedTariff();
     const QList<BreakdownTexts> lines = tariffs_.BreakdownOf(row);
-    breakdown_->clearContents();
-    breakdown_->setRowCount(static_cast<int>(lines.size()));
-    for (int i = 0; i < lines.size(); ++i) {
-        const BreakdownTexts& l = lines[i];
-        SetRow(breakdown_, i, {l.item, l.kwh, l.rate, l.cost}, false, i + 1 == lines.size());
-    }
+    breakdownModel_->SetRows(TPlanTableModel::Breakdown(lines));
     FitHeight(breakdown_, 1, 12);
     breakdown_->setVisible(!lines.isEmpty());
     const QString note =
@@ -478,9 +478,10 @@ QWidget* TPlansPage::BuildYear() {
     auto* v = new QVBoxLayout(box);
     yearSummary_ = Wrapped("planyearsummary", box);
     v->addWidget(yearSummary_);
-    yearTable_ = MakeTable(
+    yearModel_ = new TPlanTableModel(
         {QStringLiteral("Plan"), QStringLiteral("Year total"), QStringLiteral("Saving a year")},
-        "planyeartable", box);
+        this);
+    yearTable_ = MakeTable(yearModel_, "planyeartable", box);
     yearTable_->setAccessibleName(QStringLiteral("Plans over the last 12 months"));
     v->addWidget(yearTable_);
     // Qt Charts comes with the page, from the chart module; without the
@@ -529,8 +530,7 @@ void TPlansPage::Show() {
         period_->addItems(presenter_.PeriodChoices());
         period_->setCurrentIndex(presenter_.SelectedPeriod());
     }
-    fault_->setText(presenter_.FaultText());
-    fault_->setVisible(!presenter_.FaultText().isEmpty());
+    fault_.Report(presenter_.FaultText());
     notice_->setText(presenter_.PeriodNotice());
     notice_->setVisible(!presenter_.PeriodNotice().isEmpty());
     ShowTable();
@@ -543,15 +543,8 @@ void TPlansPage::Show() {
 
 void TPlansPage::ShowTable() {
     const int keep = SelectedRow();
-    table_->clearContents();
     const QList<PlanTableRow>& rows = presenter_.Rows();
-    table_->setRowCount(static_cast<int>(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const PlanRowTexts& t = rows[i].texts;
-        SetRow(table_, i,
-               {t.name, t.fixed, t.variable, t.income, t.tax, t.net, t.perDay, t.difference},
-               rows[i].cheaper, rows[i].cheapest);
-    }
+    tableModel_->SetRows(TPlanTableModel::Compared(rows));
     FitHeight(table_, 4, 7);
     cheapest_->setText(presenter_.CheapestText());
     if (keep >= 0 && keep < rows.size()) {
@@ -567,12 +560,7 @@ void TPlansPage::ShowYear() {
     yearSummary_->setText(presenter_.YearSummary());
     const QList<YearRow>& rows = presenter_.YearRows();
     yearTable_->setVisible(!rows.isEmpty());
-    yearTable_->clearContents();
-    yearTable_->setRowCount(static_cast<int>(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        SetRow(yearTable_, i, {rows[i].name, rows[i].total, rows[i].savingPerYear}, rows[i].cheaper,
-               false);
-    }
+    yearModel_->SetRows(TPlanTableModel::Year(rows));
     FitHeight(yearTable_, 1, 5);
     if (!chart_) {
         return;
@@ -625,12 +613,12 @@ PlanTexts TPlansPage::EditorTexts() const {
 }
 
 int TPlansPage::SelectedRow() const {
-    const QList<QTableWidgetSelectionRange> ranges = table_->selectedRanges();
-    return ranges.isEmpty() ? -1 : ranges.front().topRow();
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
 }
 
 void TPlansPage::SelectRow(int row) {
-    if (row >= 0 && row < table_->rowCount()) {
+    if (row >= 0 && row < tableModel_->rowCount()) {
         table_->selectRow(row);
     }
 }

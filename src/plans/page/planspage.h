@@ -21,16 +21,18 @@ class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class QTableWidget;
+class TFaultLine;
 class TFileDialogs;
 class TForm1;
 class TPlansChart;
+class TPlanTableModel;
 class TTariffTableModel;
 
 class TPlansPage : public QWidget {
 public:
+    // The history file's fault goes to `fault`, the tab's fault line.
     TPlansPage(TPlansPresenter& presenter, TTariffPresenter& tariffs, TFileDialogs& files,
-               TForm1& model, QWidget* parent = nullptr);
+               TForm1& model, TFaultLine& fault, QWidget* parent = nullptr);
     // Waits for pricing still running off the window's thread.
     ~TPlansPage() override;
 
@@ -67,27 +69,31 @@ private:
     TTariffPresenter& tariffs_;
     TFileDialogs& files_;
     TForm1& model_;
+    TFaultLine& fault_; // the tab's: the history file's fault
     QCheckBox* useMeter_ = nullptr;
     QDateEdit *meterFrom_ = nullptr, *meterTo_ = nullptr;
     QLabel *tariffBasis_ = nullptr, *tariffNotice_ = nullptr, *tariffNote_ = nullptr;
     QLabel* tariffYear_ = nullptr;
     QTableView* tariffTable_ = nullptr;
     TTariffTableModel* tariffModel_ = nullptr;
-    QTableWidget* breakdown_ = nullptr;
+    QTableView* breakdown_ = nullptr;
+    TPlanTableModel* breakdownModel_ = nullptr;
     QPushButton *exportPlan_ = nullptr, *markMine_ = nullptr;
     QString selectedTariff_; // the plan selected in the tariff table, by name
     QThreadPool pool_;       // the pricing off the window's thread
     int generation_ = 0;     // the latest pricing asked for; older results are dropped
     int pending_ = 0;
     QComboBox* period_ = nullptr;
-    QLabel *fault_ = nullptr, *notice_ = nullptr, *cheapest_ = nullptr;
-    QTableWidget* table_ = nullptr;
+    QLabel *notice_ = nullptr, *cheapest_ = nullptr;
+    QTableView* table_ = nullptr;
+    TPlanTableModel* tableModel_ = nullptr;
     std::array<QLineEdit*, 7> fields_{};
     std::array<QLabel*, 7> errors_{};
     QCheckBox* taxOnIncome_ = nullptr;
     QPushButton *save_ = nullptr, *duplicate_ = nullptr, *delete_ = nullptr;
     QLabel* yearSummary_ = nullptr;
-    QTableWidget* yearTable_ = nullptr;
+    QTableView* yearTable_ = nullptr;
+    TPlanTableModel* yearModel_ = nullptr;
     TPlansChart* chart_ = nullptr; // null without the chart module
     bool showing_ = false;
 };

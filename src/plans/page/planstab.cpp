@@ -2,6 +2,7 @@
 
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/lazytab.h"
 #include "app/view/qtfiledialogs.h"
 #include "history/historysession.h"
 #include "history/page/historyhook.h"
@@ -66,60 +67,60 @@ void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool
 
 TPlansTab::TPlansTab(QTabWidget* tabs, TForm1& model, std::function<THistoryStore&()> openStore,
                      std::function<std::optional<DatePair>()> selectedInHistory)
-    : tabs_(tabs), model_(model), openStore_(std::move(openStore)),
-      selectedInHistory_(std::move(selectedInHistory)), tab_(new QWidget) {
-    tab_->setObjectName(QStringLiteral("comparets"));
-    tabs_->addTab(tab_, QStringLiteral("Compare plans"));
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
-        if (tabs_->widget(index) == tab_) {
-            Shown();
-        }
-    });
+    : model_(model), openStore_(std::move(openStore)),
+      selectedInHistory_(std::move(selectedInHistory)),
+      lazy_(new TLazyTab(tabs, model.Platform().dialogs, QStringLiteral("comparets"),
+                         QStringLiteral("Compare plans"), QStringLiteral("planfault"), 4, this)),
+      tab_(lazy_->Tab()) {
+    lazy_->SetPage([this](QVBoxLayout* layout, TFaultLine& fault) { Build(layout, fault); },
+                   [this] { Read(); });
 }
 
 TPlansTab::~TPlansTab() = default;
 
-void TPlansTab::Shown() {
-    if (!page_) {
-        source_ = std::make_unique<THistoryPlanSource>(openStore_);
-        presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
-        // "My plan" is a setting of the household, kept beside the window's.
-        TTariffPresenter::MyPlanSetting mine{
-            [this] {
-                return model_.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
-                                                       QStringLiteral("ComparePlans"));
-            },
-            [this](const QString& name) {
-                model_.IniSettings1->writestring(QStringLiteral("MyPlan"), name,
-                                                 QStringLiteral("ComparePlans"));
-            }};
-        tariffs_ = std::make_unique<TTariffPresenter>(model_, *presenter_, *source_, mine);
-        if (!files_) {
-            ownFiles_ = std::make_unique<QtFileDialogs>();
-            files_ = ownFiles_.get();
-        }
-        page_ = new TPlansPage(*presenter_, *tariffs_, *files_, model_, tab_);
-        auto* layout = new QVBoxLayout(tab_);
-        layout->setContentsMargins(4, 4, 4, 4);
-        layout->addWidget(page_);
-        auto* editorButtons = new QHBoxLayout;
-        for (const bool create : {true, false}) {
-            auto* button = new QPushButton(create ? QStringLiteral("New plan\u2026")
-                                                  : QStringLiteral("Edit plan\u2026"),
-                                           tab_);
-            button->setObjectName(create ? QStringLiteral("newplan") : QStringLiteral("editplan"));
-            connect(button, &QPushButton::clicked, this, [this, create] {
-                model_.Guard([&] { OpenPlanEditor(tab_, model_, openStore_(), create); });
-                page_->Refresh();
-            });
-            editorButtons->addWidget(button);
-        }
-        editorButtons->addStretch();
-        layout->addLayout(editorButtons);
-        layout->addWidget(PrintButtons(
-            tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
-            QStringLiteral("voltisk-plans.pdf"), "plans"));
+QWidget* TPlansTab::Tab() const {
+    return tab_;
+}
+
+void TPlansTab::Build(QVBoxLayout* layout, TFaultLine& fault) {
+    source_ = std::make_unique<THistoryPlanSource>(openStore_);
+    presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
+    // "My plan" is a setting of the household, kept beside the window's.
+    TTariffPresenter::MyPlanSetting mine{
+        [this] {
+            return model_.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
+                                                   QStringLiteral("ComparePlans"));
+        },
+        [this](const QString& name) {
+            model_.IniSettings1->writestring(QStringLiteral("MyPlan"), name,
+                                             QStringLiteral("ComparePlans"));
+        }};
+    tariffs_ = std::make_unique<TTariffPresenter>(model_, *presenter_, *source_, mine);
+    if (!files_) {
+        ownFiles_ = std::make_unique<QtFileDialogs>();
+        files_ = ownFiles_.get();
     }
+    page_ = new TPlansPage(*presenter_, *tariffs_, *files_, model_, fault, tab_);
+    layout->addWidget(page_);
+    auto* editorButtons = new QHBoxLayout;
+    for (const bool create : {true, false}) {
+        auto* button = new QPushButton(
+            create ? QStringLiteral("New plan\u2026") : QStringLiteral("Edit plan\u2026"), tab_);
+        button->setObjectName(create ? QStringLiteral("newplan") : QStringLiteral("editplan"));
+        connect(button, &QPushButton::clicked, this, [this, create] {
+            model_.Guard([&] { OpenPlanEditor(tab_, model_, openStore_(), create); });
+            page_->Refresh();
+        });
+        editorButtons->addWidget(button);
+    }
+    editorButtons->addStretch();
+    layout->addLayout(editorButtons);
+    layout->addWidget(PrintButtons(
+        tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
+        QStringLiteral("voltisk-plans.pdf"), "plans"));
+}
+
+void TPlansTab::Read() {
     page_->Refresh();
     const std::optional<DatePair> selected =
         selectedInHistory_ ? selectedInHistory_() : std::nullopt;

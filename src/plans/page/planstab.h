@@ -23,7 +23,10 @@ class QWidget;
 class TForm1;
 class TFormView;
 class THistoryHook;
+class TLazyTab;
 class TPlansPage;
+class TFaultLine;
+class QVBoxLayout;
 
 class TPlansTab : public QObject {
 public:
@@ -35,7 +38,8 @@ public:
               std::function<std::optional<DatePair>()> selectedInHistory = {});
     ~TPlansTab() override;
 
-    QWidget* Tab() const { return tab_; }
+    QWidget* Tab() const;
+    TLazyTab& Lazy() const { return *lazy_; }
     // Null until the tab is first shown.
     TPlansPage* Page() const { return page_; }
     TPlansPresenter* Presenter() const { return presenter_.get(); }
@@ -45,13 +49,14 @@ public:
     void SetFileDialogs(TFileDialogs& files) { files_ = &files; }
 
 private:
-    void Shown();
+    void Build(QVBoxLayout* layout, TFaultLine& fault);
+    void Read();
 
-    QTabWidget* tabs_;
     TForm1& model_;
     std::function<THistoryStore&()> openStore_;
     std::function<std::optional<DatePair>()> selectedInHistory_;
     std::optional<DatePair> lastHistorySelection_;
+    TLazyTab* lazy_;
     QWidget* tab_;
     std::unique_ptr<THistoryPlanSource> source_;
     std::unique_ptr<TPlansPresenter> presenter_;

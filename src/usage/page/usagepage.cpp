@@ -1,6 +1,7 @@
 #include "usage/page/usagepage.h"
 
 #include "app/readingspage.h"
+#include "app/view/lazytab.h"
 #include "mylib/dates.h"
 #include "mylib/filedialogs.h"
 #include "usage/page/importdialog.h"
@@ -31,8 +32,9 @@ QLabel* PlainLabel(const QString& text, QWidget* parent) {
 } // namespace
 
 TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFileDialogs& files,
-                       QWidget* parent)
+                       QWidget* parent, TFaultLine* fault)
     : QWidget(parent), presenter_(presenter), readings_(readings), files_(files),
+      fault_(fault ? fault : new TFaultLine(QStringLiteral("usagefault"), this)),
       meter_(new QComboBox(this)), span_(new QComboBox(this)), from_(new QDateEdit(this)),
       to_(new QDateEdit(this)),
       import_(new QPushButton(QStringLiteral("Import meter data…"), this)),
@@ -79,6 +81,9 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFil
     charts_->addTab(typical_, QStringLiteral("Typical day"));
 
     auto* layout = new QVBoxLayout(this);
+    if (fault_->parent() == this) {
+        layout->addWidget(fault_);
+    }
     layout->addLayout(top);
     layout->addWidget(note_);
     layout->addLayout(middle);
@@ -148,11 +153,12 @@ void TUsagePage::Show() {
         to_->setDate(s.to);
     }
     addToHistory_->setEnabled(data && s.figures.daysWithData > 0);
-    note_->setText(!presenter_.Fault().isEmpty() ? presenter_.Fault()
-                   : data                        ? QString()
-                          : QStringLiteral("No meter data yet. Import a NEM12 or Green Button file "
-                                           "from your distributor or retailer with \"Import meter "
-                                           "data…\", or drop it on the window."));
+    fault_->Report(presenter_.Fault());
+    note_->setText(!presenter_.Fault().isEmpty() || data
+                       ? QString()
+                       : QStringLiteral("No meter data yet. Import a NEM12 or Green Button file "
+                                        "from your distributor or retailer with \"Import meter "
+                                        "data…\", or drop it on the window."));
     note_->setVisible(!note_->text().isEmpty());
 
     while (figures_->rowCount() > 0) {

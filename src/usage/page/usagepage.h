@@ -15,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
+class TFaultLine;
 class TFileDialogs;
 class TDailyChart;
 class THeatMap;
@@ -22,8 +23,10 @@ class TTypicalDay;
 
 class TUsagePage : public QWidget {
 public:
+    // The meter data's fault goes to `fault`, the tab's fault line; without
+    // one the page keeps its own at its top.
     TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFileDialogs& files,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, TFaultLine* fault = nullptr);
 
     // Reads the data again and shows it.
     void Refresh();
@@ -47,6 +50,7 @@ private:
     TReadingsPage& readings_;
     TFileDialogs& files_;
     bool showing_ = false;
+    TFaultLine* fault_;
     QComboBox* meter_;
     QComboBox* span_;
     QDateEdit* from_;

@@ -2,6 +2,7 @@
 
 #include "app/tform1.h"
 #include "app/view/formview.h"
+#include "app/view/lazytab.h"
 #include "history/page/historyhook.h"
 #include "usage/page/usagepage.h"
 
@@ -27,37 +28,30 @@ QString DroppedFile(const QMimeData* mime) {
 
 TUsageTab::TUsageTab(QTabWidget* tabs, TReadingsPage& readings, THistorySession& session,
                      TDialogs& dialogs, TFileDialogs& files)
-    : tabs_(tabs), readings_(readings), session_(session), dialogs_(dialogs), files_(files),
-      tab_(new QWidget) {
-    tab_->setObjectName(QStringLiteral("usagets"));
-    tabs_->addTab(tab_, QStringLiteral("Usage"));
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
-        if (tabs_->widget(index) == tab_) {
-            Shown();
-        }
-    });
+    : readings_(readings), session_(session), dialogs_(dialogs), files_(files),
+      lazy_(new TLazyTab(tabs, dialogs, QStringLiteral("usagets"), QStringLiteral("Usage"),
+                         QStringLiteral("usagefault"), 4, this)) {
+    lazy_->SetPage([this](QVBoxLayout* layout, TFaultLine& fault) { Build(layout, fault); },
+                   [this] { page_->Refresh(); });
 }
 
 TUsageTab::~TUsageTab() = default;
 
-void TUsageTab::Shown() {
-    if (!page_) {
-        presenter_ = std::make_unique<TUsagePresenter>(readings_, session_, dialogs_);
-        page_ = new TUsagePage(*presenter_, readings_, files_, tab_);
-        auto* layout = new QVBoxLayout(tab_);
-        layout->setContentsMargins(4, 4, 4, 4);
-        layout->addWidget(page_);
-    }
-    page_->Refresh();
+QWidget* TUsageTab::Tab() const {
+    return lazy_->Tab();
+}
+
+void TUsageTab::Build(QVBoxLayout* layout, TFaultLine& fault) {
+    presenter_ = std::make_unique<TUsagePresenter>(readings_, session_, dialogs_);
+    page_ = new TUsagePage(*presenter_, readings_, files_, Tab(), &fault);
+    layout->addWidget(page_);
 }
 
 void TUsageTab::ImportFile(const QString& path) {
-    if (tabs_->currentWidget() != tab_) {
-        tabs_->setCurrentWidget(tab_); // shows the page
-    } else if (!page_) {
-        Shown();
+    lazy_->Show();
+    if (page_) {
+        page_->ImportFile(path);
     }
-    page_->ImportFile(path);
 }
 
 void TUsageTab::TakeDropsOn(QWidget* window) {

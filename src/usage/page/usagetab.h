@@ -11,7 +11,10 @@ class QTabWidget;
 class QWidget;
 class TDialogs;
 class TFileDialogs;
+class TFaultLine;
 class TFormView;
+class TLazyTab;
+class QVBoxLayout;
 class THistoryHook;
 class THistorySession;
 class TReadingsPage;
@@ -24,7 +27,8 @@ public:
               TDialogs& dialogs, TFileDialogs& files);
     ~TUsageTab() override;
 
-    QWidget* Tab() const { return tab_; }
+    QWidget* Tab() const;
+    TLazyTab& Lazy() const { return *lazy_; }
     // Null until the tab is first shown.
     TUsagePage* Page() const { return page_; }
     // Shows the tab and runs the import dialog for the file.
@@ -37,14 +41,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Shown();
+    void Build(QVBoxLayout* layout, TFaultLine& fault);
 
-    QTabWidget* tabs_;
     TReadingsPage& readings_;
     THistorySession& session_;
     TDialogs& dialogs_;
     TFileDialogs& files_;
-    QWidget* tab_;
+    TLazyTab* lazy_;
     std::unique_ptr<TUsagePresenter> presenter_;
     TUsagePage* page_ = nullptr;
 };
