@@ -11,7 +11,6 @@
 
 #include "plans/editor/planeditordialog.h"
 #include "plans/tariffplanstore.h"
-#include "storage/transaction.h"
 
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -21,9 +20,19 @@
 
 namespace {
 
+// "My plan" is a setting of the household, kept beside the window's, by name.
+QString ReadMyPlan(TForm1& model) {
+    return model.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
+                                          QStringLiteral("ComparePlans"));
+}
+void WriteMyPlan(TForm1& model, const QString& name) {
+    model.IniSettings1->writestring(QStringLiteral("MyPlan"), name, QStringLiteral("ComparePlans"));
+}
+
 // "New plan…" and "Edit plan…": the tariff plan editor on a plan of the
-// history file's tariff plans. An edited plan replaces the old one in one
-// transaction, so a refused save keeps the old plan.
+// history file's tariff plans. An edited plan is replaced where it stands in
+// one transaction, so a refused save keeps the old plan; a renamed plan stays
+// "my plan" when it was.
 void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool create) {
     TariffPlanStore store(history.Database());
     const QList<StoredTariffPlan> plans = store.Plans();
@@ -52,13 +61,18 @@ void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool
     }
     const std::optional<TariffPlan> edited = EditTariffPlan(
         parent, create ? QStringLiteral("New plan") : QStringLiteral("Edit plan"), plan, names);
-    if (edited) {
-        InWriteTransaction(history.Database(), [&] {
-            if (index >= 0) {
-                store.Remove(plans[index].id);
-            }
-            return store.Add(*edited);
-        });
+    if (!edited) {
+        return;
+    }
+    if (index < 0) {
+        store.Add(*edited);
+        return;
+    }
+    store.Update(plans[index].id, *edited);
+    const QString oldName = plans[index].plan.name;
+    const QString newName = edited->name.simplified();
+    if (newName != oldName && ReadMyPlan(model) == oldName) {
+        WriteMyPlan(model, newName);
     }
 }
 
@@ -83,16 +97,9 @@ void TPlansTab::Shown() {
     if (!page_) {
         source_ = std::make_unique<THistoryPlanSource>(openStore_);
         presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
-        // "My plan" is a setting of the household, kept beside the window's.
         TTariffPresenter::MyPlanSetting mine{
-            [this] {
-                return model_.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
-                                                       QStringLiteral("ComparePlans"));
-            },
-            [this](const QString& name) {
-                model_.IniSettings1->writestring(QStringLiteral("MyPlan"), name,
-                                                 QStringLiteral("ComparePlans"));
-            }};
+            [this] { return ReadMyPlan(model_); },
+            [this](const QString& name) { WriteMyPlan(model_, name); }};
         tariffs_ = std::make_unique<TTariffPresenter>(model_, *presenter_, *source_, mine);
         if (!files_) {
             ownFiles_ = std::make_unique<QtFileDialogs>();
@@ -117,7 +124,8 @@ void TPlansTab::Shown() {
         editorButtons->addStretch();
         layout->addLayout(editorButtons);
         layout->addWidget(PrintButtons(
-            tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
+            tab_, model_,
+            [this] { return ComparisonPage(*presenter_, ChartPicture(page_), tariffs_.get()); },
             QStringLiteral("voltisk-plans.pdf"), "plans"));
     }
     page_->Refresh();
