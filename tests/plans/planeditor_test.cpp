@@ -5,9 +5,12 @@
 #include "plans/editor/planeditorpresenter.h"
 
 #include "plans/editor/weekgridwidget.h"
+#include "tariff/cdrplan.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -277,4 +280,38 @@ TEST(PlanEditorDialog, TypedWindowCellsReachTheGridAndRefusalsAreUndone) {
     const QColor peak = WeekGridWidget::TypeColour(RateType::Peak);
     EXPECT_EQ(picture.pixelColor(34 + 13 * 12 + 3, 16 + 8), peak);
     EXPECT_NE(picture.pixelColor(34 + 14 * 12 + 3, 16 + 8), peak);
+}
+
+// A tariff period's own zone, chosen in the editor, is the plan's and its file's.
+TEST(PlanEditorDialog, APeriodReadsItsWindowsInAZoneOfItsOwn) {
+    TariffPlan plan = Flat();
+    plan.zone = TariffZone::Local;
+    plan.seasons.append(plan.seasons[0]);
+    plan.seasons[0].endMonth = 3;
+    plan.seasons[1].startMonth = 4;
+    plan.seasons[1].name = "Rest";
+    PlanEditorDialog dialog(plan, {});
+    dialog.show();
+    dialog.findChild<QListWidget*>("seasons")->setCurrentRow(1);
+    auto* zone = dialog.findChild<QComboBox*>("seasonzone");
+    ASSERT_TRUE(zone);
+    EXPECT_EQ(zone->currentIndex(), 0); // as the plan
+    const struct {
+        int index;
+        std::optional<TariffZone> zone;
+    } rows[] = {
+        {2, TariffZone::Aest}, {1, TariffZone::Local}, {0, std::nullopt}, {2, TariffZone::Aest}};
+    for (const auto& row : rows) {
+        zone->setCurrentIndex(row.index);
+        emit zone->activated(row.index);
+        EXPECT_EQ(dialog.Plan().seasons[1].zone, row.zone) << row.index;
+        const CdrImport back = ReadCdrPlan(WriteCdrPlan(dialog.Plan()));
+        ASSERT_EQ(back.error, "");
+        EXPECT_EQ(back.plan.seasons[1].zone, row.zone) << row.index;
+        EXPECT_EQ(back.plan.seasons[0].zone, std::nullopt) << row.index;
+    }
+    dialog.findChild<QListWidget*>("seasons")->setCurrentRow(0);
+    EXPECT_EQ(zone->currentIndex(), 0);
+    dialog.findChild<QListWidget*>("seasons")->setCurrentRow(1);
+    EXPECT_EQ(zone->currentIndex(), 2);
 }
