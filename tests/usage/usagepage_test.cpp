@@ -6,8 +6,10 @@
 #include "app/readingspage.h"
 #include "history/historysession.h"
 #include "mylib/dates.h"
+#include "plans/tariffplanstore.h"
 #include "usage/importjob.h"
 #include "usage/page/importdialog.h"
+#include "usage/page/usagecharts.h"
 #include "usage/page/usagepage.h"
 #include "usage/page/usagetab.h"
 
@@ -377,3 +379,75 @@ TEST_F(UsagePageTest, AnOlderHistoryKeepsItsPeriods) {
 }
 
 } // namespace
+
+// Coloured by a time-of-use plan, each cell takes the rate type its start is
+// priced at, season by season: an AEST plan with a summer peak 14:00-20:00 to
+// 31 March and a winter peak 17:00-21:00 from 1 April, on two days of the
+// same use either side of the change (NEM12 days are AEST).
+TEST_F(UsagePageTest, TheHeatMapColoursEachCellByThePlansRateType) {
+    Store().Import(WriteFile("200,NMI1234567,E1,1,E1,N1,1,kWh,30,20040402\n" +
+                             Day300("20040331", "0.5") + Day300("20040401", "0.5")));
+    auto season = [](int startMonth, int endMonth, int peakFrom, int peakTo) {
+        TariffSeason s;
+        s.startMonth = startMonth;
+        s.endMonth = endMonth;
+        s.endDay = 31; // 31 March, 31 October
+        s.usage.timeOfUse = true;
+        s.usage.tou = {{RateType::Peak, {}, {{RateStep{0.5, {}}}}, {{0x7F, peakFrom, peakTo}}},
+                       {RateType::OffPeak, {}, {{RateStep{0.2, {}}}}, {{0x7F, peakTo, peakFrom}}}};
+        return s;
+    };
+    TariffPlan plan;
+    plan.name = QStringLiteral("Seasons");
+    plan.seasons = {season(11, 3, 14 * 60, 20 * 60), season(4, 10, 17 * 60, 21 * 60)};
+    TariffPlanStore(session->OpenStore().Database()).Add(plan);
+    TariffPlanStore(session->OpenStore().Database())
+        .Add(FlatTariffPlan("Flat", 1, 0.3, 0, 0, 0, 10, false)); // not offered
+
+    TUsagePresenter presenter(readings, *session, dialogs);
+    TUsagePage page(presenter, readings, files);
+    page.resize(900, 600);
+    page.Refresh();
+    QComboBox* colour = page.HeatMapColouring();
+    ASSERT_EQ(colour->count(), 2);
+    EXPECT_EQ(colour->itemText(1), "By rate type of Seasons");
+    colour->setCurrentIndex(1);
+    ASSERT_EQ(presenter.RateTypes().size(), 2u * kHalfHours);
+
+    THeatMap* map = page.HeatMap();
+    map->resize(480, 330);
+    const QImage shown = map->grab().toImage();
+    const struct {
+        int day, slot;
+        RateType type;
+        const char* tip;
+    } cells[] = {
+        {0, 28, RateType::Peak, ", Peak"},        // 31 March 14:00, summer peak
+        {1, 28, RateType::OffPeak, ", Off-peak"}, // 1 April 14:00, winter off-peak
+        {1, 36, RateType::Peak, ", Peak"},        // 1 April 18:00, winter peak
+        {0, 41, RateType::OffPeak, ", Off-peak"}, // 31 March 20:30
+    };
+    for (const auto& c : cells) {
+        const std::size_t i = static_cast<std::size_t>(c.day) * kHalfHours + c.slot;
+        EXPECT_EQ(presenter.RateTypes()[i], static_cast<qint8>(c.type)) << c.day << " " << c.slot;
+        EXPECT_TRUE(presenter.CellText(c.day, c.slot).endsWith(c.tip)) << c.day << " " << c.slot;
+        // The painted cell, read at the middle of the points that show it.
+        QPoint sum;
+        int n = 0;
+        for (int y = 0; y < map->height(); ++y) {
+            for (int x = 0; x < map->width(); ++x) {
+                if (map->CellAt({x, y}) == std::make_pair(c.day, c.slot)) {
+                    sum += QPoint(x, y);
+                    ++n;
+                }
+            }
+        }
+        ASSERT_GT(n, 0);
+        EXPECT_EQ(shown.pixelColor(sum / n).rgb(), THeatMap::TypeColour(c.type, 1).rgb())
+            << c.day << " " << c.slot;
+    }
+    // Back to use: the types go and the cells take the use colours.
+    colour->setCurrentIndex(0);
+    EXPECT_TRUE(presenter.RateTypes().empty());
+    EXPECT_FALSE(presenter.CellText(0, 28).contains("Peak"));
+}

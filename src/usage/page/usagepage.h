@@ -37,6 +37,8 @@ public:
     QTreeWidget* ChannelList() const { return channels_; }
     QComboBox* MeterChoice() const { return meter_; }
     QComboBox* SpanChoice() const { return span_; }
+    // What colours the heat map: "By use" or a time-of-use plan.
+    QComboBox* HeatMapColouring() const { return colourBy_; }
     THeatMap* HeatMap() const { return heatMap_; }
 
 private:
@@ -49,6 +51,7 @@ private:
     bool showing_ = false;
     QComboBox* meter_;
     QComboBox* span_;
+    QComboBox* colourBy_;
     QDateEdit* from_;
     QDateEdit* to_;
     QPushButton* import_;
