@@ -285,33 +285,24 @@ TEST(PlanEditorDialog, TypedWindowCellsReachTheGridAndRefusalsAreUndone) {
 // A tariff period's own zone, chosen in the editor, is the plan's and its file's.
 TEST(PlanEditorDialog, APeriodReadsItsWindowsInAZoneOfItsOwn) {
     TariffPlan plan = Flat();
-    plan.zone = TariffZone::Local;
     plan.seasons.append(plan.seasons[0]);
     plan.seasons[0].endMonth = 3;
     plan.seasons[1].startMonth = 4;
-    plan.seasons[1].name = "Rest";
     PlanEditorDialog dialog(plan, {});
-    dialog.show();
-    dialog.findChild<QListWidget*>("seasons")->setCurrentRow(1);
+    auto* seasons = dialog.findChild<QListWidget*>("seasons");
     auto* zone = dialog.findChild<QComboBox*>("seasonzone");
-    ASSERT_TRUE(zone);
-    EXPECT_EQ(zone->currentIndex(), 0); // as the plan
     const struct {
         int index;
         std::optional<TariffZone> zone;
-    } rows[] = {
-        {2, TariffZone::Aest}, {1, TariffZone::Local}, {0, std::nullopt}, {2, TariffZone::Aest}};
+    } rows[] = {{2, TariffZone::Aest}, {1, TariffZone::Local}, {0, std::nullopt}};
     for (const auto& row : rows) {
-        zone->setCurrentIndex(row.index);
+        seasons->setCurrentRow(1);
         emit zone->activated(row.index);
-        EXPECT_EQ(dialog.Plan().seasons[1].zone, row.zone) << row.index;
         const CdrImport back = ReadCdrPlan(WriteCdrPlan(dialog.Plan()));
-        ASSERT_EQ(back.error, "");
         EXPECT_EQ(back.plan.seasons[1].zone, row.zone) << row.index;
         EXPECT_EQ(back.plan.seasons[0].zone, std::nullopt) << row.index;
+        seasons->setCurrentRow(0);
+        seasons->setCurrentRow(1); // shown again as chosen
+        EXPECT_EQ(zone->currentIndex(), row.index);
     }
-    dialog.findChild<QListWidget*>("seasons")->setCurrentRow(0);
-    EXPECT_EQ(zone->currentIndex(), 0);
-    dialog.findChild<QListWidget*>("seasons")->setCurrentRow(1);
-    EXPECT_EQ(zone->currentIndex(), 2);
 }

@@ -71,45 +71,34 @@ TEST(TariffSchema, FlatPlansOfVersion2PriceToTheCentAsBefore) {
 }
 
 // An edited plan is replaced where it stands; a refused edit keeps it as it was.
-TEST(TariffPlanStore, UpdateKeepsThePlacePlanAndRefusesAsAdd) {
-    const QString file = TestEnv::DataDir() + QStringLiteral("/tariff-update.sqlite");
-    QFile::remove(file);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tariff-update");
-        db.setDatabaseName(file);
-        ASSERT_TRUE(db.open());
-        MigrateHistory(db, 2);
-        PlanStore(db).Add("Flat", {1, 0.3, 0, 0, 0, 10, false});
-        MigrateToVersion5(db);
-        TariffPlanStore store(db);
-        const qint64 first = store.Add(FlatTariffPlan("First", 1, 0.3, 0, 0, 0, 10, false));
-        store.Add(FlatTariffPlan("Second", 1, 0.3, 0, 0, 0, 10, false));
-        TariffPlan gap = FlatTariffPlan("Gap", 1, 0.3, 0, 0, 0, 10, false);
-        gap.seasons[0].endMonth = 6;
-        const struct {
-            TariffPlan plan;
-            qint64 id;
-        } refused[] = {
-            {FlatTariffPlan(" second ", 2, 0.4, 0, 0, 0, 10, false), first}, // a tariff plan's
-            {FlatTariffPlan("FLAT", 2, 0.4, 0, 0, 0, 10, false), first},     // a flat plan's copy
-            {FlatTariffPlan("  ", 2, 0.4, 0, 0, 0, 10, false), first},       {gap, first},
-            {FlatTariffPlan("Gone", 2, 0.4, 0, 0, 0, 10, false), 999},
-        };
-        for (const auto& r : refused) {
-            EXPECT_THROW(store.Update(r.id, r.plan), EVoltiskError) << r.plan.name.toStdString();
-            EXPECT_EQ(store.Plans()[1].plan.name, "First");
-            EXPECT_EQ(store.Plans()[1].plan.seasons[0].dailySupply, 1);
-        }
-        store.Update(first, FlatTariffPlan(" first  renamed", 2, 0.4, 0, 0, 0, 10, false));
-        const QList<StoredTariffPlan> plans = store.Plans();
-        ASSERT_EQ(plans.size(), 3);
-        EXPECT_EQ(plans[1].id, first);
-        EXPECT_EQ(plans[1].plan.name, "first renamed");
-        EXPECT_EQ(plans[1].plan.seasons[0].dailySupply, 2);
-        EXPECT_EQ(plans[2].plan.name, "Second");
-        store.Update(first, FlatTariffPlan("FIRST RENAMED", 2, 0.4, 0, 0, 0, 10, false));
-        EXPECT_EQ(store.Plans()[1].plan.name, "FIRST RENAMED"); // its own name in other letters
-        db.close();
+TEST(TariffPlanStore, UpdateKeepsThePlaceAndRefusesAsAdd) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tariff-update");
+    db.setDatabaseName(TestEnv::DataDir() + QStringLiteral("/tariff-update.sqlite"));
+    ASSERT_TRUE(db.open());
+    MigrateHistory(db, 2);
+    PlanStore(db).Add("Flat", {1, 0.3, 0, 0, 0, 10, false});
+    MigrateToVersion5(db);
+    TariffPlanStore store(db);
+    auto plan = [](const char* name, double supply = 2) {
+        return FlatTariffPlan(name, supply, 0.3, 0, 0, 0, 10, false);
+    };
+    const qint64 first = store.Add(plan("First", 1));
+    store.Add(plan("Second"));
+    TariffPlan gap = plan("Gap");
+    gap.seasons[0].endMonth = 6;
+    for (const auto& [id, refused] : {std::pair{first, plan(" second ")},
+                                      {first, plan("FLAT")},
+                                      {first, plan("  ")},
+                                      {first, gap},
+                                      {999, plan("Gone")}}) {
+        EXPECT_THROW(store.Update(id, refused), EVoltiskError) << refused.name.toStdString();
+        EXPECT_EQ(store.Plans()[1].plan.seasons[0].dailySupply, 1);
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("tariff-update"));
+    store.Update(first, plan(" FIRST  renamed"));
+    const QList<StoredTariffPlan> plans = store.Plans();
+    ASSERT_EQ(plans.size(), 3);
+    EXPECT_EQ(plans[1].id, first);
+    EXPECT_EQ(plans[1].plan.name, "FIRST renamed");
+    EXPECT_EQ(plans[1].plan.seasons[0].dailySupply, 2);
+    db.close();
 }
