@@ -10,6 +10,7 @@
 #include "plans/page/plansprint.h"
 
 #include "plans/editor/planeditordialog.h"
+#include "plans/planstore.h"
 #include "plans/tariffplanstore.h"
 
 #include <QHBoxLayout>
@@ -30,15 +31,20 @@ void WriteMyPlan(TForm1& model, const QString& name) {
 }
 
 // "New plan…" and "Edit plan…": the tariff plan editor on a plan of the
-// history file's tariff plans. An edited plan is replaced where it stands in
-// one transaction, so a refused save keeps the old plan; a renamed plan stays
-// "my plan" when it was.
+// history file's tariff plans. The flat plans' copies among them are not
+// offered: the flat plans are edited on the page, which keeps their copies in
+// step. An edited plan is replaced where it stands in one transaction, so a
+// refused save keeps the old plan; a renamed plan stays "my plan" when it was.
 void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool create) {
     TariffPlanStore store(history.Database());
-    const QList<StoredTariffPlan> plans = store.Plans();
-    QStringList names;
-    for (const StoredTariffPlan& p : plans) {
-        names.append(p.plan.name);
+    const QStringList flat = PlanStore(history.Database()).Names();
+    QList<StoredTariffPlan> plans;
+    QStringList names, taken = flat; // every name is taken but the edited plan's own
+    for (const StoredTariffPlan& p : store.Plans()) {
+        if (!flat.contains(p.plan.name, Qt::CaseInsensitive)) {
+            plans.append(p);
+            names.append(p.plan.name);
+        }
     }
     TariffPlan plan;
     plan.zone = TariffZone::Local;
@@ -59,8 +65,9 @@ void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool
         plan = plans[index].plan;
         names.removeAt(index);
     }
+    taken += names;
     const std::optional<TariffPlan> edited = EditTariffPlan(
-        parent, create ? QStringLiteral("New plan") : QStringLiteral("Edit plan"), plan, names);
+        parent, create ? QStringLiteral("New plan") : QStringLiteral("Edit plan"), plan, taken);
     if (!edited) {
         return;
     }
