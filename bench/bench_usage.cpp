@@ -4,11 +4,13 @@
 // worked out and the grid coloured into its picture; against a plain SQLite
 // C API query reading the same rows from a newly opened file. Both alternate
 // in the same process. Also the heat map of a year painted into an image the
-// size of the page's chart, against filling that image (a frame is 16 ms).
+// size of the page's chart, by use and by a plan's rate types, and the rate
+// types worked out, against filling that image (a frame is 16 ms).
 #include "benchsupport.h"
 
 #include "history/historysession.h"
 #include "usage/page/usagecharts.h"
+#include "usage/ratetypegrid.h"
 #include "usage/usagepresenter.h"
 
 #include <QFile>
@@ -120,6 +122,40 @@ void BM_HeatMapPaintYear(benchmark::State& state) {
     }
 }
 
+// A two-rate AEST plan: peak 15:00 to 21:00 on weekdays, off-peak the rest.
+TariffPlan PeakWeekdays() {
+    TariffPlan plan;
+    plan.name = QStringLiteral("Peak weekdays");
+    TariffSeason all;
+    all.usage.timeOfUse = true;
+    all.usage.tou = {
+        {RateType::Peak, {}, {{RateStep{0.5, {}}}}, {{0x1F, 900, 1260}}},
+        {RateType::OffPeak, {}, {{RateStep{0.2, {}}}}, {{0x1F, 1260, 900}, {0x60, 0, 0}}}};
+    plan.seasons = {all};
+    return plan;
+}
+
+// The year's cells seen through the plan, done once a range or plan is chosen.
+void BM_RateTypeGridYear(benchmark::State& state) {
+    const TariffPlan plan = PeakWeekdays();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RateTypeGrid(Year(), plan).data());
+    }
+}
+
+// The same year painted coloured by the plan's rate types.
+void BM_HeatMapPaintYearByRateType(benchmark::State& state) {
+    const std::vector<qint8> types = RateTypeGrid(Year(), PeakWeekdays());
+    THeatMap map;
+    map.resize(1080, 420);
+    map.SetRateTypes(&types);
+    map.Show(&Year(), PlainTexts());
+    QImage image(map.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        map.render(&image);
+    }
+}
+
 void BM_FillChartImage(benchmark::State& state) {
     QImage image(1080, 420, QImage::Format_RGB32);
     for (auto _ : state) {
@@ -135,6 +171,8 @@ BENCHMARK(BM_SqliteReadMeterDays)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UsagePageFirstShow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillChartImage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HeatMapPaintYear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HeatMapPaintYearByRateType)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RateTypeGridYear)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return RunBenchmarks(argc, argv);

@@ -558,7 +558,8 @@ std::vector<StoredChannel> MeterStore::Channels() const {
 std::vector<StoredDay> MeterStore::Days(QDate from, QDate to, const QString& meter) const {
     QSqlQuery q =
         Prepare(Db(), QStringLiteral("SELECT d.channel_id, c.role, d.day, d.length_min, d.kwh, "
-                                     "d.quality FROM meter_day d JOIN meter_channel c ON c.id "
+                                     "d.quality, d.start_utc FROM meter_day d JOIN meter_channel c "
+                                     "ON c.id "
                                      "= d.channel_id WHERE d.day BETWEEN ? AND ? AND (? = "
                                      "'' OR c.meter = ?) ORDER BY d.day, c.id"));
     BindDaysAndMeter(q, from, to, meter);
@@ -575,6 +576,7 @@ std::vector<StoredDay> MeterStore::Days(QDate from, QDate to, const QString& met
         const QByteArray quality = q.value(5).toByteArray();
         d.quality.assign(quality.constData(), static_cast<std::size_t>(quality.size()));
         d.quality.resize(d.kwh.size(), 'N');
+        d.startUtc = q.value(6).toLongLong();
         days.push_back(std::move(d));
     }
     return days;

@@ -77,6 +77,7 @@ struct StoredDay {
     int lengthMinutes = 30;
     std::vector<double> kwh;
     std::string quality;
+    qint64 startUtc = 0; // the first interval's instant, seconds since 1970 UTC
 };
 
 // Reads a file to its end and sums up its channels as Import would, storing

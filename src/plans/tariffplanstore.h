@@ -26,10 +26,17 @@ public:
     // a name already taken (ignoring letter case) or a plan that
     // ValidateTariffPlan refuses throws, naming why.
     qint64 Add(const TariffPlan& plan);
+    // Replaces plan `id` with `plan` in one transaction, keeping its id and so
+    // its place in the list. The name is checked as for Add against every
+    // other plan; a plan that is gone throws.
+    void Update(qint64 id, const TariffPlan& plan);
     // Removes a plan; removing one that is gone throws.
     void Remove(qint64 id);
 
 private:
+    // The plan as stored (its name trimmed), or throws as Add does; the plan
+    // `exceptId` may keep its own name.
+    TariffPlan Checked(const TariffPlan& plan, qint64 exceptId) const;
     QSqlDatabase Db() const;
     QString connection_;
 };

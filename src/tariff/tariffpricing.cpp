@@ -211,16 +211,45 @@ CompiledTariff::CompiledTariff(const TariffPlan& plan) : plan_(plan) {
     }
 }
 
+qint16 CompiledTariff::seasonOf(QDate day) const {
+    return std::max<qint16>(seasonOfDay_[Ordinal(day.month(), day.day())], 0);
+}
+
+std::vector<const ZoneView*> CompiledTariff::seasonViews(const ZonedSeries& zoned) const {
+    std::vector<const ZoneView*> views;
+    for (const TariffSeason& s : plan_.seasons) {
+        views.push_back(&zoned.view(s.zone.value_or(plan_.zone)));
+    }
+    return views;
+}
+
+std::vector<RateType> CompiledTariff::usageTypes(const ZonedSeries& zoned) const {
+    const std::size_t n = zoned.series().size();
+    std::vector<RateType> types(n, RateType::Single);
+    if (plan_.seasons.isEmpty()) {
+        return types;
+    }
+    const ZoneView& pv = zoned.view(plan_.zone);
+    const std::vector<const ZoneView*> views = seasonViews(zoned);
+    for (std::size_t i = 0; i < n; ++i) {
+        const int s = seasonOf(DateOfDay(pv.day[i]));
+        const quint8 slot = seasonTables_[s][views[s]->minuteOfWeek[i]];
+        if (slot != kNoSlot) {
+            types[i] = slots_[slot].type;
+        }
+    }
+    return types;
+}
+
 TariffPrice CompiledTariff::price(const ZonedSeries& zoned, const PriceOptions& options) const {
     TariffPrice out;
     out.notPriced = plan_.notPriced;
     const IntervalSeries& series = zoned.series();
     const ZoneView& pv = zoned.view(plan_.zone);
-    std::vector<const ZoneView*> seasonViews;
+    const std::vector<const ZoneView*> seasonViews = this->seasonViews(zoned);
     bool oneZone = true;
-    for (const TariffSeason& s : plan_.seasons) {
-        seasonViews.push_back(&zoned.view(s.zone.value_or(plan_.zone)));
-        oneZone = oneZone && seasonViews.back() == &pv;
+    for (const ZoneView* v : seasonViews) {
+        oneZone = oneZone && v == &pv;
     }
     qint64 lo = options.from ? DayOfDate(*options.from) : pv.minDay;
     qint64 hi = options.to ? DayOfDate(*options.to) : pv.maxDay;
@@ -246,7 +275,7 @@ TariffPrice CompiledTariff::price(const ZonedSeries& zoned, const PriceOptions& 
     {
         QDate d = DateOfDay(tableLo);
         for (std::size_t k = 0; k < span; ++k, d = d.addDays(1)) {
-            season[k] = std::max<qint16>(seasonOfDay_[Ordinal(d.month(), d.day())], 0);
+            season[k] = seasonOf(d);
             monthKey[k] = d.year() * 12 + d.month() - 1;
             year[k] = d.year();
             const qint64 day = tableLo + static_cast<qint64>(k);

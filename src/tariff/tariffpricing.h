@@ -99,6 +99,10 @@ class CompiledTariff {
 public:
     explicit CompiledTariff(const TariffPlan& plan);
     TariffPrice price(const ZonedSeries& series, const PriceOptions& options = {}) const;
+    // For each interval of the series, the type of the general-use rate its
+    // start is priced at: the season of its day and the window of its minute,
+    // each seen in the zone pricing reads them in.
+    std::vector<RateType> usageTypes(const ZonedSeries& series) const;
 
     // One rate of one season (usage) or of the controlled load or feed-in.
     struct Slot {
@@ -112,6 +116,11 @@ public:
     };
 
 private:
+    // The season holding a day (the first one where none does: the
+    // validation refuses such plans).
+    qint16 seasonOf(QDate day) const;
+    std::vector<const ZoneView*> seasonViews(const ZonedSeries& zoned) const;
+
     TariffPlan plan_;
     std::vector<Slot> slots_;
     std::vector<std::vector<quint8>>

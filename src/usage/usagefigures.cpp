@@ -51,6 +51,7 @@ UsageSummary SummariseUsage(const std::vector<StoredDay>& days,
     u.grid.assign(static_cast<std::size_t>(count) * kHalfHours,
                   std::numeric_limits<float>::quiet_NaN());
     std::vector<HalfHours> halves(static_cast<std::size_t>(count));
+    u.dayStartUtc.assign(static_cast<std::size_t>(count), 0);
     std::vector<bool> hasData(static_cast<std::size_t>(count), false);
     UsageFigures& f = u.figures;
 
@@ -74,6 +75,9 @@ UsageSummary SummariseUsage(const std::vector<StoredDay>& days,
         HalfHours& h = halves[i];
         auto& target = d.role == ChannelRole::Export ? h.exported : h.import;
         const int length = std::max(1, d.lengthMinutes);
+        if (!hasData[i]) {
+            u.dayStartUtc[i] = d.startUtc;
+        }
         hasData[i] = true;
         qint64 present = 0;
         double sum = 0;

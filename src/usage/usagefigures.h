@@ -38,6 +38,9 @@ struct UsageSummary {
     // Net kWh (import less export) per day and half-hour, day-major:
     // grid[day * kHalfHours + slot]; NaN where no channel has a value.
     std::vector<float> grid;
+    // The instant each day's first half-hour starts (UTC seconds), as the
+    // meter data holds it; 0 for a day without data.
+    std::vector<qint64> dayStartUtc;
     float gridImportMax = 0; // the highest net import in the grid (>= 0)
     float gridExportMax = 0; // the highest net export, as a positive number
     // Average import kWh per half-hour over the weekdays and the weekend days

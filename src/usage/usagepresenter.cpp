@@ -5,6 +5,8 @@
 #include "mylib/dates.h"
 #include "mylib/money.h"
 #include "mylib/platform.h"
+#include "plans/tariffplanstore.h"
+#include "usage/ratetypegrid.h"
 
 #include <QTime>
 #include <algorithm>
@@ -41,6 +43,18 @@ bool TUsagePresenter::Load() {
             std::none_of(channels_.begin(), channels_.end(),
                          [this](const StoredChannel& c) { return c.meter == meter_; })) {
             meter_.clear();
+        }
+        colourPlans_.clear();
+        colourPlanNames_.clear();
+        for (const StoredTariffPlan& p : TariffPlanStore(session_.OpenStore().Database()).Plans()) {
+            if (UsageIsTimeOfUse(p.plan)) {
+                colourPlans_.push_back(p.plan);
+                colourPlanNames_.push_back(p.plan.name);
+            }
+        }
+        if (std::find(colourPlanNames_.begin(), colourPlanNames_.end(), colourPlan_) ==
+            colourPlanNames_.end()) {
+            colourPlan_.clear();
         }
         dataFrom_ = dataTo_ = QDate();
         for (const StoredChannel& c : channels_) {
@@ -107,6 +121,7 @@ void TUsagePresenter::SetRange(QDate from, QDate to) {
 
 void TUsagePresenter::Recompute() {
     summary_ = UsageSummary();
+    rateTypes_.clear();
     if (!from_.isValid() || !to_.isValid() || !fault_.isEmpty()) {
         return;
     }
@@ -121,6 +136,21 @@ void TUsagePresenter::Recompute() {
         summary_ = SummariseUsage(store.Days(from_, to_, meter_), mine, from_, to_);
     } catch (const EVoltiskError& e) {
         fault_ = e.Message();
+    }
+    ColourByPlan();
+}
+
+void TUsagePresenter::SetColourPlan(const QString& name) {
+    colourPlan_ = name;
+    ColourByPlan();
+}
+
+void TUsagePresenter::ColourByPlan() {
+    rateTypes_.clear();
+    for (std::size_t i = 0; i < colourPlans_.size(); ++i) {
+        if (!colourPlan_.isEmpty() && colourPlanNames_[i] == colourPlan_) {
+            rateTypes_ = RateTypeGrid(summary_, colourPlans_[i]);
+        }
     }
 }
 
@@ -152,9 +182,15 @@ QString TUsagePresenter::CellText(int day, int slot) const {
     const QString value = std::isnan(v) ? QStringLiteral("no data")
                           : v < 0       ? KwhText(-v, 3) + QStringLiteral(" exported")
                                         : KwhText(v, 3);
-    return QStringLiteral("%1 %2, %3: %4")
-        .arg(dates.dayName(date.dayOfWeek(), QLocale::ShortFormat), DayText(date), SlotText(slot),
-             value);
+    QString text = QStringLiteral("%1 %2, %3: %4")
+                       .arg(dates.dayName(date.dayOfWeek(), QLocale::ShortFormat), DayText(date),
+                            SlotText(slot), value);
+    const std::size_t cell =
+        static_cast<std::size_t>(day) * kHalfHours + static_cast<std::size_t>(slot);
+    if (cell < rateTypes_.size() && rateTypes_[cell] >= 0) {
+        text += QStringLiteral(", ") + RateTypeName(static_cast<RateType>(rateTypes_[cell]));
+    }
+    return text;
 }
 
 std::vector<TUsagePresenter::Figure> TUsagePresenter::FigureTexts() const {

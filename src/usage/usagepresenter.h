@@ -8,6 +8,7 @@
 // (the page's first show). All calls on the window's thread.
 
 #include "history/periodrecord.h"
+#include "tariff/tariffplan.h"
 #include "usage/usagefigures.h"
 
 #include <QDate>
@@ -50,6 +51,15 @@ public:
     QDate DataTo() const { return dataTo_; }
     const UsageSummary& Summary() const { return summary_; }
 
+    // The heat map coloured by use (no plan) or by the rate type of a stored
+    // plan whose usage rates depend on the time of day: the names of those
+    // plans, the one chosen, and each cell's type as RateTypeGrid gives it
+    // (empty when by use). A chosen plan no longer stored goes back to use.
+    const std::vector<QString>& ColourPlans() const { return colourPlanNames_; }
+    void SetColourPlan(const QString& name);
+    const QString& ColourPlan() const { return colourPlan_; }
+    const std::vector<qint8>& RateTypes() const { return rateTypes_; }
+
     // The roles of the stored channels, by channel, for the import dialog.
     std::map<QString, ChannelRole> StoredRoles() const;
 
@@ -61,7 +71,8 @@ public:
     QString KwhText(double kwh, int decimals) const;
     QString DayText(QDate day) const;
     QString SlotText(int slot) const;
-    // "Tue 05/03/2024, 18:30: 1.234 kWh" for a heat map cell.
+    // "Tue 05/03/2024, 18:30: 1.234 kWh" for a heat map cell, then its rate
+    // type (", Peak") when coloured by a plan.
     QString CellText(int day, int slot) const;
 
     // The period "Add to history…" would store for the range; none without
@@ -72,6 +83,7 @@ public:
 
 private:
     void Recompute();
+    void ColourByPlan();
 
     TReadingsPage& readings_;
     THistorySession& session_;
@@ -82,6 +94,10 @@ private:
     Span span_ = Span::Whole;
     QDate dataFrom_, dataTo_, from_, to_;
     UsageSummary summary_;
+    std::vector<TariffPlan> colourPlans_;
+    std::vector<QString> colourPlanNames_;
+    QString colourPlan_;
+    std::vector<qint8> rateTypes_;
 };
 
 QString RoleText(ChannelRole role);

@@ -5,9 +5,12 @@
 #include "plans/editor/planeditorpresenter.h"
 
 #include "plans/editor/weekgridwidget.h"
+#include "tariff/cdrplan.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -277,4 +280,29 @@ TEST(PlanEditorDialog, TypedWindowCellsReachTheGridAndRefusalsAreUndone) {
     const QColor peak = WeekGridWidget::TypeColour(RateType::Peak);
     EXPECT_EQ(picture.pixelColor(34 + 13 * 12 + 3, 16 + 8), peak);
     EXPECT_NE(picture.pixelColor(34 + 14 * 12 + 3, 16 + 8), peak);
+}
+
+// A tariff period's own zone, chosen in the editor, is the plan's and its file's.
+TEST(PlanEditorDialog, APeriodReadsItsWindowsInAZoneOfItsOwn) {
+    TariffPlan plan = Flat();
+    plan.seasons.append(plan.seasons[0]);
+    plan.seasons[0].endMonth = 3;
+    plan.seasons[1].startMonth = 4;
+    PlanEditorDialog dialog(plan, {});
+    auto* seasons = dialog.findChild<QListWidget*>("seasons");
+    auto* zone = dialog.findChild<QComboBox*>("seasonzone");
+    const struct {
+        int index;
+        std::optional<TariffZone> zone;
+    } rows[] = {{2, TariffZone::Aest}, {1, TariffZone::Local}, {0, std::nullopt}};
+    for (const auto& row : rows) {
+        seasons->setCurrentRow(1);
+        emit zone->activated(row.index);
+        const CdrImport back = ReadCdrPlan(WriteCdrPlan(dialog.Plan()));
+        EXPECT_EQ(back.plan.seasons[1].zone, row.zone) << row.index;
+        EXPECT_EQ(back.plan.seasons[0].zone, std::nullopt) << row.index;
+        seasons->setCurrentRow(0);
+        seasons->setCurrentRow(1); // shown again as chosen
+        EXPECT_EQ(zone->currentIndex(), row.index);
+    }
 }

@@ -325,8 +325,8 @@ void GuideAndPrintedComparison() {
     QApplication::processEvents();
     const QString pdf = g_folder + "/plans-printed.pdf";
     if (!tab->Presenter() ||
-        !WritePdf(ComparisonPage(*tab->Presenter(), ChartPicture(tab->Page())), s.form->Today(),
-                  QLocale(QStringLiteral("en_US")), pdf, QPageSize::A4)) {
+        !WritePdf(ComparisonPage(*tab->Presenter(), ChartPicture(tab->Page()), tab->Tariffs()),
+                  s.form->Today(), QLocale(QStringLiteral("en_US")), pdf, QPageSize::A4)) {
         g_ok = false;
         return;
     }

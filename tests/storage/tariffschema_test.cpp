@@ -69,3 +69,36 @@ TEST(TariffSchema, FlatPlansOfVersion2PriceToTheCentAsBefore) {
     }
     QSqlDatabase::removeDatabase(QStringLiteral("tariff-raw"));
 }
+
+// An edited plan is replaced where it stands; a refused edit keeps it as it was.
+TEST(TariffPlanStore, UpdateKeepsThePlaceAndRefusesAsAdd) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "tariff-update");
+    db.setDatabaseName(TestEnv::DataDir() + QStringLiteral("/tariff-update.sqlite"));
+    ASSERT_TRUE(db.open());
+    MigrateHistory(db, 2);
+    PlanStore(db).Add("Flat", {1, 0.3, 0, 0, 0, 10, false});
+    MigrateToVersion5(db);
+    TariffPlanStore store(db);
+    auto plan = [](const char* name, double supply = 2) {
+        return FlatTariffPlan(name, supply, 0.3, 0, 0, 0, 10, false);
+    };
+    const qint64 first = store.Add(plan("First", 1));
+    store.Add(plan("Second"));
+    TariffPlan gap = plan("Gap");
+    gap.seasons[0].endMonth = 6;
+    for (const auto& [id, refused] : {std::pair{first, plan(" second ")},
+                                      {first, plan("FLAT")},
+                                      {first, plan("  ")},
+                                      {first, gap},
+                                      {999, plan("Gone")}}) {
+        EXPECT_THROW(store.Update(id, refused), EVoltiskError) << refused.name.toStdString();
+        EXPECT_EQ(store.Plans()[1].plan.seasons[0].dailySupply, 1);
+    }
+    store.Update(first, plan(" FIRST  renamed"));
+    const QList<StoredTariffPlan> plans = store.Plans();
+    ASSERT_EQ(plans.size(), 3);
+    EXPECT_EQ(plans[1].id, first);
+    EXPECT_EQ(plans[1].plan.name, "FIRST renamed");
+    EXPECT_EQ(plans[1].plan.seasons[0].dailySupply, 2);
+    db.close();
+}

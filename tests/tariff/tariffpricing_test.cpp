@@ -288,6 +288,31 @@ TEST(TariffPricing, DaylightSavingSeenThroughTheZone) {
     EXPECT_NEAR(aest.total, 2.90, 1e-9);
 }
 
+// The rate type each start falls in, as the heat map shows it: the same three
+// instants as above, read in the plan's zone or in its tariff period's own.
+TEST(TariffPricing, UsageTypesFollowThePricedWindows) {
+    const ZoneScope sydney("Australia/Sydney");
+    const IntervalSeries s = Series(
+        {{"2024-10-06T20:30:00Z", 1}, {"2024-10-07T11:30:00Z", 3}, {"2024-10-07T13:30:00Z", 1}});
+    constexpr RateType P = RateType::Peak, O = RateType::OffPeak;
+    const struct {
+        TariffZone plan;
+        std::optional<TariffZone> season;
+        std::vector<RateType> types;
+    } rows[] = {
+        {TariffZone::Local, std::nullopt, {P, O, O}},
+        {TariffZone::Aest, std::nullopt, {O, P, O}},
+        {TariffZone::Aest, TariffZone::Local, {P, O, O}},
+        {TariffZone::Local, TariffZone::Aest, {O, P, O}},
+    };
+    for (const auto& row : rows) {
+        TariffPlan plan = PeakOffPeak(row.plan);
+        plan.seasons[0].zone = row.season;
+        EXPECT_EQ(CompiledTariff(plan).usageTypes(ZonedSeries(s)), row.types)
+            << static_cast<int>(row.plan) << " " << row.season.has_value();
+    }
+}
+
 // $0.3009 a kWh and $1.3684 a day with 10 % GST are 0.3009 / 1.1 and
 // 1.3684 / 1.1 before it: 365 x 1.3684 + 10,000 x 0.3009 = 3,508.466.
 TEST(TariffPricing, PublishedFlatExample) {

@@ -6,8 +6,10 @@
 #include "app/readingspage.h"
 #include "history/historysession.h"
 #include "mylib/dates.h"
+#include "plans/tariffplanstore.h"
 #include "usage/importjob.h"
 #include "usage/page/importdialog.h"
+#include "usage/page/usagecharts.h"
 #include "usage/page/usagepage.h"
 #include "usage/page/usagetab.h"
 
@@ -377,3 +379,63 @@ TEST_F(UsagePageTest, AnOlderHistoryKeepsItsPeriods) {
 }
 
 } // namespace
+
+// Coloured by a time-of-use plan, each cell takes the rate type its start is
+// priced at, season by season: an AEST plan with a summer peak 14:00-20:00 to
+// 31 March and a winter peak 17:00-21:00 from 1 April, on two days of the
+// same use either side of the change (NEM12 days are AEST).
+TEST_F(UsagePageTest, TheHeatMapColoursEachCellByThePlansRateType) {
+    Store().Import(WriteFile("200,NMI1234567,E1,1,E1,N1,1,kWh,30,20040402\n" +
+                             Day300("20040331", "0.5") + Day300("20040401", "0.5")));
+    auto season = [](int startMonth, int endMonth, int peakFrom, int peakTo) {
+        TariffSeason s;
+        s.startMonth = startMonth;
+        s.endMonth = endMonth;
+        s.endDay = 31; // 31 March, 31 October
+        s.usage.timeOfUse = true;
+        s.usage.tou = {{RateType::Peak, {}, {{RateStep{0.5, {}}}}, {{0x7F, peakFrom, peakTo}}},
+                       {RateType::OffPeak, {}, {{RateStep{0.2, {}}}}, {{0x7F, peakTo, peakFrom}}}};
+        return s;
+    };
+    TariffPlan plan;
+    plan.name = QStringLiteral("Seasons");
+    plan.seasons = {season(11, 3, 840, 1200), season(4, 10, 1020, 1260)};
+    TariffPlanStore plans(session->OpenStore().Database());
+    plans.Add(plan);
+    plans.Add(FlatTariffPlan("Flat", 1, 0.3, 0, 0, 0, 10, false)); // not offered
+
+    TUsagePresenter presenter(readings, *session, dialogs);
+    TUsagePage page(presenter, readings, files);
+    page.Refresh();
+    QComboBox* colour = page.HeatMapColouring();
+    ASSERT_EQ(colour->count(), 2);
+    EXPECT_EQ(colour->itemText(1), "By rate type of Seasons");
+    colour->setCurrentIndex(1);
+
+    THeatMap* map = page.HeatMap();
+    map->resize(480, 330);
+    const QImage shown = map->grab().toImage();
+    const struct {
+        int day, slot;
+        RateType type;
+    } cells[] = {
+        {0, 28, RateType::Peak},    // 31 March 14:00, summer peak
+        {1, 28, RateType::OffPeak}, // 1 April 14:00, winter off-peak
+        {1, 36, RateType::Peak},    // 1 April 18:00, winter peak
+        {0, 41, RateType::OffPeak}, // 31 March 20:30
+    };
+    for (const auto& c : cells) {
+        EXPECT_TRUE(presenter.CellText(c.day, c.slot).endsWith(", " + RateTypeName(c.type)));
+        QPoint sum; // the middle of the points showing the cell
+        int n = 0;
+        for (int i = 0; i < map->width() * map->height(); ++i) {
+            const QPoint at(i % map->width(), i / map->width());
+            n += map->CellAt(at) == std::make_pair(c.day, c.slot) ? (sum += at, 1) : 0;
+        }
+        ASSERT_GT(n, 0);
+        EXPECT_EQ(shown.pixel(sum / n), THeatMap::TypeColour(c.type, 1).rgb())
+            << c.day << " " << c.slot;
+    }
+    colour->setCurrentIndex(0); // back to use
+    EXPECT_FALSE(presenter.CellText(0, 28).contains("Peak"));
+}

@@ -92,7 +92,8 @@ TEST(HelpPrint, TheComparisonPrintsWithItsTitlePlansAndDateOnA4AndLetter) {
     } papers[] = {{QPageSize::A4, "(A4)"}, {QPageSize::Letter, "(letter)"}};
     for (const auto& c : papers) {
         const QString pdf = dir.filePath(QStringLiteral("plans.pdf"));
-        const PrintPage page = ComparisonPage(*h.tab->Presenter(), ChartPicture(h.tab->Page()));
+        const PrintPage page =
+            ComparisonPage(*h.tab->Presenter(), ChartPicture(h.tab->Page()), h.tab->Tariffs());
         ASSERT_TRUE(WritePdf(page, h.form->Today(),
                              QLocale(QLocale::English, QLocale::UnitedStates), pdf, c.paper));
         EXPECT_TRUE(Output("pdfinfo", {pdf}).contains(c.size)) << c.size;
@@ -102,6 +103,13 @@ TEST(HelpPrint, TheComparisonPrintsWithItsTitlePlansAndDateOnA4AndLetter) {
         // The plan's name as typed, not as markup; the last column is on the page.
         EXPECT_TRUE(text.contains("Plans: As typed, <b>Cheap & Green</b>")) << text.toStdString();
         EXPECT_TRUE(text.contains("$87.00 $2.90 $23.93 cheaper")) << "the last column";
+        // The tariff plans as ranked on the page, each with its breakdown.
+        for (const char* shown :
+             {"plans Priced from the kWh of the period above. Plan Total",
+              "Plan Total Against the cheapest My plan Note <b>Cheap & Green</b> $87.00",
+              "Supply $27.00 Usage 300.00 $0.2000 $60.00", "Tax $0.00 Total $87.00"}) {
+            EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << text.toStdString();
+        }
         // Rendered, the page is the paper's shape and not blank.
         Output("pdftoppm",
                {"-png", "-r", "20", "-f", "1", "-singlefile", pdf, dir.filePath("page")});

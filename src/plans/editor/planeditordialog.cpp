@@ -140,6 +140,12 @@ QWidget* PlanEditorDialog::BuildSeasons() {
     form->addRow(QStringLiteral("Period name:"), seasonName_);
     form->addRow(QStringLiteral("From:"), dates);
     form->addRow(QStringLiteral("Daily supply charge:"), supply_);
+    // A period may read its windows in a zone of its own.
+    seasonZone_ = new QComboBox(page);
+    seasonZone_->setObjectName(QStringLiteral("seasonzone"));
+    seasonZone_->addItems({QStringLiteral("As the plan"), QStringLiteral("Local time"),
+                           QStringLiteral("AEST (UTC+10 all year)")});
+    form->addRow(QStringLiteral("Windows read in:"), seasonZone_);
     right->addLayout(form);
     usage_ = new RateBlockEditor(
         presenter_, [this](const QString& r) { Report(r); }, QStringLiteral("Time of use"), page);
@@ -163,6 +169,12 @@ QWidget* PlanEditorDialog::BuildSeasons() {
         Report({});
     });
     auto season = [this] { return std::max(0, seasons_->currentRow()); };
+    connect(seasonZone_, &QComboBox::activated, this, [this, season](int i) {
+        presenter_.SetSeasonZone(season(), i == 0   ? std::nullopt
+                                           : i == 1 ? std::optional(TariffZone::Local)
+                                                    : std::optional(TariffZone::Aest));
+        Report({});
+    });
     OnFinished(
         seasonName_, this,
         [this, season](const QString& t) { Report(presenter_.SetSeasonName(season(), t)); },
@@ -335,6 +347,7 @@ void PlanEditorDialog::ShowSeason(int season) {
     from_->setText(PlanEditorPresenter::MonthDayText(s.startMonth, s.startDay));
     to_->setText(PlanEditorPresenter::MonthDayText(s.endMonth, s.endDay));
     supply_->setText(presenter_.Number(s.dailySupply));
+    seasonZone_->setCurrentIndex(!s.zone ? 0 : *s.zone == TariffZone::Local ? 1 : 2);
     usage_->SetPart({Kind::Usage, season});
 }
 

@@ -47,6 +47,7 @@ private:
     QCheckBox* taxOnFeedIn_;
     QListWidget* seasons_ = nullptr;
     QLineEdit *seasonName_ = nullptr, *from_ = nullptr, *to_ = nullptr, *supply_ = nullptr;
+    QComboBox* seasonZone_ = nullptr;
     RateBlockEditor* usage_ = nullptr;
     QCheckBox* controlled_ = nullptr;
     QLineEdit* controlledCharge_ = nullptr;

@@ -104,6 +104,12 @@ QString PlanEditorPresenter::SetSeasonDates(int season, const QString& from, con
     return {};
 }
 
+void PlanEditorPresenter::SetSeasonZone(int season, std::optional<TariffZone> zone) {
+    if (season >= 0 && season < plan_.seasons.size()) {
+        plan_.seasons[season].zone = zone;
+    }
+}
+
 QString PlanEditorPresenter::SetSeasonSupply(int season, const QString& text) {
     const std::optional<double> v = Parse(text);
     if (!v) {

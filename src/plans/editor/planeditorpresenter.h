@@ -53,6 +53,9 @@ public:
     QString SetSeasonName(int season, const QString& text);
     QString SetSeasonDates(int season, const QString& from, const QString& to);
     QString SetSeasonSupply(int season, const QString& text);
+    // The zone a tariff period's windows are read in; none reads them in the
+    // plan's.
+    void SetSeasonZone(int season, std::optional<TariffZone> zone);
     static QString MonthDayText(int month, int day);
 
     void SetControlledLoad(bool present);

@@ -11,8 +11,8 @@
 #include "plans/page/plansprint.h"
 
 #include "plans/editor/planeditordialog.h"
+#include "plans/planstore.h"
 #include "plans/tariffplanstore.h"
-#include "storage/transaction.h"
 
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -22,15 +22,30 @@
 
 namespace {
 
+// "My plan" is a setting of the household, kept beside the window's, by name.
+QString ReadMyPlan(TForm1& model) {
+    return model.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
+                                          QStringLiteral("ComparePlans"));
+}
+void WriteMyPlan(TForm1& model, const QString& name) {
+    model.IniSettings1->writestring(QStringLiteral("MyPlan"), name, QStringLiteral("ComparePlans"));
+}
+
 // "New plan…" and "Edit plan…": the tariff plan editor on a plan of the
-// history file's tariff plans. An edited plan replaces the old one in one
-// transaction, so a refused save keeps the old plan.
+// history file's tariff plans. The flat plans' copies among them are not
+// offered: the flat plans are edited on the page, which keeps their copies in
+// step. An edited plan is replaced where it stands in one transaction, so a
+// refused save keeps the old plan; a renamed plan stays "my plan" when it was.
 void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool create) {
     TariffPlanStore store(history.Database());
-    const QList<StoredTariffPlan> plans = store.Plans();
-    QStringList names;
-    for (const StoredTariffPlan& p : plans) {
-        names.append(p.plan.name);
+    const QStringList flat = PlanStore(history.Database()).Names();
+    QList<StoredTariffPlan> plans;
+    QStringList names, taken = flat; // every name is taken but the edited plan's own
+    for (const StoredTariffPlan& p : store.Plans()) {
+        if (!flat.contains(p.plan.name, Qt::CaseInsensitive)) {
+            plans.append(p);
+            names.append(p.plan.name);
+        }
     }
     TariffPlan plan;
     plan.zone = TariffZone::Local;
@@ -51,15 +66,21 @@ void OpenPlanEditor(QWidget* parent, TForm1& model, THistoryStore& history, bool
         plan = plans[index].plan;
         names.removeAt(index);
     }
+    taken += names;
     const std::optional<TariffPlan> edited = EditTariffPlan(
-        parent, create ? QStringLiteral("New plan") : QStringLiteral("Edit plan"), plan, names);
-    if (edited) {
-        InWriteTransaction(history.Database(), [&] {
-            if (index >= 0) {
-                store.Remove(plans[index].id);
-            }
-            return store.Add(*edited);
-        });
+        parent, create ? QStringLiteral("New plan") : QStringLiteral("Edit plan"), plan, taken);
+    if (!edited) {
+        return;
+    }
+    if (index < 0) {
+        store.Add(*edited);
+        return;
+    }
+    store.Update(plans[index].id, *edited);
+    const QString oldName = plans[index].plan.name;
+    const QString newName = edited->name.simplified();
+    if (newName != oldName && ReadMyPlan(model) == oldName) {
+        WriteMyPlan(model, newName);
     }
 }
 
@@ -87,14 +108,8 @@ void TPlansTab::Build(QVBoxLayout* layout, TFaultLine& fault) {
     presenter_ = std::make_unique<TPlansPresenter>(model_, *source_, model_.Platform().dialogs);
     // "My plan" is a setting of the household, kept beside the window's.
     TTariffPresenter::MyPlanSetting mine{
-        [this] {
-            return model_.IniSettings1->readstring(QStringLiteral("MyPlan"), QString(),
-                                                   QStringLiteral("ComparePlans"));
-        },
-        [this](const QString& name) {
-            model_.IniSettings1->writestring(QStringLiteral("MyPlan"), name,
-                                             QStringLiteral("ComparePlans"));
-        }};
+        [this] { return ReadMyPlan(model_); },
+        [this](const QString& name) { WriteMyPlan(model_, name); }};
     tariffs_ = std::make_unique<TTariffPresenter>(model_, *presenter_, *source_, mine);
     if (!files_) {
         ownFiles_ = std::make_unique<QtFileDialogs>();
@@ -116,7 +131,8 @@ void TPlansTab::Build(QVBoxLayout* layout, TFaultLine& fault) {
     editorButtons->addStretch();
     layout->addLayout(editorButtons);
     layout->addWidget(PrintButtons(
-        tab_, model_, [this] { return ComparisonPage(*presenter_, ChartPicture(page_)); },
+        tab_, model_,
+        [this] { return ComparisonPage(*presenter_, ChartPicture(page_), tariffs_.get()); },
         QStringLiteral("voltisk-plans.pdf"), "plans"));
 }
 

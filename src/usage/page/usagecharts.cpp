@@ -67,7 +67,8 @@ void DayAxis(QPainter& p, const QRect& plot, int days, const std::function<QStri
     }
 }
 
-void Legend(QPainter& p, int x, int y, const QList<std::pair<QColor, QString>>& items) {
+// Returns where the next item would go.
+int Legend(QPainter& p, int x, int y, const QList<std::pair<QColor, QString>>& items) {
     for (const auto& [colour, text] : items) {
         p.fillRect(x, y + 4, 12, 12, colour);
         p.setPen(Qt::black);
@@ -75,6 +76,7 @@ void Legend(QPainter& p, int x, int y, const QList<std::pair<QColor, QString>>& 
         p.drawText(x + 16, y, w + 4, 20, Qt::AlignLeft | Qt::AlignVCenter, text);
         x += w + 36;
     }
+    return x;
 }
 
 bool Empty(const UsageSummary* s) {
@@ -158,7 +160,41 @@ QColor THeatMap::Colour(float kwh, float importMax, float exportMax) {
                             static_cast<float>(0.95 - 0.45 * t));
 }
 
-QImage THeatMap::Picture(const UsageSummary& s) {
+QColor THeatMap::TypeColour(RateType type, double share) {
+    double hue = 0.3; // a single rate: green
+    switch (type) {
+    case RateType::Peak:
+        hue = 0.0; // red
+        break;
+    case RateType::Shoulder:
+        hue = 0.09; // orange
+        break;
+    case RateType::Shoulder1:
+        hue = 0.14; // amber
+        break;
+    case RateType::Shoulder2:
+        hue = 0.8; // purple
+        break;
+    case RateType::OffPeak:
+        hue = 0.6; // blue
+        break;
+    case RateType::SolarSponge:
+        hue = 0.47; // teal
+        break;
+    case RateType::Single:
+        break;
+    }
+    const double t = std::clamp(share, 0.0, 1.0);
+    return QColor::fromHsvF(static_cast<float>(hue), static_cast<float>(0.3 + 0.7 * t),
+                            static_cast<float>(1.0 - 0.5 * t));
+}
+
+void THeatMap::SetRateTypes(const std::vector<qint8>* types) {
+    types_ = types;
+    update();
+}
+
+QImage THeatMap::Picture(const UsageSummary& s, const std::vector<qint8>* types) {
     // The scale in 256 steps each way, worked out once rather than per cell.
     constexpr int steps = 256;
     std::array<QRgb, steps> warm{}, cool{};
@@ -168,9 +204,37 @@ QImage THeatMap::Picture(const UsageSummary& s) {
         cool[static_cast<std::size_t>(i)] = Colour(-t, 1, 1).rgb();
     }
     const QRgb none = Colour(std::numeric_limits<float>::quiet_NaN(), 1, 1).rgb();
+    QImage image(std::max(1, s.Days()), kHalfHours, QImage::Format_RGB32);
+    if (types && types->size() == s.grid.size()) {
+        // Type as the hue, the size of the net use (either way) as the
+        // lightness on the square-root scale of the use colours.
+        constexpr int kTypes = static_cast<int>(RateType::SolarSponge) + 1;
+        std::array<std::array<QRgb, steps>, kTypes> byType{};
+        for (int type = 0; type < kTypes; ++type) {
+            for (int i = 0; i < steps; ++i) {
+                byType[static_cast<std::size_t>(type)][static_cast<std::size_t>(i)] =
+                    TypeColour(static_cast<RateType>(type), std::sqrt(double(i) / (steps - 1)))
+                        .rgb();
+            }
+        }
+        const float highest = std::max(s.gridImportMax, s.gridExportMax);
+        const float toStep = highest > 0 ? (steps - 1) / highest : 0;
+        for (int slot = 0; slot < kHalfHours; ++slot) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(slot));
+            for (int day = 0; day < s.Days(); ++day) {
+                const float v = s.Cell(day, slot);
+                const qint8 type = (*types)[static_cast<std::size_t>(day) * kHalfHours +
+                                            static_cast<std::size_t>(slot)];
+                line[day] = std::isnan(v) || type < 0 || type >= kTypes
+                                ? none
+                                : byType[static_cast<std::size_t>(type)][static_cast<std::size_t>(
+                                      std::min(steps - 1.0f, std::abs(v) * toStep))];
+            }
+        }
+        return image;
+    }
     const float toImport = s.gridImportMax > 0 ? (steps - 1) / s.gridImportMax : 0;
     const float toExport = s.gridExportMax > 0 ? (steps - 1) / s.gridExportMax : 0;
-    QImage image(std::max(1, s.Days()), kHalfHours, QImage::Format_RGB32);
     for (int slot = 0; slot < kHalfHours; ++slot) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(slot));
         for (int day = 0; day < s.Days(); ++day) {
@@ -196,7 +260,8 @@ void THeatMap::paintEvent(QPaintEvent*) {
         return;
     }
     const QRect plot = PlotRect();
-    p.drawImage(plot, Picture(*summary_));
+    const bool byType = types_ && !types_->empty();
+    p.drawImage(plot, Picture(*summary_, byType ? types_ : nullptr));
     p.setPen(Qt::black);
     for (int slot = 0; slot < kHalfHours; slot += 12) {
         const int y = plot.top() + slot * plot.height() / kHalfHours;
@@ -204,6 +269,10 @@ void THeatMap::paintEvent(QPaintEvent*) {
                    texts_.slot(slot));
     }
     DayAxis(p, plot, summary_->Days(), texts_.day);
+    if (byType) {
+        TypeLegend(p);
+        return;
+    }
     // The colour scale: export at the left, import at the right.
     const QRect legend = LegendRect();
     const float ex = summary_->gridExportMax, im = summary_->gridImportMax;
@@ -217,6 +286,21 @@ void THeatMap::paintEvent(QPaintEvent*) {
     const QString low = ex > 0 ? texts_.kwh(-ex) : texts_.kwh(0);
     p.drawText(QRect(legend.right() + 6, 0, 400, 20), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("%1 to %2 a half-hour (below 0: export)").arg(low, texts_.kwh(im)));
+}
+
+// The rate types the cells hold, in the order of the type list, then what
+// the lightness means.
+void THeatMap::TypeLegend(QPainter& p) const {
+    QList<std::pair<QColor, QString>> items;
+    for (int type = 0; type <= static_cast<int>(RateType::SolarSponge); ++type) {
+        if (std::find(types_->begin(), types_->end(), type) != types_->end()) {
+            items.append({TypeColour(static_cast<RateType>(type), 0.7),
+                          RateTypeName(static_cast<RateType>(type))});
+        }
+    }
+    const int x = Legend(p, PlotRect().left(), 0, items);
+    p.drawText(QRect(x, 0, 400, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("(darker: more kWh in the half-hour)"));
 }
 
 std::optional<std::pair<int, int>> THeatMap::CellAt(QPoint pos) const {

@@ -35,8 +35,8 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFil
                        QWidget* parent, TFaultLine* fault)
     : QWidget(parent), presenter_(presenter), readings_(readings), files_(files),
       fault_(fault ? fault : new TFaultLine(QStringLiteral("usagefault"), this)),
-      meter_(new QComboBox(this)), span_(new QComboBox(this)), from_(new QDateEdit(this)),
-      to_(new QDateEdit(this)),
+      meter_(new QComboBox(this)), span_(new QComboBox(this)), colourBy_(new QComboBox(this)),
+      from_(new QDateEdit(this)), to_(new QDateEdit(this)),
       import_(new QPushButton(QStringLiteral("Import meter data…"), this)),
       addToHistory_(new QPushButton(QStringLiteral("Add to history…"), this)),
       note_(PlainLabel(QString(), this)), channels_(new QTreeWidget(this)),
@@ -60,6 +60,13 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFil
     top->addWidget(from_);
     top->addWidget(PlainLabel(QStringLiteral("to"), this));
     top->addWidget(to_);
+    top->addSpacing(12);
+    top->addWidget(PlainLabel(QStringLiteral("Heat map:"), this));
+    colourBy_->setObjectName(QStringLiteral("heatmapcolour"));
+    colourBy_->setToolTip(QStringLiteral("Colour the heat map by use, or by the rate type of a "
+                                         "time-of-use plan to see which half-hours fall in the "
+                                         "peak"));
+    top->addWidget(colourBy_);
     top->addStretch(1);
     top->addWidget(import_);
     top->addWidget(addToHistory_);
@@ -101,6 +108,12 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFil
             Show();
         }
     });
+    connect(colourBy_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!showing_) {
+            presenter_.SetColourPlan(colourBy_->itemData(index).toString());
+            Show();
+        }
+    });
     connect(from_, &QDateEdit::dateChanged, this, &TUsagePage::RangeEdited);
     connect(to_, &QDateEdit::dateChanged, this, &TUsagePage::RangeEdited);
     connect(import_, &QPushButton::clicked, this, &TUsagePage::ChooseAndImport);
@@ -129,6 +142,14 @@ void TUsagePage::Show() {
     }
     meter_->setCurrentIndex(std::max(0, meter_->findData(presenter_.Meter())));
     span_->setCurrentIndex(static_cast<int>(presenter_.CurrentSpan()));
+    const QSignalBlocker blockColour(colourBy_);
+    colourBy_->clear();
+    colourBy_->addItem(QStringLiteral("By use"), QString());
+    for (const QString& plan : presenter_.ColourPlans()) {
+        colourBy_->addItem(QStringLiteral("By rate type of %1").arg(plan), plan);
+    }
+    colourBy_->setCurrentIndex(std::max(0, colourBy_->findData(presenter_.ColourPlan())));
+    colourBy_->setEnabled(!presenter_.ColourPlans().empty());
 
     channels_->clear();
     const TLocales locales = readings_.Locales();
@@ -185,6 +206,7 @@ void TUsagePage::Show() {
     texts.slot = [this](int slot) { return presenter_.SlotText(slot); };
     texts.cell = [this](int d, int slot) { return presenter_.CellText(d, slot); };
     daily_->Show(&s, texts);
+    heatMap_->SetRateTypes(&presenter_.RateTypes());
     heatMap_->Show(&s, texts);
     typical_->Show(&s, texts);
     showing_ = false;

@@ -40,6 +40,8 @@ public:
     QTreeWidget* ChannelList() const { return channels_; }
     QComboBox* MeterChoice() const { return meter_; }
     QComboBox* SpanChoice() const { return span_; }
+    // What colours the heat map: "By use" or a time-of-use plan.
+    QComboBox* HeatMapColouring() const { return colourBy_; }
     THeatMap* HeatMap() const { return heatMap_; }
 
 private:
@@ -53,6 +55,7 @@ private:
     TFaultLine* fault_;
     QComboBox* meter_;
     QComboBox* span_;
+    QComboBox* colourBy_;
     QDateEdit* from_;
     QDateEdit* to_;
     QPushButton* import_;
