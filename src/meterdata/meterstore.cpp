@@ -143,8 +143,8 @@ public:
             ChannelSummary s;
             s.meter = day.meter;
             s.channel = day.channel;
-            const auto chosen = options_.roles.find(day.channel.toUpper());
-            s.role = chosen != options_.roles.end() ? chosen->second : DefaultRole(day.channel);
+            s.role =
+                ChosenRole(options_, day.meter, day.channel).value_or(DefaultRole(day.channel));
             it = index_.insert(key, result_.channels.size());
             result_.channels.push_back(s);
         }
@@ -206,7 +206,7 @@ private:
             return *it;
         }
         Channel c;
-        const auto chosen = options_.roles.find(day.channel.toUpper());
+        const std::optional<ChannelRole> chosen = ChosenRole(options_, day.meter, day.channel);
         QSqlQuery q =
             Prepare(db_, QStringLiteral("SELECT id, role FROM meter_channel WHERE meter = ? "
                                         "AND channel = ?"));
@@ -226,8 +226,8 @@ private:
         } else {
             c.role = DefaultRole(day.channel);
         }
-        if (chosen != options_.roles.end()) {
-            c.role = chosen->second;
+        if (chosen) {
+            c.role = *chosen;
         }
         if (c.role != ChannelRole::Skip) {
             QSqlQuery w =
@@ -359,6 +359,23 @@ ChannelRole DefaultRole(const QString& suffix) {
     return s == QLatin1String("E2") ? ChannelRole::ControlledLoad : ChannelRole::General;
 }
 
+std::pair<QString, QString> MeterChannelKey(const QString& meter, const QString& channel) {
+    return {meter.toUpper(), channel.toUpper()};
+}
+
+std::optional<ChannelRole> ChosenRole(const ImportOptions& options, const QString& meter,
+                                      const QString& channel) {
+    const auto one = options.meterRoles.find(MeterChannelKey(meter, channel));
+    if (one != options.meterRoles.end()) {
+        return one->second;
+    }
+    const auto every = options.roles.find(channel.toUpper());
+    if (every != options.roles.end()) {
+        return every->second;
+    }
+    return std::nullopt;
+}
+
 MeterStore::MeterStore(const QSqlDatabase& db) : connection_(db.connectionName()) {}
 
 QSqlDatabase MeterStore::Db() const {
@@ -368,6 +385,9 @@ QSqlDatabase MeterStore::Db() const {
 ImportResult MeterStore::Import(const QString& path, const ImportOptions& options) {
     QSqlDatabase db = Db();
     const QFileInfo info(path);
+    if (!info.exists()) { // else its import row would fail for want of a file time
+        throw MeterDataError(QStringLiteral("%1: cannot be read (no such file)").arg(path));
+    }
     ImportResult result;
     ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {

@@ -50,8 +50,8 @@ public:
     QDate DataTo() const { return dataTo_; }
     const UsageSummary& Summary() const { return summary_; }
 
-    // The roles of the stored channels, by channel, for the import dialog.
-    std::map<QString, ChannelRole> StoredRoles() const;
+    // The roles of the stored channels, by meter and channel, for the import dialog.
+    MeterChannelRoles StoredRoles() const;
 
     // Texts in the window's locale.
     struct Figure {

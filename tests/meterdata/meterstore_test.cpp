@@ -11,6 +11,7 @@
 #include <array>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -123,6 +124,56 @@ TEST_F(MeterStoreTest, RolesDefaultBySuffixAndCanBeChosen) {
     EXPECT_EQ(all.size(), 144U); // the skipped export stays as it was
     EXPECT_EQ(all.startUtc[0],
               QDateTime(QDate(2004, 1, 31), QTime(14, 0), QTimeZone::utc()).toSecsSinceEpoch());
+}
+
+TEST_F(MeterStoreTest, ARoleBelongsToOneMetersChannel) {
+    // Two meters, each with an E1: 48 × 1 kWh and 48 × 2 kWh.
+    const QByteArray file = "200,AAA,E1,1,E1,N1,1,kWh,30,\n" + Nem300("20040201", 48, "1") +
+                            "200,BBB,E1,1,E1,N1,1,kWh,30,\n" + Nem300("20040201", 48, "2");
+    const auto a = MeterChannelKey(QStringLiteral("AAA"), QStringLiteral("E1"));
+    const auto b = MeterChannelKey(QStringLiteral("bbb"), QStringLiteral("e1")); // any case
+    struct Case {
+        const char* rule;
+        std::map<QString, ChannelRole> every;
+        MeterChannelRoles one;
+        std::array<double, 3> kwh; // general, controlled load, export
+        ChannelRole roleOfB;
+    };
+    const Case cases[] = {
+        {"by default both general", {}, {}, {144, 0, 0}, ChannelRole::General},
+        {"one meter's E1 controlled",
+         {},
+         {{b, ChannelRole::ControlledLoad}},
+         {48, 96, 0},
+         ChannelRole::ControlledLoad},
+        {"one meter's E1 left out", {}, {{b, ChannelRole::Skip}}, {48, 0, 0}, ChannelRole::Skip},
+        {"one meter wins over every meter",
+         {{QStringLiteral("E1"), ChannelRole::Export}},
+         {{a, ChannelRole::General}},
+         {48, 0, 96},
+         ChannelRole::Export},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        SetUp();
+        ImportOptions options;
+        options.roles = c.every;
+        options.meterRoles = c.one;
+        const QString path = WriteMeterFile(QStringLiteral("two.csv"), file);
+        const ImportResult scanned = ScanMeterFile(path, options);
+        const ImportResult r = store_->Import(path, options);
+        ASSERT_EQ(r.channels.size(), 2U);
+        EXPECT_EQ(scanned.channels[1].role, c.roleOfB);
+        EXPECT_EQ(r.channels[1].role, c.roleOfB);
+        const std::vector<UsageRow> rows = store_->Usage(Feb1, Feb1, false);
+        ASSERT_EQ(rows.size(), 1U);
+        for (int role = 0; role < 3; ++role) {
+            EXPECT_DOUBLE_EQ(rows[0].kwh[role], c.kwh[static_cast<std::size_t>(role)]) << role;
+        }
+        // Imported again without a choice, each meter keeps its own role.
+        store_->Import(path);
+        EXPECT_DOUBLE_EQ(store_->Usage(Feb1, Feb1, false)[0].kwh[1], c.kwh[1]);
+    }
 }
 
 TEST_F(MeterStoreTest, StoredValuesComeBackExactly) {
