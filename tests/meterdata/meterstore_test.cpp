@@ -7,6 +7,7 @@
 #include "support/testenv.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <array>
 #include <csignal>
@@ -195,6 +196,50 @@ TEST_F(MeterStoreTest, StoredValuesComeBackExactly) {
     ASSERT_EQ(partial.size(), 1U);
     EXPECT_EQ(partial.kwh[0], 0.7);
     EXPECT_EQ(partial.lengthMinutes[0], 30);
+}
+
+// A file of a gigabyte (sparse: it costs no disk) or a line, tag or text that
+// never ends is refused with its reason as soon as the bound is passed, and
+// stores nothing.
+TEST_F(MeterStoreTest, AnEndlessFileIsRefusedWithItsReason) {
+    const QByteArray nem = "100,NEM12,200402011200,MDP1,Retail1\n200,N,E1,1,E1,N1,1,kWh,30,\n"
+                           "300,20040201";
+    const QByteArray xml = "<?xml version=\"1.0\"?>\n<feed><entry>";
+    struct Case {
+        const char* rule;
+        QByteArray head;
+        qint64 size; // of the whole file, the rest zeros; 0: the head alone
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a gigabyte of zeros", "", qint64{1} << 30, ": the file holds binary data"},
+        {"a gigabyte with no line end", nem + QByteArray(",1").repeated(3000), qint64{1} << 30,
+         ", line 3: the line is too long"},
+        {"a long line", nem + QByteArray(",1").repeated(600'000) + "\n900\n", 0,
+         ", line 3: the line is too long"},
+        {"a tag that never ends", xml + "<link rel=\"self\" href=\"" + QByteArray(2 << 20, 'a'), 0,
+         "an element, text or comment runs past 1 MB"},
+        {"elements nested without end", xml + QByteArray("<a>").repeated(100'000), 0,
+         "the elements nest deeper than 64"},
+        {"a link without end", xml + "<link rel=\"up\" href=\"" + QByteArray(4000, 'a') + "\"/>", 0,
+         "an entry's links are longer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        const QString path = WriteMeterFile(QStringLiteral("huge.csv"), c.head);
+        if (c.size > 0) {
+            ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), c.size), 0);
+        }
+        try {
+            store_->Import(path);
+            ADD_FAILURE() << "accepted";
+        } catch (const MeterDataError& e) {
+            EXPECT_TRUE(e.Message().startsWith(path)) << e.what();
+            EXPECT_TRUE(e.Message().contains(QLatin1String(c.reason))) << e.what();
+        }
+        EXPECT_TRUE(store_->Imports().empty());
+        QFile::remove(path);
+    }
 }
 
 // In the forked child: imports the same five-day file again and again,
