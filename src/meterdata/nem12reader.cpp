@@ -228,7 +228,9 @@ private:
         }
         pending_ = true;
         variable_ = q == 'V';
-        covered_.assign(static_cast<std::size_t>(n), !variable_);
+        if (variable_) { // only a day of quality V waits for its 400 records
+            covered_.assign(static_cast<std::size_t>(n), false);
+        }
     }
 
     void Quality() {
@@ -261,7 +263,7 @@ private:
             return;
         }
         pending_ = false;
-        for (std::size_t i = 0; i < covered_.size(); ++i) {
+        for (std::size_t i = 0; variable_ && i < covered_.size(); ++i) {
             if (!covered_[i]) {
                 throw MeterDataError(QStringLiteral("%1, line %2: interval %3 of quality V has no "
                                                     "400 record")
