@@ -275,6 +275,7 @@ private:
         const bool describes = entry_.kind == QLatin1String("UsagePoint") ||
                                entry_.kind == QLatin1String("MeterReading") ||
                                entry_.kind == QLatin1String("ReadingType");
+        changed_ = changed_ || describes;
         if (describes && ++described_ > MaxDescribed) {
             Fail(QStringLiteral("the file describes more than %1 usage points, meter readings and "
                                 "reading types")
@@ -290,6 +291,7 @@ private:
             if (!zoneFixed_) {
                 days_.SetZone(LocalZone::FromRules(tz_, dst_, start_, end_));
                 zoneFixed_ = true;
+                changed_ = true;
             }
         } else if (entry_.kind == QLatin1String("IntervalBlock")) {
             const std::size_t bytes = EntryBytes(entry_) + block_.size() * sizeof(Reading);
@@ -339,9 +341,17 @@ private:
                 return;
             }
             zoneFixed_ = true; // too much held without LocalTimeParameters: the system zone
+            changed_ = true;
         }
-        for (auto it = pending_.begin(); it != pending_.end();) {
-            MeterReading* m = FindMeterReading(it->entry);
+        // A block that waited before can be placed only once a description
+        // or the zone has come; else only the newest is tried, so a file of
+        // many blocks costs no walk over all of them each time.
+        const std::size_t first = atEnd || changed_ || pending_.empty() ? 0 : pending_.size() - 1;
+        changed_ = false;
+        std::size_t kept = first;
+        for (std::size_t i = first; i < pending_.size(); ++i) {
+            Block& block = pending_[i];
+            MeterReading* m = FindMeterReading(block.entry);
             const ReadingType* type = m != nullptr ? FindType(*m) : nullptr;
             if (type == nullptr) {
                 if (atEnd) {
@@ -349,15 +359,18 @@ private:
                         QStringLiteral("%1, line %2: the IntervalBlock is tied to no MeterReading "
                                        "with a ReadingType")
                             .arg(in_.Name())
-                            .arg(it->entry.line));
+                            .arg(block.entry.line));
                 }
-                ++it;
+                if (kept != i) {
+                    pending_[kept] = std::move(block);
+                }
+                ++kept;
                 continue;
             }
-            Emit(*it, *m, *type);
-            heldBytes_ -= it->bytes;
-            it = pending_.erase(it);
+            Emit(block, *m, *type);
+            heldBytes_ -= block.bytes;
         }
+        pending_.resize(kept);
     }
 
     void Emit(const Block& block, MeterReading& m, const ReadingType& type) {
@@ -436,6 +449,7 @@ private:
     bool sawEnergy_ = false;
     std::size_t heldBytes_ = 0;
     int described_ = 0;
+    bool changed_ = false; // a description or the zone came since the last walk
     std::vector<UsagePoint> points_;
     std::vector<MeterReading> readings_;
     std::vector<std::pair<QString, ReadingType>> types_;
