@@ -35,7 +35,7 @@ QTemporaryDir& Folder() {
 }
 
 // `meters` meters of three 5-minute channels (E1, E2, B1) over `years` years
-// from 2000: about 2.2 MB a channel and year.
+// from 2000: about 0.6 MB a channel and year.
 QString WriteNem12(const QString& name, int meters, int years) {
     const QString p = Folder().path() + u'/' + name;
     QFile f(p);
@@ -66,8 +66,8 @@ const QString& BigFile() {
     static const QString path = [] {
         const char* mb = std::getenv("VOLTISK_BIG_MB");
         const int size = mb != nullptr ? std::clamp(std::atoi(mb), 50, 1024) : 256;
-        // A meter of 20 years is about 44 MB.
-        return WriteNem12(QStringLiteral("big.csv"), std::max(1, size / 44), 20);
+        // A meter of 20 years is about 37 MB.
+        return WriteNem12(QStringLiteral("big.csv"), std::max(1, size / 37), 20);
     }();
     return path;
 }
