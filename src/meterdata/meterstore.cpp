@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
@@ -198,6 +197,17 @@ QSqlQuery Prepare(const QSqlDatabase& db, const QString& sql) {
     return q;
 }
 
+// The days the readers let through (1900 to 2100); a day outside is looked
+// up in the file as if stored.
+const qint64 FirstDay = QDate(1900, 1, 1).toJulianDay();
+const std::size_t DaySpan = static_cast<std::size_t>(QDate(2101, 1, 1).toJulianDay() - FirstDay);
+bool InSpan(qint64 jd) {
+    return jd >= FirstDay && jd - FirstDay < static_cast<qint64>(DaySpan);
+}
+std::size_t Bit(qint64 jd) {
+    return static_cast<std::size_t>(jd - FirstDay);
+}
+
 class ImportSink : public MeterSink {
 public:
     ImportSink(const QSqlDatabase& db, qint64 importId, const ImportOptions& options,
@@ -230,7 +240,15 @@ private:
         qint64 id = 0;
         ChannelRole role = ChannelRole::General;
         std::size_t summary = 0;
-        QSet<qint64> days; // stored already, in the file or by this import
+        // The days stored already, in the file or by this import: one bit a
+        // day of 1900 to 2100, so that a file of many years costs no more.
+        std::vector<bool> days = std::vector<bool>(DaySpan, false);
+        bool Has(qint64 jd) const { return !InSpan(jd) || days[Bit(jd)]; }
+        void Add(qint64 jd) {
+            if (InSpan(jd)) {
+                days[Bit(jd)] = true;
+            }
+        }
     };
 
     Channel& ChannelOf(const MeterDay& day) {
@@ -255,7 +273,7 @@ private:
             days.addBindValue(c.id);
             RunQuery(db_, days);
             while (days.next()) {
-                c.days.insert(days.value(0).toLongLong());
+                c.Add(days.value(0).toLongLong());
             }
         } else {
             c.role = DefaultRole(day.channel);
@@ -290,13 +308,13 @@ private:
         const qint64 channelId = c.id;
         const qint64 jd = day.day.toJulianDay();
         // Only a day stored before is looked up, to merge with.
-        const bool known = c.days.contains(jd);
+        const bool known = c.Has(jd);
         if (known) {
             find_.Reset();
             find_.Bind(1, channelId);
             find_.Bind(2, jd);
         } else {
-            c.days.insert(jd);
+            c.Add(jd);
         }
         kwh_ = day.kwh;
         quality_ = day.quality;
