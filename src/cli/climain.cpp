@@ -4,9 +4,9 @@
 #include "history/historycsv.h"
 #include "history/historyjson.h"
 #include "history/historystore.h"
-#include "plans/tariffplanstore.h"
 #include "meterdata/meterseries.h"
 #include "meterdata/meterstore.h"
+#include "plans/tariffplanstore.h"
 #include "tariff/cdrplan.h"
 #include "tariff/tariffpricing.h"
 
@@ -18,6 +18,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -27,7 +28,7 @@ constexpr int UsageError = 2;
 
 const char* const Synopsis =
     "Usage:\n"
-    "  voltisk-cli import FILE... [--role SUFFIX=general|controlled_load|export|skip]...\n"
+    "  voltisk-cli import FILE... [--role [NMI:]SUFFIX=general|controlled_load|export|skip]...\n"
     "  voltisk-cli usage [--meter NMI] [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--by day|month] "
     "[--json]\n"
     "  voltisk-cli imports [--json]\n"
@@ -109,8 +110,10 @@ public:
                                          QStringLiteral("Shows the version."));
         const QCommandLineOption role(QStringLiteral("role"),
                                       QStringLiteral("The role of a channel: general, "
-                                                     "controlled_load, export or skip."),
-                                      QStringLiteral("SUFFIX=ROLE"));
+                                                     "controlled_load, export or skip; SUFFIX "
+                                                     "alone is that channel of every meter, "
+                                                     "NMI:SUFFIX of one meter only."),
+                                      QStringLiteral("[NMI:]SUFFIX=ROLE"));
         const QCommandLineOption meter(QStringLiteral("meter"),
                                        QStringLiteral("Only this meter (NMI)."),
                                        QStringLiteral("NMI"));
@@ -303,24 +306,46 @@ private:
     int Import(const QStringList& files, const QStringList& roleTexts) {
         ImportOptions options;
         for (const QString& text : roleTexts) {
-            const qsizetype eq = text.indexOf(u'=');
+            // The role names hold no '=' and a suffix no ':', while a Green
+            // Button meter's name may hold either.
+            const qsizetype eq = text.lastIndexOf(u'=');
+            const QString channel = text.left(std::max<qsizetype>(eq, 0));
+            const qsizetype colon = channel.lastIndexOf(u':');
             ChannelRole r{};
-            if (eq <= 0 || !ParseRole(text.mid(eq + 1), r)) {
+            if (eq <= 0 || colon == 0 || colon + 1 == channel.size() ||
+                !ParseRole(text.mid(eq + 1), r)) {
                 throw UsageFault{
-                    QStringLiteral("--role takes SUFFIX=general|controlled_load|export|"
+                    QStringLiteral("--role takes [NMI:]SUFFIX=general|controlled_load|export|"
                                    "skip, not \"%1\"")
                         .arg(text.left(40))};
             }
-            options.roles[text.left(eq).toUpper()] = r;
+            if (colon < 0) {
+                options.roles[channel.toUpper()] = r;
+            } else {
+                options.meterRoles[MeterChannelKey(channel.left(colon), channel.mid(colon + 1))] =
+                    r;
+            }
         }
         RequireWritable();
         int status = Done;
+        std::set<std::pair<QString, QString>> seen;
         for (const QString& file : files) {
             try {
-                Report(file, Store().Import(file, options));
+                const ImportResult result = Store().Import(file, options);
+                Report(file, result);
+                for (const ChannelSummary& c : result.channels) {
+                    seen.insert(MeterChannelKey(c.meter, c.channel));
+                }
             } catch (const MeterDataError& e) {
                 err_ << "voltisk-cli: " << e.Message() << '\n';
                 status = Refused;
+            }
+        }
+        // A mistyped meter or channel would otherwise pass in silence.
+        for (const auto& [key, role] : options.meterRoles) {
+            if (status == Done && seen.count(key) == 0) {
+                err_ << "voltisk-cli: --role " << key.first << ':' << key.second << '='
+                     << RoleName(role) << " matched no channel of the files\n";
             }
         }
         return status;

@@ -48,7 +48,17 @@ struct UsagePoint {
 struct Block {
     Entry entry;
     std::vector<Reading> readings;
+    std::size_t bytes = 0; // held while it waits for its ReadingType
 };
+
+// What an entry's texts hold in memory, near enough.
+std::size_t EntryBytes(const Entry& e) {
+    qsizetype chars = e.self.size() + e.up.size() + e.title.size() + e.kind.size();
+    for (const QString& r : e.related) {
+        chars += r.size();
+    }
+    return sizeof(Entry) + 2 * static_cast<std::size_t>(chars);
+}
 
 bool Within(const QString& href, const QString& parent) {
     return !parent.isEmpty() && href.size() > parent.size() && href.startsWith(parent) &&
@@ -82,18 +92,27 @@ public:
 
     void Run() {
         xml_.setNamespaceProcessing(false);
+        // Bytes handed to the parser since it last finished a token: one
+        // tag, text or comment that never ends is refused, not gathered.
+        qint64 unfinished = 0;
         for (;;) {
             const QXmlStreamReader::TokenType t = xml_.readNext();
             if (xml_.hasError()) {
                 if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
                     const QByteArray chunk = in_.ReadChunk();
                     if (!chunk.isEmpty()) {
+                        unfinished += chunk.size();
+                        if (unfinished > MeterInput::MaxLine) {
+                            Fail(QStringLiteral("an element, text or comment runs past %1 MB")
+                                     .arg(MeterInput::MaxLine >> 20));
+                        }
                         xml_.addData(chunk);
                         continue;
                     }
                 }
                 Fail(xml_.errorString());
             }
+            unfinished = 0;
             if (t == QXmlStreamReader::EndDocument) {
                 break;
             }
@@ -147,6 +166,9 @@ private:
             Fail(QStringLiteral("the file uses an undeclared entity"));
         case QXmlStreamReader::StartElement: {
             const QString name = Local(xml_.qualifiedName());
+            if (stack_.size() >= MaxDepth) {
+                Fail(QStringLiteral("the elements nest deeper than %1").arg(MaxDepth));
+            }
             stack_.push_back(name);
             text_.clear();
             Start(name);
@@ -173,6 +195,7 @@ private:
         if (name == QLatin1String("entry")) {
             entry_ = Entry{};
             entry_.line = static_cast<int>(xml_.lineNumber());
+            heldBytes_ -= block_.size() * sizeof(Reading); // readings of an entry not a block
             block_.clear();
             readingType_ = ReadingType{};
             kind_ = 0;
@@ -180,6 +203,11 @@ private:
             const auto a = xml_.attributes();
             const QString rel = a.value(QLatin1String("rel")).toString();
             const QString href = a.value(QLatin1String("href")).toString().trimmed();
+            if (href.size() > MaxLink || entry_.related.size() >= MaxRelated) {
+                Fail(QStringLiteral("an entry's links are longer or more than %1 and %2")
+                         .arg(MaxLink)
+                         .arg(MaxRelated));
+            }
             if (rel == QLatin1String("self")) {
                 entry_.self = href;
             } else if (rel == QLatin1String("up")) {
@@ -233,7 +261,8 @@ private:
                     Fail(QStringLiteral("an IntervalReading has no time period"));
                 }
                 block_.push_back(reading_);
-                if (++heldReadings_ > MaxHeldReadings) {
+                heldBytes_ += sizeof(Reading);
+                if (heldBytes_ > MaxHeldBytes) {
                     Fail(QStringLiteral("too many readings come before their ReadingType"));
                 }
             }
@@ -243,6 +272,15 @@ private:
     }
 
     void EndEntry() {
+        const bool describes = entry_.kind == QLatin1String("UsagePoint") ||
+                               entry_.kind == QLatin1String("MeterReading") ||
+                               entry_.kind == QLatin1String("ReadingType");
+        changed_ = changed_ || describes;
+        if (describes && ++described_ > MaxDescribed) {
+            Fail(QStringLiteral("the file describes more than %1 usage points, meter readings and "
+                                "reading types")
+                     .arg(MaxDescribed));
+        }
         if (entry_.kind == QLatin1String("UsagePoint")) {
             points_.push_back({entry_.self, entry_.related, entry_.title, kind_});
         } else if (entry_.kind == QLatin1String("MeterReading")) {
@@ -253,9 +291,15 @@ private:
             if (!zoneFixed_) {
                 days_.SetZone(LocalZone::FromRules(tz_, dst_, start_, end_));
                 zoneFixed_ = true;
+                changed_ = true;
             }
         } else if (entry_.kind == QLatin1String("IntervalBlock")) {
-            pending_.push_back({entry_, std::move(block_)});
+            const std::size_t bytes = EntryBytes(entry_) + block_.size() * sizeof(Reading);
+            heldBytes_ += bytes - block_.size() * sizeof(Reading);
+            if (heldBytes_ > MaxHeldBytes) {
+                Fail(QStringLiteral("too many readings come before their ReadingType"));
+            }
+            pending_.push_back({entry_, std::move(block_), bytes});
             block_.clear();
         }
         ResolvePending(false);
@@ -293,13 +337,21 @@ private:
     // settled; at the end a block tied to none is refused.
     void ResolvePending(bool atEnd) {
         if (!zoneFixed_ && !atEnd) {
-            if (heldReadings_ < MaxHeldReadings / 2) {
+            if (heldBytes_ < MaxHeldBytes / 2) {
                 return;
             }
             zoneFixed_ = true; // too much held without LocalTimeParameters: the system zone
+            changed_ = true;
         }
-        for (auto it = pending_.begin(); it != pending_.end();) {
-            MeterReading* m = FindMeterReading(it->entry);
+        // A block that waited before can be placed only once a description
+        // or the zone has come; else only the newest is tried, so a file of
+        // many blocks costs no walk over all of them each time.
+        const std::size_t first = atEnd || changed_ || pending_.empty() ? 0 : pending_.size() - 1;
+        changed_ = false;
+        std::size_t kept = first;
+        for (std::size_t i = first; i < pending_.size(); ++i) {
+            Block& block = pending_[i];
+            MeterReading* m = FindMeterReading(block.entry);
             const ReadingType* type = m != nullptr ? FindType(*m) : nullptr;
             if (type == nullptr) {
                 if (atEnd) {
@@ -307,15 +359,18 @@ private:
                         QStringLiteral("%1, line %2: the IntervalBlock is tied to no MeterReading "
                                        "with a ReadingType")
                             .arg(in_.Name())
-                            .arg(it->entry.line));
+                            .arg(block.entry.line));
                 }
-                ++it;
+                if (kept != i) {
+                    pending_[kept] = std::move(block);
+                }
+                ++kept;
                 continue;
             }
-            Emit(*it, *m, *type);
-            heldReadings_ -= it->readings.size();
-            it = pending_.erase(it);
+            Emit(block, *m, *type);
+            heldBytes_ -= block.bytes;
         }
+        pending_.resize(kept);
     }
 
     void Emit(const Block& block, MeterReading& m, const ReadingType& type) {
@@ -367,7 +422,13 @@ private:
         }
     }
 
-    static constexpr std::size_t MaxHeldReadings = 4'000'000;
+    // What a Green Button file may hold, far beyond any real one, so that a
+    // crafted file is refused rather than read into memory without end.
+    static constexpr std::size_t MaxHeldBytes = std::size_t{128} << 20;
+    static constexpr std::size_t MaxDepth = 64;
+    static constexpr qsizetype MaxLink = 2048;
+    static constexpr qsizetype MaxRelated = 64;
+    static constexpr int MaxDescribed = 1000;
 
     MeterInput& in_;
     MeterSink& sink_;
@@ -386,7 +447,9 @@ private:
     std::uint32_t end_ = 0;
     bool zoneFixed_ = false;
     bool sawEnergy_ = false;
-    std::size_t heldReadings_ = 0;
+    std::size_t heldBytes_ = 0;
+    int described_ = 0;
+    bool changed_ = false; // a description or the zone came since the last walk
     std::vector<UsagePoint> points_;
     std::vector<MeterReading> readings_;
     std::vector<std::pair<QString, ReadingType>> types_;

@@ -1,10 +1,10 @@
 #include "meterdata/meterstore.h"
 
 #include "storage/historysql.h"
+#include "storage/sqlitestatement.h"
 
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
@@ -20,12 +20,26 @@ namespace {
 // for typical data, which is what an import of years spends its time writing.
 // Layout: 'S' or 'I', then d, then the integers (the lowest value standing for
 // a missing interval); or 'D' and the doubles. Native byte order.
+constexpr double Scales[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+
+// The integer nearest v × scale (v is not negative) as the check and the
+// encoding both take it; -1 when it is out of reach of a 32-bit integer.
+double Scaled(double v, double scale) {
+    const double x = v * scale + 0.5;
+    return x < 2147483647.0 ? static_cast<double>(static_cast<std::int64_t>(x)) : -1;
+}
+
 // The fewest decimals (0 to 6) that give back every value exactly; 7 when none do.
 int DecimalsNeeded(const std::vector<double>& values) {
-    static const double scales[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
     int d = 0;
     for (double v : values) {
-        while (d <= 6 && !std::isnan(v) && std::round(v * scales[d]) / scales[d] != v) {
+        if (std::isnan(v)) {
+            continue;
+        }
+        if (!(v >= 0)) {
+            return 7;
+        }
+        while (d <= 6 && Scaled(v, Scales[d]) / Scales[d] != v) {
             ++d;
         }
     }
@@ -33,16 +47,16 @@ int DecimalsNeeded(const std::vector<double>& values) {
 }
 
 template <typename Int>
-bool EncodeAs(const std::vector<double>& values, int decimals, char tag, QByteArray& out) {
-    const double scale = std::pow(10.0, decimals);
-    out.resize(static_cast<qsizetype>(2 + values.size() * sizeof(Int)));
+bool EncodeAs(const std::vector<double>& values, int decimals, char tag, std::string& out) {
+    const double scale = Scales[decimals];
+    out.resize(2 + values.size() * sizeof(Int));
     out[0] = tag;
     out[1] = static_cast<char>(decimals);
     for (std::size_t i = 0; i < values.size(); ++i) {
         Int n = std::numeric_limits<Int>::min();
         if (!std::isnan(values[i])) {
-            const double r = std::round(values[i] * scale);
-            if (r >= static_cast<double>(std::numeric_limits<Int>::max())) {
+            const double r = Scaled(values[i], scale);
+            if (r < 0 || r >= static_cast<double>(std::numeric_limits<Int>::max())) {
                 return false;
             }
             n = static_cast<Int>(r);
@@ -52,42 +66,47 @@ bool EncodeAs(const std::vector<double>& values, int decimals, char tag, QByteAr
     return true;
 }
 
-QByteArray Blob(const std::vector<double>& values) {
-    QByteArray out;
+// Into `out`, kept by the caller so that a day costs no allocation.
+void Encode(const std::vector<double>& values, std::string& out) {
     const int decimals = DecimalsNeeded(values);
     if (decimals <= 6 && (EncodeAs<std::int16_t>(values, decimals, 'S', out) ||
                           EncodeAs<std::int32_t>(values, decimals, 'I', out))) {
-        return out;
+        return;
     }
-    out = QByteArray(1, 'D');
-    out.append(reinterpret_cast<const char*>(values.data()),
-               static_cast<qsizetype>(values.size() * sizeof(double)));
-    return out;
+    out.assign(1, 'D');
+    out.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(double));
 }
 
-template <typename Int> std::vector<double> DecodeAs(const QByteArray& blob) {
-    const double scale = std::pow(10.0, blob.size() > 1 ? blob[1] : 0);
-    std::vector<double> v(blob.size() > 2 ? static_cast<std::size_t>(blob.size() - 2) / sizeof(Int)
-                                          : 0);
+// Days stored before this encoding kept their scale as a power of ten.
+template <typename Int> std::vector<double> DecodeAs(const char* blob, std::size_t size) {
+    const int decimals = size > 1 ? blob[1] : 0;
+    const double scale =
+        decimals >= 0 && decimals <= 6 ? Scales[decimals] : std::pow(10.0, decimals);
+    std::vector<double> v(size > 2 ? (size - 2) / sizeof(Int) : 0);
     for (std::size_t i = 0; i < v.size(); ++i) {
         Int n{};
-        std::memcpy(&n, blob.constData() + 2 + i * sizeof(Int), sizeof n);
+        std::memcpy(&n, blob + 2 + i * sizeof(Int), sizeof n);
         v[i] = n == std::numeric_limits<Int>::min() ? MissingValue : static_cast<double>(n) / scale;
     }
     return v;
 }
 
-std::vector<double> Values(const QByteArray& blob) {
-    if (blob.startsWith('S')) {
-        return DecodeAs<std::int16_t>(blob);
+std::vector<double> Values(const char* blob, std::size_t size) {
+    if (size > 0 && blob[0] == 'S') {
+        return DecodeAs<std::int16_t>(blob, size);
     }
-    if (blob.startsWith('I')) {
-        return DecodeAs<std::int32_t>(blob);
+    if (size > 0 && blob[0] == 'I') {
+        return DecodeAs<std::int32_t>(blob, size);
     }
-    std::vector<double> v(
-        blob.isEmpty() ? 0 : static_cast<std::size_t>(blob.size() - 1) / sizeof(double));
-    std::memcpy(v.data(), blob.constData() + 1, v.size() * sizeof(double));
+    std::vector<double> v(size == 0 ? 0 : (size - 1) / sizeof(double));
+    if (!v.empty()) {
+        std::memcpy(v.data(), blob + 1, v.size() * sizeof(double));
+    }
     return v;
+}
+
+std::vector<double> Values(const QByteArray& blob) {
+    return Values(blob.constData(), static_cast<std::size_t>(blob.size()));
 }
 
 void AddToSummary(ChannelSummary& s, const MeterDay& day, std::atomic<qint64>* progress) {
@@ -99,11 +118,24 @@ void AddToSummary(ChannelSummary& s, const MeterDay& day, std::atomic<qint64>* p
         s.last = day.day;
     }
     qint64 read = 0;
+    // Counted by runs of one letter (a day usually is one), then into the map.
+    char letter = 0;
+    qint64 run = 0;
     for (std::size_t i = 0; i < day.kwh.size(); ++i) {
         if (!std::isnan(day.kwh[i])) {
             ++read;
-            ++s.quality[day.quality[i]];
+            if (day.quality[i] != letter) {
+                if (run > 0) {
+                    s.quality[letter] += run;
+                }
+                letter = day.quality[i];
+                run = 0;
+            }
+            ++run;
         }
+    }
+    if (run > 0) {
+        s.quality[letter] += run;
     }
     s.intervals += read;
     if (progress != nullptr) {
@@ -143,8 +175,8 @@ public:
             ChannelSummary s;
             s.meter = day.meter;
             s.channel = day.channel;
-            const auto chosen = options_.roles.find(day.channel.toUpper());
-            s.role = chosen != options_.roles.end() ? chosen->second : DefaultRole(day.channel);
+            s.role =
+                ChosenRole(options_, day.meter, day.channel).value_or(DefaultRole(day.channel));
             it = index_.insert(key, result_.channels.size());
             result_.channels.push_back(s);
         }
@@ -165,17 +197,29 @@ QSqlQuery Prepare(const QSqlDatabase& db, const QString& sql) {
     return q;
 }
 
+// The days the readers let through (1900 to 2100); a day outside is looked
+// up in the file as if stored.
+const qint64 FirstDay = QDate(1900, 1, 1).toJulianDay();
+const std::size_t DaySpan = static_cast<std::size_t>(QDate(2101, 1, 1).toJulianDay() - FirstDay);
+bool InSpan(qint64 jd) {
+    return jd >= FirstDay && jd - FirstDay < static_cast<qint64>(DaySpan);
+}
+std::size_t Bit(qint64 jd) {
+    return static_cast<std::size_t>(jd - FirstDay);
+}
+
 class ImportSink : public MeterSink {
 public:
     ImportSink(const QSqlDatabase& db, qint64 importId, const ImportOptions& options,
                ImportResult& result)
         : db_(db), importId_(importId), options_(options), result_(result),
-          find_(Prepare(db, QStringLiteral("SELECT kwh, quality, update_utc, import_id, length_min "
-                                           "FROM meter_day WHERE channel_id = ? AND day = ?"))),
-          write_(
-              Prepare(db, QStringLiteral("INSERT OR REPLACE INTO meter_day (channel_id, day, "
-                                         "start_utc, length_min, kwh, quality, total, update_utc, "
-                                         "import_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))) {}
+          find_(db, "SELECT kwh, quality, update_utc, import_id, length_min FROM meter_day WHERE "
+                    "channel_id = ? AND day = ?"),
+          // Bound with SQLite's own API: a QVariant and a parameter name per
+          // value cost more than the row's write.
+          write_(db, "INSERT OR REPLACE INTO meter_day (channel_id, day, start_utc, length_min, "
+                     "kwh, quality, total, update_utc, import_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                     "?)") {}
 
     qint64 stored = 0;
 
@@ -196,7 +240,15 @@ private:
         qint64 id = 0;
         ChannelRole role = ChannelRole::General;
         std::size_t summary = 0;
-        QSet<qint64> days; // stored already, in the file or by this import
+        // The days stored already, in the file or by this import: one bit a
+        // day of 1900 to 2100, so that a file of many years costs no more.
+        std::vector<bool> days = std::vector<bool>(DaySpan, false);
+        bool Has(qint64 jd) const { return !InSpan(jd) || days[Bit(jd)]; }
+        void Add(qint64 jd) {
+            if (InSpan(jd)) {
+                days[Bit(jd)] = true;
+            }
+        }
     };
 
     Channel& ChannelOf(const MeterDay& day) {
@@ -206,7 +258,7 @@ private:
             return *it;
         }
         Channel c;
-        const auto chosen = options_.roles.find(day.channel.toUpper());
+        const std::optional<ChannelRole> chosen = ChosenRole(options_, day.meter, day.channel);
         QSqlQuery q =
             Prepare(db_, QStringLiteral("SELECT id, role FROM meter_channel WHERE meter = ? "
                                         "AND channel = ?"));
@@ -221,13 +273,13 @@ private:
             days.addBindValue(c.id);
             RunQuery(db_, days);
             while (days.next()) {
-                c.days.insert(days.value(0).toLongLong());
+                c.Add(days.value(0).toLongLong());
             }
         } else {
             c.role = DefaultRole(day.channel);
         }
-        if (chosen != options_.roles.end()) {
-            c.role = chosen->second;
+        if (chosen) {
+            c.role = *chosen;
         }
         if (c.role != ChannelRole::Skip) {
             QSqlQuery w =
@@ -256,23 +308,28 @@ private:
         const qint64 channelId = c.id;
         const qint64 jd = day.day.toJulianDay();
         // Only a day stored before is looked up, to merge with.
-        const bool known = c.days.contains(jd);
+        const bool known = c.Has(jd);
         if (known) {
-            find_.addBindValue(channelId);
-            find_.addBindValue(jd);
-            RunQuery(db_, find_);
+            find_.Reset();
+            find_.Bind(1, channelId);
+            find_.Bind(2, jd);
         } else {
-            c.days.insert(jd);
+            c.Add(jd);
         }
-        std::vector<double> kwh = day.kwh;
-        std::string quality = day.quality;
+        kwh_ = day.kwh;
+        quality_ = day.quality;
+        std::vector<double>& kwh = kwh_;
+        std::string& quality = quality_;
         qint64 owner = importId_;
         qint64 update = day.updateUtc;
-        if (known && find_.next() && find_.value(4).toInt() == day.lengthMinutes) {
-            std::vector<double> old = Values(find_.value(0).toByteArray());
-            const QByteArray oldQuality = find_.value(1).toByteArray();
-            const qint64 oldUpdate = find_.value(2).toLongLong();
-            const qint64 oldOwner = find_.value(3).toLongLong();
+        if (known && find_.Step() && find_.Int(4) == day.lengthMinutes) {
+            std::size_t size = 0;
+            const char* blob = find_.Blob(0, size);
+            std::vector<double> old = Values(blob, size);
+            blob = find_.Blob(1, size);
+            const QByteArray oldQuality(blob, static_cast<qsizetype>(size));
+            const qint64 oldUpdate = find_.Int(2);
+            const qint64 oldOwner = find_.Int(3);
             const bool newWins = oldOwner == importId_ ||
                                  !(oldUpdate > 0 && day.updateUtc > 0 && oldUpdate > day.updateUtc);
             if (old.size() == kwh.size() &&
@@ -289,25 +346,29 @@ private:
                     update = oldUpdate;
                 }
             } else if (!newWins) {
-                find_.finish();
+                find_.Reset();
                 return;
             }
         }
-        find_.finish();
+        find_.Reset();
         double total = 0;
         for (double v : kwh) {
             if (!std::isnan(v)) {
                 total += v;
             }
         }
-        for (const QVariant& v :
-             {QVariant(channelId), QVariant(jd), QVariant(day.startUtc),
-              QVariant(day.lengthMinutes), QVariant(Blob(kwh)),
-              QVariant(QByteArray(quality.data(), static_cast<qsizetype>(quality.size()))),
-              QVariant(total), QVariant(update), QVariant(owner)}) {
-            write_.addBindValue(v);
-        }
-        RunQuery(db_, write_);
+        Encode(kwh, blob_);
+        write_.Reset();
+        write_.Bind(1, channelId);
+        write_.Bind(2, jd);
+        write_.Bind(3, day.startUtc);
+        write_.Bind(4, qint64{day.lengthMinutes});
+        write_.BindBlob(5, blob_.data(), blob_.size());
+        write_.BindBlob(6, quality.data(), quality.size());
+        write_.Bind(7, total);
+        write_.Bind(8, update);
+        write_.Bind(9, owner);
+        write_.Step();
         ++stored;
     }
 
@@ -315,9 +376,13 @@ private:
     qint64 importId_;
     const ImportOptions& options_;
     ImportResult& result_;
-    QSqlQuery find_;
-    QSqlQuery write_;
+    SqliteStatement find_;
+    SqliteStatement write_;
     QHash<QString, Channel> channels_;
+    // Reused day by day.
+    std::vector<double> kwh_;
+    std::string quality_;
+    std::string blob_;
 };
 
 QString DayText(qint64 jd) {
@@ -359,6 +424,23 @@ ChannelRole DefaultRole(const QString& suffix) {
     return s == QLatin1String("E2") ? ChannelRole::ControlledLoad : ChannelRole::General;
 }
 
+std::pair<QString, QString> MeterChannelKey(const QString& meter, const QString& channel) {
+    return {meter.toUpper(), channel.toUpper()};
+}
+
+std::optional<ChannelRole> ChosenRole(const ImportOptions& options, const QString& meter,
+                                      const QString& channel) {
+    const auto one = options.meterRoles.find(MeterChannelKey(meter, channel));
+    if (one != options.meterRoles.end()) {
+        return one->second;
+    }
+    const auto every = options.roles.find(channel.toUpper());
+    if (every != options.roles.end()) {
+        return every->second;
+    }
+    return std::nullopt;
+}
+
 MeterStore::MeterStore(const QSqlDatabase& db) : connection_(db.connectionName()) {}
 
 QSqlDatabase MeterStore::Db() const {
@@ -368,6 +450,9 @@ QSqlDatabase MeterStore::Db() const {
 ImportResult MeterStore::Import(const QString& path, const ImportOptions& options) {
     QSqlDatabase db = Db();
     const QFileInfo info(path);
+    if (!info.exists()) { // else its import row would fail for want of a file time
+        throw MeterDataError(QStringLiteral("%1: cannot be read (no such file)").arg(path));
+    }
     ImportResult result;
     ExecSql(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {

@@ -20,7 +20,9 @@
 #include <QSqlDatabase>
 #include <atomic>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ChannelSummary {
@@ -40,8 +42,17 @@ struct ImportResult {
     std::vector<OtherChannel> others;     // listed, not energy
 };
 
+// Roles chosen for one meter's channels, by (meter, channel) in upper case.
+using MeterChannelRoles = std::map<std::pair<QString, QString>, ChannelRole>;
+
+// The key of `MeterChannelRoles` for a meter's channel.
+std::pair<QString, QString> MeterChannelKey(const QString& meter, const QString& channel);
+
 struct ImportOptions {
-    std::map<QString, ChannelRole> roles; // by channel (NMI suffix), upper case
+    // By channel (NMI suffix), upper case: that channel of every meter.
+    std::map<QString, ChannelRole> roles;
+    // One meter's channel; wins over `roles`.
+    MeterChannelRoles meterRoles;
     const std::atomic_bool* cancel = nullptr;
     // Counts the intervals read so far, for a progress bar on another thread.
     std::atomic<qint64>* progress = nullptr;
@@ -79,6 +90,10 @@ struct StoredDay {
     std::string quality;
     qint64 startUtc = 0; // the first interval's instant, seconds since 1970 UTC
 };
+
+// The role `options` choose for a meter's channel, or nullopt when none.
+std::optional<ChannelRole> ChosenRole(const ImportOptions& options, const QString& meter,
+                                      const QString& channel);
 
 // Reads a file to its end and sums up its channels as Import would, storing
 // nothing: each channel with its default role, or the one `options` chooses.

@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -85,6 +86,9 @@ public:
         const char* b = nullptr;
         const char* e = nullptr;
         while (in_.ReadLine(b, e)) {
+            if (PlainValues(b, e)) {
+                continue;
+            }
             Split(b, e, fields_);
             if (fields_.empty()) {
                 continue; // a blank line, or one of commas only
@@ -213,8 +217,50 @@ private:
             }
             day_.kwh[static_cast<std::size_t>(i)] = x * channel_.factor / channel_.divisor;
         }
+        Update(k);
+    }
+
+    // The common 300 record, read without splitting it into fields first:
+    // exactly the day's values, each plain digits, then a quality letter
+    // other than V. Anything else goes on to Values(), which names the fault.
+    bool PlainValues(const char* b, const char* e) {
+        if (!channel_.valid || e - b < 14 || std::memcmp(b, "300,", 4) != 0 || b[12] != ',') {
+            return false;
+        }
+        const std::size_t n = static_cast<std::size_t>(1440 / channel_.length);
+        values_.resize(n);
+        const char* p = b + 13;
+        for (std::size_t i = 0; i < n; ++i) {
+            double x = 0;
+            const auto r = std::from_chars(p, e, x, std::chars_format::fixed);
+            if (r.ec != std::errc() || r.ptr == e || *r.ptr != ',' || *p == '-' ||
+                !std::isfinite(x)) {
+                return false;
+            }
+            values_[i] = x * channel_.factor / channel_.divisor;
+            p = r.ptr + 1;
+        }
+        if (p == e || !IsQualityLetter(*p) || *p == 'V') {
+            return false;
+        }
+        FlushPending();
+        Split(p, e, fields_); // the quality, reason and update time
+        day_.meter = channel_.meter;
+        day_.channel = channel_.suffix;
+        day_.day = ParseDate(std::string_view(b + 4, 8));
+        day_.lengthMinutes = channel_.length;
+        day_.startUtc = MidnightUtc(day_.day, MarketOffset);
+        day_.line = in_.Line();
+        day_.kwh.swap(values_);
+        Update(0);
+        return true;
+    }
+
+    // The quality letter of fields_[k] for the whole day, and the update
+    // time three fields on.
+    void Update(std::size_t k) {
         const char q = fields_[k][0];
-        day_.quality.assign(static_cast<std::size_t>(n), q);
+        day_.quality.assign(day_.kwh.size(), q);
         day_.updateUtc = 0;
         if (fields_.size() > k + 3) {
             const std::string_view u = fields_[k + 3];
@@ -228,7 +274,9 @@ private:
         }
         pending_ = true;
         variable_ = q == 'V';
-        covered_.assign(static_cast<std::size_t>(n), !variable_);
+        if (variable_) { // only a day of quality V waits for its 400 records
+            covered_.assign(day_.kwh.size(), false);
+        }
     }
 
     void Quality() {
@@ -261,7 +309,7 @@ private:
             return;
         }
         pending_ = false;
-        for (std::size_t i = 0; i < covered_.size(); ++i) {
+        for (std::size_t i = 0; variable_ && i < covered_.size(); ++i) {
             if (!covered_[i]) {
                 throw MeterDataError(QStringLiteral("%1, line %2: interval %3 of quality V has no "
                                                     "400 record")
@@ -281,6 +329,7 @@ private:
     Channel channel_;
     MeterDay day_;
     std::vector<bool> covered_;
+    std::vector<double> values_; // read by PlainValues, then the day's
     bool pending_ = false;
     bool variable_ = false;
 };

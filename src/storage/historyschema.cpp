@@ -8,6 +8,8 @@
 #include "storage/tariffschema.h"
 #include "storage/transaction.h"
 
+#include <algorithm>
+
 const std::vector<HistoryMigration>& HistoryMigrations() {
     static const std::vector<HistoryMigration> steps{
         {1, &MigrateToVersion1}, {2, &MigrateToVersion2}, {3, &MigrateToVersion3},
@@ -62,13 +64,20 @@ void MigrateHistory(const QSqlDatabase& db, int target) {
         throw EHistoryError(HistoryFault::Newer,
                             HistoryFaultText(HistoryFault::Newer, db.databaseName()));
     }
+    if (current >= std::min(target, HistorySchemaVersion())) {
+        return;
+    }
+    // Every step in one transaction: the file moves to the new version whole
+    // or not at all, and a new file costs one sync instead of one a step.
+    // Read again under the write lock: another process may have moved it on.
+    TWriteTransaction transaction(db);
+    const int locked = ReadSchemaVersion(db);
     for (const HistoryMigration& step : HistoryMigrations()) {
-        if (step.version <= current || step.version > target) {
+        if (step.version <= locked || step.version > target) {
             continue;
         }
-        TWriteTransaction transaction(db);
         step.apply(db);
         ExecSql(db, QStringLiteral("PRAGMA user_version = %1").arg(step.version));
-        transaction.Commit();
     }
+    transaction.Commit();
 }

@@ -154,10 +154,10 @@ void TUsagePresenter::ColourByPlan() {
     }
 }
 
-std::map<QString, ChannelRole> TUsagePresenter::StoredRoles() const {
-    std::map<QString, ChannelRole> roles;
+MeterChannelRoles TUsagePresenter::StoredRoles() const {
+    MeterChannelRoles roles;
     for (const StoredChannel& c : channels_) {
-        roles[c.channel.toUpper()] = c.role;
+        roles[MeterChannelKey(c.meter, c.channel)] = c.role;
     }
     return roles;
 }

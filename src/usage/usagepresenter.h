@@ -60,8 +60,8 @@ public:
     const QString& ColourPlan() const { return colourPlan_; }
     const std::vector<qint8>& RateTypes() const { return rateTypes_; }
 
-    // The roles of the stored channels, by channel, for the import dialog.
-    std::map<QString, ChannelRole> StoredRoles() const;
+    // The roles of the stored channels, by meter and channel, for the import dialog.
+    MeterChannelRoles StoredRoles() const;
 
     // Texts in the window's locale.
     struct Figure {

@@ -86,6 +86,55 @@ TEST(CliProcess, ImportsReportsAndRemoves) {
               QStringLiteral("[]\n"));
 }
 
+// Two meters with an E1 each: a role for one meter's E1 leaves the other's
+// alone; a meter the file does not hold is named, and the import stands.
+TEST(CliProcess, RoleOfOneMetersChannel) {
+    const QByteArray two = "200,AAA,E1,1,E1,N1,1,kWh,30,\n" + Day("20040201", "1") +
+                           "200,BBB,E1,1,E1,N1,1,kWh,30,\n" + Day("20040201", "2") + "900\n";
+    struct Case {
+        QStringList roles;
+        const char* a; // meter AAA's kWh in the `usage --json` total
+        const char* b;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("bbb:e1=controlled_load")},
+         "48, \"controlled_load\": 0",
+         "0, \"controlled_load\": 96",
+         ""},
+        {{QStringLiteral("E1=controlled_load"), QStringLiteral("BBB:E1=skip")},
+         "0, \"controlled_load\": 48",
+         "0, \"controlled_load\": 0",
+         ""},
+        {{QStringLiteral("CCC:E1=skip")},
+         "48, \"controlled_load\": 0",
+         "96, \"controlled_load\": 0",
+         "--role CCC:E1=skip matched no channel"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.roles.join(u' ').toStdString());
+        TestEnv::ResetConfig();
+        QStringList arguments{QStringLiteral("import"), Write(QStringLiteral("two.csv"), two)};
+        for (const QString& role : c.roles) {
+            arguments << QStringLiteral("--role") << role;
+        }
+        const CliRun imported = Cli(arguments);
+        ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+        EXPECT_EQ(
+            imported.err.trimmed(),
+            QString::fromUtf8(c.warning).isEmpty()
+                ? QString()
+                : QStringLiteral("voltisk-cli: %1 of the files").arg(QLatin1String(c.warning)));
+        for (const auto& [meter, total] : {std::pair{"AAA", c.a}, std::pair{"BBB", c.b}}) {
+            const CliRun usage = Cli({QStringLiteral("usage"), QStringLiteral("--json"),
+                                      QStringLiteral("--meter"), QLatin1String(meter)});
+            EXPECT_TRUE(usage.out.contains(
+                QStringLiteral("\"total\": {\"general\": %1").arg(QLatin1String(total))))
+                << meter << ": " << usage.out.toStdString();
+        }
+    }
+}
+
 // January: 31 days at $1 plus 100 kWh at $0.30 = $61. February: 28 days at $1
 // plus 120 kWh at $0.35 = $70. Against January: +$9, from use 20 x 0.30 - 3
 // days x $1 = $3, from prices 120 x 0.05 = $6.
@@ -225,6 +274,10 @@ TEST(CliProcess, ExitStatusTellsRefusalFromMisuse) {
                       QStringLiteral("2004-13-01")},
           QStringList{QStringLiteral("import"), bad, QStringLiteral("--role"),
                       QStringLiteral("E1=heater")},
+          QStringList{QStringLiteral("import"), bad, QStringLiteral("--role"),
+                      QStringLiteral(":E1=general")},
+          QStringList{QStringLiteral("import"), bad, QStringLiteral("--role"),
+                      QStringLiteral("NMI:=general")},
           QStringList{QStringLiteral("imports"), QStringLiteral("--nonsense")},
           QStringList{QStringLiteral("history"), QStringLiteral("explain")},
           QStringList{QStringLiteral("history"), QStringLiteral("export")},
@@ -241,6 +294,8 @@ TEST(CliProcess, ExitStatusTellsRefusalFromMisuse) {
     const QString notPlan = Write(QStringLiteral("p.json"), R"({"data": {"displayName": 1}})");
     const QString notCsv = Write(QStringLiteral("h.csv"), "from,to\n");
     for (const auto& [arguments, named] : std::initializer_list<std::pair<QStringList, QString>>{
+             {{QStringLiteral("import"), notCsv + u'x'},
+              notCsv + QLatin1String("x: cannot be read")},
              {{QStringLiteral("plans"), QStringLiteral("import"), notPlan}, notPlan + u':'},
              {{QStringLiteral("price"), QStringLiteral("--plan"), notPlan}, notPlan + u':'},
              {{QStringLiteral("plans"), QStringLiteral("export"), QStringLiteral("Nope")},
@@ -260,6 +315,7 @@ TEST(CliProcess, ExitStatusTellsRefusalFromMisuse) {
     const CliRun help = Cli({QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains(QLatin1String("voltisk-cli imports remove ID")));
+    EXPECT_TRUE(help.out.contains(QLatin1String("--role [NMI:]SUFFIX=general")));
     EXPECT_TRUE(help.out.contains(QLatin1String("voltisk-cli price --plan NAME|FILE.json")));
 }
 

@@ -7,10 +7,12 @@
 #include "support/testenv.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <array>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,6 +127,56 @@ TEST_F(MeterStoreTest, RolesDefaultBySuffixAndCanBeChosen) {
               QDateTime(QDate(2004, 1, 31), QTime(14, 0), QTimeZone::utc()).toSecsSinceEpoch());
 }
 
+TEST_F(MeterStoreTest, ARoleBelongsToOneMetersChannel) {
+    // Two meters, each with an E1: 48 × 1 kWh and 48 × 2 kWh.
+    const QByteArray file = "200,AAA,E1,1,E1,N1,1,kWh,30,\n" + Nem300("20040201", 48, "1") +
+                            "200,BBB,E1,1,E1,N1,1,kWh,30,\n" + Nem300("20040201", 48, "2");
+    const auto a = MeterChannelKey(QStringLiteral("AAA"), QStringLiteral("E1"));
+    const auto b = MeterChannelKey(QStringLiteral("bbb"), QStringLiteral("e1")); // any case
+    struct Case {
+        const char* rule;
+        std::map<QString, ChannelRole> every;
+        MeterChannelRoles one;
+        std::array<double, 3> kwh; // general, controlled load, export
+        ChannelRole roleOfB;
+    };
+    const Case cases[] = {
+        {"by default both general", {}, {}, {144, 0, 0}, ChannelRole::General},
+        {"one meter's E1 controlled",
+         {},
+         {{b, ChannelRole::ControlledLoad}},
+         {48, 96, 0},
+         ChannelRole::ControlledLoad},
+        {"one meter's E1 left out", {}, {{b, ChannelRole::Skip}}, {48, 0, 0}, ChannelRole::Skip},
+        {"one meter wins over every meter",
+         {{QStringLiteral("E1"), ChannelRole::Export}},
+         {{a, ChannelRole::General}},
+         {48, 0, 96},
+         ChannelRole::Export},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        SetUp();
+        ImportOptions options;
+        options.roles = c.every;
+        options.meterRoles = c.one;
+        const QString path = WriteMeterFile(QStringLiteral("two.csv"), file);
+        const ImportResult scanned = ScanMeterFile(path, options);
+        const ImportResult r = store_->Import(path, options);
+        ASSERT_EQ(r.channels.size(), 2U);
+        EXPECT_EQ(scanned.channels[1].role, c.roleOfB);
+        EXPECT_EQ(r.channels[1].role, c.roleOfB);
+        const std::vector<UsageRow> rows = store_->Usage(Feb1, Feb1, false);
+        ASSERT_EQ(rows.size(), 1U);
+        for (int role = 0; role < 3; ++role) {
+            EXPECT_DOUBLE_EQ(rows[0].kwh[role], c.kwh[static_cast<std::size_t>(role)]) << role;
+        }
+        // Imported again without a choice, each meter keeps its own role.
+        store_->Import(path);
+        EXPECT_DOUBLE_EQ(store_->Usage(Feb1, Feb1, false)[0].kwh[1], c.kwh[1]);
+    }
+}
+
 TEST_F(MeterStoreTest, StoredValuesComeBackExactly) {
     // Small, large and many-decimal values take the day's different encodings.
     for (const char* value : {"0.001", "40000.5", "0.12345678", "1234567.25", "0"}) {
@@ -144,6 +196,50 @@ TEST_F(MeterStoreTest, StoredValuesComeBackExactly) {
     ASSERT_EQ(partial.size(), 1U);
     EXPECT_EQ(partial.kwh[0], 0.7);
     EXPECT_EQ(partial.lengthMinutes[0], 30);
+}
+
+// A file of a gigabyte (sparse: it costs no disk) or a line, tag or text that
+// never ends is refused with its reason as soon as the bound is passed, and
+// stores nothing.
+TEST_F(MeterStoreTest, AnEndlessFileIsRefusedWithItsReason) {
+    const QByteArray nem = "100,NEM12,200402011200,MDP1,Retail1\n200,N,E1,1,E1,N1,1,kWh,30,\n"
+                           "300,20040201";
+    const QByteArray xml = "<?xml version=\"1.0\"?>\n<feed><entry>";
+    struct Case {
+        const char* rule;
+        QByteArray head;
+        qint64 size; // of the whole file, the rest zeros; 0: the head alone
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a gigabyte of zeros", "", qint64{1} << 30, ": the file holds binary data"},
+        {"a gigabyte with no line end", nem + QByteArray(",1").repeated(3000), qint64{1} << 30,
+         ", line 3: the line is too long"},
+        {"a long line", nem + QByteArray(",1").repeated(600'000) + "\n900\n", 0,
+         ", line 3: the line is too long"},
+        {"a tag that never ends", xml + "<link rel=\"self\" href=\"" + QByteArray(2 << 20, 'a'), 0,
+         "an element, text or comment runs past 1 MB"},
+        {"elements nested without end", xml + QByteArray("<a>").repeated(100'000), 0,
+         "the elements nest deeper than 64"},
+        {"a link without end", xml + "<link rel=\"up\" href=\"" + QByteArray(4000, 'a') + "\"/>", 0,
+         "an entry's links are longer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        const QString path = WriteMeterFile(QStringLiteral("huge.csv"), c.head);
+        if (c.size > 0) {
+            ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), c.size), 0);
+        }
+        try {
+            store_->Import(path);
+            ADD_FAILURE() << "accepted";
+        } catch (const MeterDataError& e) {
+            EXPECT_TRUE(e.Message().startsWith(path)) << e.what();
+            EXPECT_TRUE(e.Message().contains(QLatin1String(c.reason))) << e.what();
+        }
+        EXPECT_TRUE(store_->Imports().empty());
+        QFile::remove(path);
+    }
 }
 
 // In the forked child: imports the same five-day file again and again,

@@ -176,6 +176,41 @@ TEST_F(UsagePageTest, TheImportDialogStoresOnlyWhatTheUserKeeps) {
     EXPECT_EQ(stored[1].channel, QStringLiteral("E1"));
 }
 
+// Two meters with an E1 each: the role chosen in one row is that meter's
+// alone, and the next import shows each meter's stored role.
+TEST_F(UsagePageTest, TheImportDialogsRoleIsOneMetersChannel) {
+    session->OpenStore();
+    const QString path = WriteFile("200,AAA,E1,1,E1,N1,1,kWh,30,\n" + Day300("20040201", "1") +
+                                   "200,BBB,E1,1,E1,N1,1,kWh,30,\n" + Day300("20040201", "2"));
+    const auto roleIn = [](TImportDialog& dialog, int row) {
+        WaitFor([&] { return dialog.Table()->rowCount() == 2; });
+        EXPECT_EQ(dialog.Table()->item(row, 0)->text(), row == 0 ? "AAA" : "BBB");
+        return qobject_cast<QComboBox*>(dialog.Table()->cellWidget(row, 7));
+    };
+    {
+        TImportDialog dialog(path, session->FileName(), {}, readings.locales);
+        QComboBox* b = roleIn(dialog, 1);
+        ASSERT_NE(b, nullptr);
+        b->setCurrentIndex(b->findText(QStringLiteral("Controlled load")));
+        dialog.StartImport();
+        WaitFor([&] { return dialog.result() == QDialog::Accepted; });
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    const std::vector<StoredChannel> stored = Store().Channels();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].role, ChannelRole::General);
+    EXPECT_EQ(stored[1].role, ChannelRole::ControlledLoad);
+
+    TUsagePresenter presenter(readings, *session, dialogs);
+    ASSERT_TRUE(presenter.Load());
+    TImportDialog again(path, session->FileName(), presenter.StoredRoles(), readings.locales);
+    for (const auto& [row, text] : {std::pair{0, "General"}, std::pair{1, "Controlled load"}}) {
+        QComboBox* role = roleIn(again, row);
+        ASSERT_NE(role, nullptr);
+        EXPECT_EQ(role->currentText(), QLatin1String(text)) << row;
+    }
+}
+
 TEST_F(UsagePageTest, ARefusedFileNamesTheFileAndLineAndStoresNothing) {
     session->OpenStore();
     const QString path =

@@ -29,9 +29,8 @@ QTableWidgetItem* Cell(const QString& text) {
 
 } // namespace
 
-TImportDialog::TImportDialog(QString path, QString databaseFile,
-                             std::map<QString, ChannelRole> roles, TLocales locales,
-                             QWidget* parent)
+TImportDialog::TImportDialog(QString path, QString databaseFile, MeterChannelRoles roles,
+                             TLocales locales, QWidget* parent)
     : QDialog(parent), path_(std::move(path)), databaseFile_(std::move(databaseFile)),
       stored_(std::move(roles)), locales_(std::move(locales)), status_(new QLabel(this)),
       progress_(new QProgressBar(this)), table_(new QTableWidget(0, Columns, this)),
@@ -79,7 +78,7 @@ bool TImportDialog::Busy() const {
 void TImportDialog::Start(int kind) {
     kind_ = kind;
     ImportOptions options;
-    options.roles = kind == static_cast<int>(TMeterImportJob::Kind::Scan) ? stored_ : Roles();
+    options.meterRoles = kind == static_cast<int>(TMeterImportJob::Kind::Scan) ? stored_ : Roles();
     const QString name = QFileInfo(path_).fileName();
     status_->setText(kind == static_cast<int>(TMeterImportJob::Kind::Scan)
                          ? QStringLiteral("Reading %1…").arg(name)
@@ -169,12 +168,13 @@ void TImportDialog::ShowScan(const ImportResult& scan) {
     connect(go, &QPushButton::clicked, this, &TImportDialog::StartImport);
 }
 
-std::map<QString, ChannelRole> TImportDialog::Roles() const {
-    std::map<QString, ChannelRole> roles;
+MeterChannelRoles TImportDialog::Roles() const {
+    MeterChannelRoles roles;
     for (int row = 0; row < table_->rowCount(); ++row) {
         const auto* role = qobject_cast<QComboBox*>(table_->cellWidget(row, Role));
         if (role != nullptr) {
-            roles[table_->item(row, Channel)->text().toUpper()] =
+            roles[MeterChannelKey(table_->item(row, Meter)->text(),
+                                  table_->item(row, Channel)->text())] =
                 static_cast<ChannelRole>(role->currentData().toInt());
         }
     }

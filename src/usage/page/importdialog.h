@@ -23,15 +23,15 @@ class TMeterImportJob;
 
 class TImportDialog : public QDialog {
 public:
-    // `roles` are the stored channels' roles (by channel), kept unless changed.
-    TImportDialog(QString path, QString databaseFile, std::map<QString, ChannelRole> roles,
-                  TLocales locales, QWidget* parent = nullptr);
+    // `roles` are the stored channels' roles (by meter and channel), kept unless changed.
+    TImportDialog(QString path, QString databaseFile, MeterChannelRoles roles, TLocales locales,
+                  QWidget* parent = nullptr);
     ~TImportDialog() override;
 
     // After the dialog was accepted: what was stored.
     const ImportResult& Result() const { return result_; }
-    // The roles chosen, by channel.
-    std::map<QString, ChannelRole> Roles() const;
+    // The roles chosen, by meter and channel: a channel of one meter only.
+    MeterChannelRoles Roles() const;
     QTableWidget* Table() const { return table_; }
     // Starts the import of the scanned file (as "Import" does).
     void StartImport();
@@ -47,7 +47,7 @@ private:
     void Failed(const QString& text);
 
     QString path_, databaseFile_;
-    std::map<QString, ChannelRole> stored_;
+    MeterChannelRoles stored_;
     TLocales locales_;
     std::unique_ptr<TMeterImportJob> job_;
     int kind_ = 0;
