@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <QMutex>
 
 namespace {
 
@@ -17,13 +18,21 @@ ZipModule& Module() {
     return module;
 }
 
+// Imports run on worker threads; the first archive of two at once loads once.
+QMutex& ModuleLock() {
+    static QMutex lock;
+    return lock;
+}
+
 } // namespace
 
 void SetZipModulePath(const QString& path) {
+    const QMutexLocker locker(&ModuleLock());
     Module() = ZipModule{path, nullptr};
 }
 
 const ZipFunctions* LoadZipModule(QString* why) {
+    const QMutexLocker locker(&ModuleLock());
     ZipModule& module = Module();
     if (module.functions != nullptr) {
         return module.functions;
