@@ -4,24 +4,26 @@
 #include "meterdata/meterinput.h"
 #include "meterdata/nem12reader.h"
 
+#include "meterdata/zipfunctions.h"
+#include "meterdata/ziploader.h"
+
 #include <QFileInfo>
-#include <zip.h>
 
 namespace {
 
 class ZipEntrySource : public ByteSource {
 public:
-    ZipEntrySource(zip_file_t* file, QString name, qint64 bound)
-        : file_(file), name_(std::move(name)), bound_(bound) {}
-    ~ZipEntrySource() override { zip_fclose(file_); }
+    ZipEntrySource(const ZipFunctions& zip, void* file, QString name, qint64 bound)
+        : zip_(zip), file_(file), name_(std::move(name)), bound_(bound) {}
+    ~ZipEntrySource() override { zip_.closeEntry(file_); }
     ZipEntrySource(const ZipEntrySource&) = delete;
     ZipEntrySource& operator=(const ZipEntrySource&) = delete;
 
     qint64 Read(char* buffer, qint64 max) override {
-        const zip_int64_t n = zip_fread(file_, buffer, static_cast<zip_uint64_t>(max));
+        const std::int64_t n = zip_.read(file_, buffer, static_cast<std::uint64_t>(max));
         if (n < 0) {
             throw MeterDataError(QStringLiteral("%1: the archive entry cannot be read (%2)")
-                                     .arg(name_, QString::fromUtf8(zip_file_strerror(file_))));
+                                     .arg(name_, QString::fromUtf8(zip_.entryError(file_))));
         }
         total_ += n;
         if (total_ > bound_) {
@@ -33,14 +35,11 @@ public:
     }
 
 private:
-    zip_file_t* file_;
+    const ZipFunctions& zip_;
+    void* file_;
     QString name_;
     qint64 bound_;
     qint64 total_ = 0;
-};
-
-struct ZipCloser {
-    void operator()(zip_t* z) const { zip_discard(z); }
 };
 
 bool LooksBinary(const QByteArray& head) {
@@ -56,37 +55,45 @@ bool LooksBinary(const QByteArray& head) {
 }
 
 void ReadZip(const QString& path, MeterSink& sink, const MeterReadOptions& options) {
-    int error = 0;
-    std::unique_ptr<zip_t, ZipCloser> zip(
-        zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error));
-    if (!zip) {
+    QString why;
+    const ZipFunctions* functions = LoadZipModule(&why);
+    if (functions == nullptr) {
+        throw MeterDataError(
+            QStringLiteral("%1: this installation cannot read zip files: %2").arg(path, why));
+    }
+    const ZipFunctions& zip = *functions;
+    const auto closer = [&zip](void* archive) { zip.close(archive); };
+    std::unique_ptr<void, decltype(closer)> archive(zip.open(QFile::encodeName(path).constData()),
+                                                    closer);
+    if (!archive) {
         throw MeterDataError(QStringLiteral("%1: the zip archive cannot be read").arg(path));
     }
     int used = 0;
-    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat_index(zip.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 ||
-            st.name == nullptr) {
+    const std::int64_t count = zip.count(archive.get());
+    for (std::int64_t i = 0; i < count; ++i) {
+        const char* entryName = nullptr;
+        std::uint64_t size = 0;
+        bool sizeKnown = false;
+        if (!zip.entry(archive.get(), static_cast<std::uint64_t>(i), &entryName, &size,
+                       &sizeKnown)) {
             continue;
         }
-        const QString entry = QString::fromUtf8(st.name);
+        const QString entry = QString::fromUtf8(entryName);
         if (entry.endsWith(u'/')) {
             continue;
         }
         const QString name = QStringLiteral("%1: %2").arg(path, entry);
-        if ((st.valid & ZIP_STAT_SIZE) != 0 &&
-            st.size > static_cast<zip_uint64_t>(options.maxExpanded)) {
+        if (sizeKnown && size > static_cast<std::uint64_t>(options.maxExpanded)) {
             throw MeterDataError(QStringLiteral("%1: the archive entry expands past %2 MB")
                                      .arg(name)
                                      .arg(options.maxExpanded >> 20));
         }
-        zip_file_t* file = zip_fopen_index(zip.get(), static_cast<zip_uint64_t>(i), 0);
+        void* file = zip.openEntry(archive.get(), static_cast<std::uint64_t>(i));
         if (file == nullptr) {
             throw MeterDataError(QStringLiteral("%1: the archive entry cannot be read").arg(name));
         }
-        MeterInput input(std::make_unique<ZipEntrySource>(file, name, options.maxExpanded), name);
+        MeterInput input(std::make_unique<ZipEntrySource>(zip, file, name, options.maxExpanded),
+                         name);
         const QByteArray head = input.Peek(4096);
         if (head.trimmed().isEmpty() || LooksBinary(head)) {
             continue; // not one of the text formats

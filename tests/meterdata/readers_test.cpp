@@ -2,6 +2,7 @@
 
 #include "meterdata/greenbutton.h"
 #include "meterdata/meterfile.h"
+#include "meterdata/ziploader.h"
 #include "meterfiles.h"
 #include "support/files.h"
 #include "support/testenv.h"
@@ -276,6 +277,7 @@ QString WriteZip(const QString& name,
 }
 
 TEST(MeterFiles, ZipArchivesAreReadWithinTheirBound) {
+    SetZipModulePath(QStringLiteral(VOLTISK_ZIP_MODULE));
     const QString good = WriteZip(QStringLiteral("NEM12#1#2004#2004.zip"),
                                   {{"readme.bin", QByteArray(64, '\0')}, {"data.csv", Nem12Day()}});
     EXPECT_EQ(Read(good).days.size(), 1U);
@@ -291,6 +293,44 @@ TEST(MeterFiles, ZipArchivesAreReadWithinTheirBound) {
     } catch (const MeterDataError& e) {
         EXPECT_TRUE(e.Message().contains(QLatin1String("data.csv: the archive entry expands past")))
             << e.what();
+    }
+}
+
+// Without a loadable zip module an archive is refused with a reason naming
+// the archive and the module, never a crash; with it the same archive reads.
+TEST(MeterFiles, ZipArchivesNeedTheZipModule) {
+    const QString archive = WriteZip(QStringLiteral("module.zip"), {{"data.csv", Nem12Day()}});
+    const QString notLibrary = TestEnv::DataDir() + QStringLiteral("/libvoltisk_zip.so");
+    QFile file(notLibrary);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a library");
+    file.close();
+    const struct {
+        QString module;
+        QString reason; // empty: the archive is read
+    } cases[] = {
+        {QStringLiteral("/nonexistent/libvoltisk_zip.so"),
+         QStringLiteral("/nonexistent/libvoltisk_zip.so")},
+        {notLibrary, notLibrary},
+        {QStringLiteral("libm.so.6"), QStringLiteral("libm.so.6 is not the zip module")},
+        {QStringLiteral(VOLTISK_ZIP_MODULE), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.module.toStdString());
+        SetZipModulePath(c.module);
+        if (c.reason.isEmpty()) {
+            EXPECT_EQ(Read(archive).days.size(), 1U);
+            continue;
+        }
+        try {
+            Read(archive);
+            ADD_FAILURE() << "read without the module";
+        } catch (const MeterDataError& e) {
+            EXPECT_TRUE(e.Message().startsWith(
+                archive + QStringLiteral(": this installation cannot read zip files: ")))
+                << e.what();
+            EXPECT_TRUE(e.Message().contains(c.reason)) << e.what();
+        }
     }
 }
 
