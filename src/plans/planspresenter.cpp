@@ -211,8 +211,14 @@ QList<PlanFieldError> TPlansPresenter::SavePlan(int row, const PlanTexts& texts)
     const QLocale locale = form_.Locales().numbers;
     const QList<PlanFieldError> errors = ValidatePlan(texts, OtherNames(id), locale);
     if (errors.isEmpty()) {
+        const QString before = PlanAt(row).name;
         source_.Plans().Edit(id, texts.name, ParsePlanRates(texts, locale));
         Refresh();
+        for (const StoredPlan& p : plans_) {
+            if (p.id == id && p.name != before && renamed_) {
+                renamed_(before, p.name);
+            }
+        }
     }
     return errors;
 }

@@ -24,6 +24,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class TReadingsPage;
 
 struct PlanTableRow {
@@ -94,6 +96,11 @@ public:
     const ComparedPeriod& Compared() const { return compared_; }
     // Whether `row` is a stored plan (the typed tariff is not).
     bool IsStoredPlan(int row) const { return row >= 1 && row <= plans_.size(); }
+    // Told the old and the new name when SavePlan renames a plan, so that what
+    // is kept by a plan's name elsewhere can follow it.
+    void OnRenamed(std::function<void(const QString&, const QString&)> renamed) {
+        renamed_ = std::move(renamed);
+    }
 
 private:
     void ComputeRows(qint64 days, const PeriodBasis& use);
@@ -105,6 +112,7 @@ private:
     TReadingsPage& form_;
     TPlanSource& source_;
     TDialogs& dialogs_;
+    std::function<void(const QString&, const QString&)> renamed_;
 
     PlanRates typed_;
     QList<StoredPlan> plans_;

@@ -29,7 +29,18 @@ const RankedPlan* Find(const QList<RankedPlan>& plans, const QString& name) {
 
 TTariffPresenter::TTariffPresenter(TReadingsPage& form, TPlansPresenter& flat,
                                    TTariffSource& source, MyPlanSetting myPlan)
-    : form_(form), flat_(flat), source_(source), myPlan_(std::move(myPlan)) {}
+    : form_(form), flat_(flat), source_(source), myPlan_(std::move(myPlan)) {
+    // "My plan" is kept by name: a flat plan renamed on the page stays mine.
+    flat_.OnRenamed([this](const QString& from, const QString& to) {
+        if (myPlan_.write && MyPlan() == from) {
+            myPlan_.write(to);
+        }
+    });
+}
+
+TTariffPresenter::~TTariffPresenter() {
+    flat_.OnRenamed({});
+}
 
 void TTariffPresenter::Refresh() {
     plans_.clear();

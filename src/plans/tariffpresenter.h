@@ -38,6 +38,9 @@ public:
     };
     TTariffPresenter(TReadingsPage& form, TPlansPresenter& flat, TTariffSource& source,
                      MyPlanSetting myPlan);
+    ~TTariffPresenter();
+    TTariffPresenter(const TTariffPresenter&) = delete;
+    TTariffPresenter& operator=(const TTariffPresenter&) = delete;
 
     // Reads the plans and the meter data's days again; keeps the chosen days
     // inside them (the last 12 months of meter data at first). A history that

@@ -111,4 +111,26 @@ TEST_F(TariffPresenterTest, ImportNamesTheBadFieldRefusesATakenNameAndListsWhatI
     EXPECT_DOUBLE_EQ(back.plan.seasons.at(0).dailySupply, 1.0);
 }
 
+TEST_F(TariffPresenterTest, MyPlanFollowsAFlatPlanRenamedOnThePage) {
+    source.Plans().Add(QStringLiteral("Other"), PlanRates{1.10, 0.24, 0, 0, 0, 0, false});
+    const struct {
+        const char* mine;
+        const char* renamed; // the plan in row 1, "Saver" at first
+        const char* after;
+    } cases[] = {
+        {"Saver", "Saver Plus", "Saver Plus"},
+        {"Saver Plus", "Saver Plus", "Saver Plus"}, // saved unrenamed
+        {"Other", "Saver", "Other"},                // another plan renamed
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.renamed);
+        Refresh();
+        myPlan = c.mine;
+        PlanTexts texts = flat->TextsOf(1);
+        texts.name = c.renamed;
+        EXPECT_TRUE(flat->SavePlan(1, texts).isEmpty());
+        EXPECT_EQ(myPlan, c.after);
+    }
+}
+
 } // namespace
