@@ -4,7 +4,8 @@
 # page, the four switch
 # states and the converter at 100 %, the user guide's window and a printed plan
 # comparison, and the readings page at 150 % and 200 %. The guide's own
-# pictures (docs/guide/pictures) are copies of four of them.
+# pictures (docs/guide/pictures) are copies of five of them (the Usage page's
+# heat map coloured by a time-of-use plan's rate types among them).
 # Usage: scripts/screenshots.sh [folder]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -24,7 +25,8 @@ for scale in 1.5 2; do
   rm -rf "$tmp"
 done
 if [ "$out" = "$here/docs" ]; then
-  for pair in standard:readings calculator:calculator history:history plans:plans; do
+  for pair in standard:readings calculator:calculator history:history plans:plans \
+    usage-ratetype:heatmap; do
     cp "$out/${pair%%:*}.png" "$here/docs/guide/pictures/${pair##*:}.png"
   done
 fi

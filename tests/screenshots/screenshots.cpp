@@ -12,12 +12,16 @@
 #include "plans/page/planspage.h"
 #include "plans/page/plansprint.h"
 #include "plans/page/planstab.h"
+#include "plans/tariffplanstore.h"
 #include "support/testenv.h"
 #include "support/viewfixture.h"
+#include "usage/page/usagecharts.h"
+#include "usage/page/usagepage.h"
 #include "usage/page/usagetab.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -268,6 +272,30 @@ void UsageOfAQuarter() {
         return;
     }
     s.Save("usage");
+
+    // The heat map by the rate type of a time-of-use plan: weekday evenings
+    // at the peak rate, weekday days and late evenings at the shoulder.
+    TariffSeason year;
+    year.usage.timeOfUse = true;
+    year.usage.tou = {
+        {RateType::Peak, {}, {{RateStep{0.45, {}}}}, {{0x1F, 900, 1260}}},
+        {RateType::Shoulder, {}, {{RateStep{0.28, {}}}}, {{0x1F, 420, 900}, {0x1F, 1260, 1320}}},
+        {RateType::OffPeak, {}, {{RateStep{0.18, {}}}}, {{0x1F, 1320, 420}, {0x60, 0, 1440}}}};
+    TariffPlan plan;
+    plan.name = QStringLiteral("Evening Peak");
+    plan.seasons = {year};
+    {
+        THistoryStore store(file);
+        store.Open();
+        TariffPlanStore(store.Database()).Add(plan);
+    }
+    TUsagePage* page = usage->Page();
+    page->Refresh();
+    page->HeatMapColouring()->setCurrentIndex(1);
+    for (QTabWidget* charts : page->findChildren<QTabWidget*>()) {
+        charts->setCurrentWidget(page->HeatMap());
+    }
+    s.Save("usage-ratetype");
 }
 
 // The converter page after typing two values and pressing "Calculate".

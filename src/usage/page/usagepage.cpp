@@ -60,13 +60,6 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFil
     top->addWidget(from_);
     top->addWidget(PlainLabel(QStringLiteral("to"), this));
     top->addWidget(to_);
-    top->addSpacing(12);
-    top->addWidget(PlainLabel(QStringLiteral("Heat map:"), this));
-    colourBy_->setObjectName(QStringLiteral("heatmapcolour"));
-    colourBy_->setToolTip(QStringLiteral("Colour the heat map by use, or by the rate type of a "
-                                         "time-of-use plan to see which half-hours fall in the "
-                                         "peak"));
-    top->addWidget(colourBy_);
     top->addStretch(1);
     top->addWidget(import_);
     top->addWidget(addToHistory_);
@@ -86,6 +79,22 @@ TUsagePage::TUsagePage(TUsagePresenter& presenter, TReadingsPage& readings, TFil
     charts_->addTab(daily_, QStringLiteral("Daily"));
     charts_->addTab(heatMap_, QStringLiteral("Heat map"));
     charts_->addTab(typical_, QStringLiteral("Typical day"));
+    // The heat map's colouring beside the charts' tabs, where a plan's name
+    // has room ("By rate type of" alone would not say which plan).
+    auto* colouring = new QWidget(charts_);
+    auto* colourRow = new QHBoxLayout(colouring);
+    colourRow->setContentsMargins(0, 0, 0, 2);
+    QLabel* colourLabel = PlainLabel(QStringLiteral("Heat map:"), colouring);
+    colourLabel->setBuddy(colourBy_);
+    colourRow->addWidget(colourLabel);
+    colourBy_->setParent(colouring);
+    colourBy_->setObjectName(QStringLiteral("heatmapcolour"));
+    colourBy_->setToolTip(QStringLiteral("Colour the heat map by use, or by the rate type of a "
+                                         "time-of-use plan to see which half-hours fall in the "
+                                         "peak"));
+    colourBy_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    colourRow->addWidget(colourBy_);
+    charts_->setCornerWidget(colouring, Qt::TopRightCorner);
 
     auto* layout = new QVBoxLayout(this);
     if (fault_->parent() == this) {
