@@ -8,6 +8,8 @@
 //
 // Not part of scripts/bench.sh: writing the file and importing it takes about
 // a minute here.
+#include "nem12days.h"
+
 #include "history/historystore.h"
 #include "meterdata/meterstore.h"
 
@@ -46,17 +48,8 @@ QString WriteNem12(const QString& name, int meters, int years) {
     f.write("100,NEM12,202401010000,MDP1,Retail1\r\n");
     int n = 0;
     for (int m = 0; m < meters; ++m) {
-        for (const char* suffix : {"E1", "E2", "B1"}) {
-            f.write("200,61234567" + QByteArray::number(10 + m) + ",E1E2B1,1," + suffix +
-                    ",N1,M1,kWh,5,20240101\r\n");
-            for (QDate d(2000, 1, 1); d < QDate(2000 + years, 1, 1); d = d.addDays(1)) {
-                QByteArray line = "300," + d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
-                for (int i = 0; i < 288; ++i) {
-                    line += ',' + QByteArray::number((n++ % 997) / 1000.0, 'f', 3);
-                }
-                f.write(line + ",A,,,20240101120000,20240101130000\r\n");
-            }
-        }
+        WriteFiveMinuteChannels(f, "61234567" + QByteArray::number(10 + m), QDate(2000, 1, 1),
+                                QDate(2000 + years, 1, 1), n);
     }
     f.write("900\r\n");
     return p;

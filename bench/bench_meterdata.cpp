@@ -4,6 +4,7 @@
 // converted with std::from_chars. Figure and reference alternate, three times
 // each, in the same process.
 #include "benchsupport.h"
+#include "nem12days.h"
 
 #include "history/historystore.h"
 #include "meterdata/meterstore.h"
@@ -30,16 +31,7 @@ const QString& File() {
         f.open(QIODevice::WriteOnly);
         f.write("100,NEM12,202401010000,MDP1,Retail1\r\n");
         int n = 0;
-        for (const char* suffix : {"E1", "E2", "B1"}) {
-            f.write(QByteArray("200,6123456789,E1E2B1,1,") + suffix + ",N1,M1,kWh,5,20240101\r\n");
-            for (QDate d(2021, 1, 1); d <= QDate(2023, 12, 31); d = d.addDays(1)) {
-                QByteArray line = "300," + d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
-                for (int i = 0; i < 288; ++i) {
-                    line += ',' + QByteArray::number((n++ % 997) / 1000.0, 'f', 3);
-                }
-                f.write(line + ",A,,,20240101120000,20240101130000\r\n");
-            }
-        }
+        WriteFiveMinuteChannels(f, "6123456789", QDate(2021, 1, 1), QDate(2024, 1, 1), n);
         f.write("900\r\n");
         return p;
     }();
