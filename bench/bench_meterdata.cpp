@@ -41,30 +41,8 @@ const QString& File() {
 void BM_ReadLinesFromChars(benchmark::State& state) {
     const std::string path = File().toStdString();
     for (auto _ : state) {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        char* line = nullptr;
-        std::size_t capacity = 0;
         double sum = 0;
-        long values = 0;
-        for (ssize_t n; (n = ::getline(&line, &capacity, f)) > 0;) {
-            if (n < 4 || std::string_view(line, 4) != "300,") {
-                continue;
-            }
-            const char* p = line + 13; // after "300,CCYYMMDD,"
-            const char* end = line + n;
-            while (p < end) {
-                double v = 0;
-                const auto r = std::from_chars(p, end, v);
-                if (r.ec != std::errc()) {
-                    break;
-                }
-                sum += v;
-                ++values;
-                p = r.ptr + 1;
-            }
-        }
-        std::free(line);
-        std::fclose(f);
+        const long values = ReadLinesFromChars(path.c_str(), sum);
         benchmark::DoNotOptimize(sum);
         state.counters["values"] = static_cast<double>(values);
     }
