@@ -180,12 +180,6 @@ bool HasDatabaseHeader(const QString& fileName) {
 
 } // namespace
 
-QString HistoryFileName() {
-    // As for the settings: without an absolute folder to go by, the name is
-    // relative to the current folder rather than the file-system root.
-    return JoinPath(UserDataFolder(), QStringLiteral("BrindleSoftware/voltisk/history.sqlite"));
-}
-
 THistoryStore::THistoryStore(QString fileName, int busyTimeoutMs)
     : fileName_(std::move(fileName)), busyTimeoutMs_(busyTimeoutMs) {
     static std::atomic<int> counter{0};

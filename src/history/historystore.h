@@ -16,6 +16,7 @@
 //
 // One store per file in a process; all calls on one thread.
 
+#include "mylib/paths.h" // HistoryFileName()
 #include "history/periodrecord.h"
 #include "storage/historyerror.h"
 
@@ -26,10 +27,6 @@
 #include <optional>
 #include <vector>
 
-// <UserDataFolder()>/BrindleSoftware/voltisk/history.sqlite: an absolute
-// XDG_DATA_HOME, else ~/.local/share, else relative to the current folder
-// (the settings folder's rules).
-QString HistoryFileName();
 
 class THistoryStore {
 public:

@@ -1,8 +1,8 @@
 #include "meterdata/ziploader.h"
 
 #include "meterdata/zipfunctions.h"
+#include "mylib/modules.h"
 
-#include <QCoreApplication>
 #include <QLibrary>
 #include <QMutex>
 
@@ -37,15 +37,8 @@ const ZipFunctions* LoadZipModule(QString* why) {
     if (module.functions != nullptr) {
         return module.functions;
     }
-    const QString name = QStringLiteral("libvoltisk_zip.so");
-    const QString bin = QCoreApplication::applicationDirPath();
-    QStringList candidates{bin + u'/' + name,
-                           bin + u'/' + QStringLiteral(VOLTISK_MODULE_RELDIR) + u'/' + name};
-    if (!module.path.isEmpty()) {
-        candidates.prepend(module.path);
-    }
     QString errors;
-    for (const QString& path : candidates) {
+    for (const QString& path : ModuleCandidates(QStringLiteral("libvoltisk_zip.so"), module.path)) {
         // Never unloaded: the archives' handles point into it.
         QLibrary library(path);
         QString error;

@@ -68,3 +68,9 @@ QString ExeFolder(const QString& executablePath) {
 bool IsDeveloperMachine(const QString& markerPath) {
     return FileExists(markerPath);
 }
+
+QString HistoryFileName() {
+    // As for the settings: without an absolute folder to go by, the name is
+    // relative to the current folder rather than the file-system root.
+    return JoinPath(UserDataFolder(), QStringLiteral("BrindleSoftware/voltisk/history.sqlite"));
+}

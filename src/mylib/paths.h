@@ -25,6 +25,11 @@ QString ConfigFolderFrom(const QString& xdgConfigHome, const QString& home);
 QString UserDataFolder();
 QString DataFolderFrom(const QString& xdgDataHome, const QString& home);
 
+// The history file, <UserDataFolder()>/BrindleSoftware/voltisk/history.sqlite:
+// an absolute XDG_DATA_HOME, else ~/.local/share, else relative to the current
+// folder (the settings folder's rules).
+QString HistoryFileName();
+
 // True when the path names a file (a link counts when its target is a file).
 bool FileExists(const QString& path);
 

@@ -2,6 +2,7 @@
 
 #include "app/startuppage.h"
 #include "app/tform1.h"
+#include "app/view/deferredpages.h"
 #include "app/view/formview.h"
 #include "app/view/helpactions.h"
 #include "app/view/lazyicon.h"
@@ -9,12 +10,8 @@
 #include "app/view/qtplatform.h"
 #include "app/view/signalcloser.h"
 #include "app/view/singleinstance.h"
-#include "history/historystore.h"
-#include "history/page/historyhook.h"
 #include "mylib/money.h"
 #include "mylib/paths.h"
-#include "plans/page/planstab.h"
-#include "usage/page/usagetab.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -194,10 +191,7 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         TForm1 form(platform);
         form.Create();
         TFormView view(form);
-        THistoryHook* history =
-            AddHistoryPage(view, services.dialogs, services.files, HistoryFileName());
-        AddPlansPage(view, *history);
-        AddUsagePage(view, *history, services.files);
+        new TDeferredPages(view, services.dialogs, services.files, HistoryFileName());
         AddHelpActions(view);
         closer.SetWindow(&view);
         instance.OnActivation([&form](TSingleInstance::Request request) {

@@ -173,3 +173,26 @@ TEST(Process, SigtermWhileABoxIsOpenClosesItAndSavesTheSettings) {
     EXPECT_EQ(after.value("Settings/GeneralAfter").toString(), "1300");
     EXPECT_NE(after.value("Settings/DateBefore").toString(), "not a date");
 }
+
+// The pages' module (SQL, meter data, tariffs) stays out of the started
+// window, and every name it needs from the program is there: bound at once
+// with the module preloaded, the program starts.
+TEST(Process, ThePagesModuleWaitsAndFindsTheWindowsCodeInTheProgram) {
+    Session s;
+    auto first = s.Start();
+    ASSERT_TRUE(s.WaitUntilShown());
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(first->processId()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    for (const char* library : {"libvoltisk_pages", "libQt6Sql", "libsqlite3"}) {
+        EXPECT_FALSE(mapped.contains(library)) << library;
+    }
+    first->terminate();
+    ASSERT_TRUE(EndsCleanly(*first));
+
+    s.env.insert("LD_BIND_NOW", "1");
+    s.env.insert("LD_PRELOAD", QStringLiteral(VOLTISK_PAGES_MODULE));
+    auto preloaded = s.Start({"--version"});
+    ASSERT_TRUE(preloaded->waitForFinished(20000));
+    EXPECT_EQ(preloaded->exitCode(), 0) << preloaded->readAllStandardError().toStdString();
+}

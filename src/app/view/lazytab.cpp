@@ -32,10 +32,18 @@ void TFaultLine::AddButton(QPushButton* button) {
 
 TLazyTab::TLazyTab(QTabWidget* tabs, TDialogs& dialogs, const QString& name, const QString& title,
                    const QString& faultName, int margins, QObject* owner)
-    : QObject(owner), tabs_(tabs), dialogs_(dialogs), tab_(new QWidget), faultName_(faultName),
+    : QObject(owner), tabs_(tabs), dialogs_(dialogs), tab_(nullptr), faultName_(faultName),
       margins_(margins) {
-    tab_->setObjectName(name);
-    tabs_->addTab(tab_, title);
+    for (int i = 0; i < tabs_->count() && !tab_; ++i) {
+        if (tabs_->widget(i)->objectName() == name) {
+            tab_ = tabs_->widget(i); // kept in its place by the window before the page came
+        }
+    }
+    if (!tab_) {
+        tab_ = new QWidget;
+        tab_->setObjectName(name);
+        tabs_->addTab(tab_, title);
+    }
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (tabs_->widget(index) == tab_) {
             Shown();

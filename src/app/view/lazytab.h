@@ -41,7 +41,8 @@ private:
 class TLazyTab : public QObject {
 public:
     using Build = std::function<void(QVBoxLayout* layout, TFaultLine& fault)>;
-    // Adds the empty tab `title` (object name `name`) after the others, with
+    // Adds the empty tab `title` (object name `name`) after the others (or
+    // takes the tab of that name the window made for the page), with
     // `margins` around its contents; its fault text is named `faultName`.
     // `owner` (whose members the page's functions use) owns the helper, so
     // that no show reaches them once it is gone.

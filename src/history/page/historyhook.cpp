@@ -36,8 +36,11 @@ THistoryHook::THistoryHook(TFormView& view, TDialogs& dialogs, TFileDialogs& fil
         {});
     auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &view);
     save->setContext(Qt::WindowShortcut);
-    connect(save, &QShortcut::activated, this,
-            [this] { view_.Model().Guard([this] { presenter_->AddCurrentPeriod(); }); });
+    connect(save, &QShortcut::activated, this, [this] { AddCurrentPeriod(); });
+}
+
+void THistoryHook::AddCurrentPeriod() {
+    view_.Model().Guard([this] { presenter_->AddCurrentPeriod(); });
 }
 
 THistoryHook::~THistoryHook() {

@@ -29,6 +29,8 @@ public:
     THistoryPage* Page() const;
 
     TLazyTab& Tab() const { return *tab_; }
+    // Ctrl+S: the readings page's period into the history.
+    void AddCurrentPeriod();
 
 private:
     TFormView& view_;

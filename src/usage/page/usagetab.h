@@ -37,9 +37,6 @@ public:
     // drops) goes to ImportFile.
     void TakeDropsOn(QWidget* window);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Build(QVBoxLayout* layout, TFaultLine& fault);
 
