@@ -1,6 +1,8 @@
 // The smallest Qt window worth comparing with: one label, shown, then closed.
 // With VOLTISK_PAINTED the window has the size of Voltisk's and closes once
 // its first paint has finished, as the painted start-up of Voltisk does.
+#include "firstpaint.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPaintEvent>
@@ -16,7 +18,14 @@ protected:
         QLabel::paintEvent(event);
         if (!queued_) {
             queued_ = true;
-            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            // As the program: after the paint, its times, then closed.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    ReportFirstPaint();
+                    close();
+                },
+                Qt::QueuedConnection);
         }
     }
 

@@ -12,10 +12,13 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <spawn.h>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -26,6 +29,11 @@ struct Run {
     double wallMs = 0;
     double cpuMs = 0; // user and system time of the child
     double rssKiB = 0;
+    // The same until the first paint had finished, as the child reported it
+    // (0 for a child that reports nothing).
+    double paintWallMs = 0;
+    double paintCpuMs = 0;
+    double paintRssKiB = 0;
 };
 
 double Seconds(const timeval& t) {
@@ -38,21 +46,48 @@ double Now() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-// Runs the program to its end.
+// Runs the program to its end, its standard output read as it comes.
 Run RunOnce(const char* program) {
+    int out[2];
+    if (pipe(out) != 0) {
+        return {};
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
     pid_t pid = 0;
     char* argv[] = {const_cast<char*>(program), nullptr};
     const double start = Now();
-    if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) != 0) {
+    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (spawned != 0) {
+        close(out[0]);
         return {};
     }
+    Run r;
+    std::string text;
+    char buffer[256];
+    ssize_t n = 0;
+    while ((n = read(out[0], buffer, sizeof buffer)) > 0) {
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (r.paintWallMs == 0 && text.find('\n') != std::string::npos) {
+            r.paintWallMs = (Now() - start) * 1e3;
+        }
+    }
+    close(out[0]);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
-    Run r;
     r.wallMs = (Now() - start) * 1e3;
     r.cpuMs = (Seconds(usage.ru_utime) + Seconds(usage.ru_stime)) * 1e3;
     r.rssKiB = static_cast<double>(usage.ru_maxrss);
+    long rss = 0;
+    if (std::sscanf(text.c_str(), "first-paint %lf %ld", &r.paintCpuMs, &rss) != 2) {
+        r.paintWallMs = 0;
+    }
+    r.paintRssKiB = static_cast<double>(rss);
     return r;
 }
 
@@ -68,7 +103,16 @@ double Median(std::vector<double> v) {
 // One iteration is one start of the program and one of its reference, the
 // order swapped every other time.
 void Pair(benchmark::State& state, const char* program, const char* reference) {
-    std::vector<double> wall, cpu, rss, refWall, refCpu, refRss, wallRatio, cpuRatio, rssRatio;
+    // Each figure of the program, of its reference, and their ratio per pair.
+    struct Figure {
+        const char* name;
+        double Run::*field;
+        std::vector<double> fig, ref, ratio;
+    };
+    Figure figures[] = {
+        {"wall", &Run::wallMs, {}, {}, {}},          {"cpu", &Run::cpuMs, {}, {}, {}},
+        {"rss", &Run::rssKiB, {}, {}, {}},           {"paint_wall", &Run::paintWallMs, {}, {}, {}},
+        {"paint_cpu", &Run::paintCpuMs, {}, {}, {}}, {"paint_rss", &Run::paintRssKiB, {}, {}, {}}};
     int n = 0;
     for (auto _ : state) {
         Run fig;
@@ -84,25 +128,19 @@ void Pair(benchmark::State& state, const char* program, const char* reference) {
             state.SkipWithError("a process could not be started");
             return;
         }
-        wall.push_back(fig.wallMs);
-        cpu.push_back(fig.cpuMs);
-        rss.push_back(fig.rssKiB);
-        refWall.push_back(ref.wallMs);
-        refCpu.push_back(ref.cpuMs);
-        refRss.push_back(ref.rssKiB);
-        wallRatio.push_back(fig.wallMs / ref.wallMs);
-        cpuRatio.push_back(ref.cpuMs > 0 ? fig.cpuMs / ref.cpuMs : 0);
-        rssRatio.push_back(fig.rssKiB / ref.rssKiB);
+        for (Figure& f : figures) {
+            f.fig.push_back(fig.*f.field);
+            f.ref.push_back(ref.*f.field);
+            f.ratio.push_back(ref.*f.field > 0 ? fig.*f.field / ref.*f.field : 0);
+        }
     }
-    state.counters["wall_ms"] = Median(wall);
-    state.counters["ref_wall_ms"] = Median(refWall);
-    state.counters["wall_ratio"] = Median(wallRatio);
-    state.counters["cpu_ms"] = Median(cpu);
-    state.counters["ref_cpu_ms"] = Median(refCpu);
-    state.counters["cpu_ratio"] = Median(cpuRatio);
-    state.counters["peak_rss_KiB"] = Median(rss);
-    state.counters["ref_peak_rss_KiB"] = Median(refRss);
-    state.counters["rss_ratio"] = Median(rssRatio);
+    for (const Figure& f : figures) {
+        const std::string name = f.name;
+        const std::string unit = name.ends_with("rss") ? "_KiB" : "_ms";
+        state.counters[name + unit] = Median(f.fig);
+        state.counters["ref_" + name + unit] = Median(f.ref);
+        state.counters[name + "_ratio"] = Median(f.ratio);
+    }
 }
 
 void BM_StartupPaintedPair(benchmark::State& state) {

@@ -69,9 +69,12 @@ ratio("BM_KeystrokeThroughView", "BM_BareLineEditKeystrokeAndRename", "real_time
       "keystroke through the view, wall clock")
 ratio("BM_KeystrokeThroughView", "BM_BareLineEditKeystrokeAndRename", "cpu_time", "<= 2.0",
       "  the same, processor time")
-counter("BM_StartupPaintedPair", "wall_ratio", "start-up to the first paint of the shown window", "<= 1.3")
-counter("BM_StartupPaintedPair", "cpu_ratio", "  the same, processor time of the processes", "<= 1.3")
-counter("BM_StartupPaintedPair", "rss_ratio", "peak resident memory of those processes", "<= 1.12")
+counter("BM_StartupPaintedPair", "paint_wall_ratio", "start-up until the first paint has finished", "<= 1.3")
+counter("BM_StartupPaintedPair", "paint_cpu_ratio", "  the same, processor time", "<= 1.3")
+counter("BM_StartupPaintedPair", "paint_rss_ratio", "  peak resident memory until then", "<= 1.12")
+counter("BM_StartupPaintedPair", "wall_ratio", "  the whole process (closing included), wall clock")
+counter("BM_StartupPaintedPair", "cpu_ratio", "  the whole process, processor time")
+counter("BM_StartupPaintedPair", "rss_ratio", "  the whole process, peak resident memory")
 ratio("BM_HistoryPageFirstShow", "BM_SqliteReadSameRows", "real_time", "<= 2.0",
       "history first show, 10,000 periods, wall clock")
 ratio("BM_HistoryPageFirstShow", "BM_SqliteReadSameRows", "cpu_time", "<= 2.0", "  the same, processor time")
@@ -80,8 +83,10 @@ ratio("BM_UsagePageFirstShow", "BM_SqliteReadMeterDays", "real_time", "<= 3.0",
 print("Absolute medians:")
 counter("BM_StartupPaintedPair", "wall_ms", "  start-up painted, ms")
 counter("BM_StartupPaintedPair", "ref_wall_ms", "  bare window painted, ms")
-counter("BM_StartupPaintedPair", "peak_rss_KiB", "  peak memory, KiB")
-counter("BM_StartupPaintedPair", "ref_peak_rss_KiB", "  bare window peak memory, KiB")
+counter("BM_StartupPaintedPair", "paint_cpu_ms", "  start-up painted, processor time, ms")
+counter("BM_StartupPaintedPair", "ref_paint_cpu_ms", "  bare window painted, processor time, ms")
+counter("BM_StartupPaintedPair", "rss_KiB", "  peak memory, KiB")
+counter("BM_StartupPaintedPair", "ref_rss_KiB", "  bare window peak memory, KiB")
 for name in ("BM_KeystrokeThroughView", "BM_BareLineEditKeystrokeAndRename", "BM_HistoryPageFirstShow",
              "BM_SqliteReadSameRows"):
     show(f"  {name}, wall", [m[name]["real_time"] if name in m else None for m in per_run],

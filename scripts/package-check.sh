@@ -96,6 +96,12 @@ run_env=(env -i PATH="$PATH" HOME="$account/home" XDG_CONFIG_HOME="$account/conf
   XDG_DATA_HOME="$account/data" XDG_RUNTIME_DIR="$account/run" LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen)
 printed="$("${run_env[@]}" "$root/usr/bin/voltisk" --version | head -n 1)"
 [ "$printed" = "Voltisk $version" ] || fail "--version printed \"$printed\", the package is $version"
+# The pages' module, loaded later, finds every name it needs in the program.
+pages="$(find "$root/usr/lib" -name libvoltisk_pages.so)"
+[ -s "$pages" ] || fail "missing from the package: libvoltisk_pages.so"
+"${run_env[@]}" LD_BIND_NOW=1 LD_PRELOAD="$pages" "$root/usr/bin/voltisk" --version >/dev/null ||
+  fail "the pages module does not bind against the program"
+dpkg-deb -f "$deb" Depends | grep -q libqt6sql6 || fail "the pages module's dependencies are missing"
 [ -z "$(find "$account" -mindepth 2)" ] || fail "--version left files behind"
 
 folder="$account/config/BrindleSoftware/voltisk"

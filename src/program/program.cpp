@@ -208,9 +208,12 @@ int RunProgram(int argc, char* argv[], const ProgramOptions& options) {
         }
         // The icon is decoded only at the sizes the window system asks for;
         // the window need not wait for that before it first shows its fields.
-        new AfterFirstPaint(&view, [&view, quit = options.quitAfterFirstPaint] {
+        new AfterFirstPaint(&view, [&view, &options] {
+            if (options.afterFirstPaint) {
+                options.afterFirstPaint();
+            }
             QApplication::setWindowIcon(LazyIcon(QStringLiteral(":/voltisk.png"), QSize(256, 256)));
-            if (quit) {
+            if (options.quitAfterFirstPaint) {
                 view.close();
             }
         });

@@ -29,7 +29,16 @@ TFormView::TFormView(TForm1& model, QWidget* parent)
     setObjectName(model.Name());
     setFont(DefaultFont());
     ReadStylePictures();
-    Build();
+    {
+        // Qt lays out each new line edit's empty text in the application's
+        // font before the edit takes the window's: while the window is built,
+        // the window's font (loaded anyway) stands in, so that no font is
+        // loaded for that alone. No widget is told of either change.
+        const QFont application = QGuiApplication::font();
+        QGuiApplication::setFont(font());
+        Build();
+        QGuiApplication::setFont(application);
+    }
 }
 
 TFormView::~TFormView() {
