@@ -5,6 +5,7 @@
 // settings. Each figure and its reference run in the same process.
 #include "benchsupport.h"
 
+#include "app/view/lazytab.h"
 #include "history/historypresenter.h"
 #include "history/historystore.h"
 #include "history/page/historychart.h"
@@ -79,7 +80,8 @@ void BM_HistoryPageFirstShow(benchmark::State& state) {
     for (auto _ : state) {
         THistoryPresenter presenter(*b.form, b.dialogs, files, file);
         presenter.PageShown();
-        THistoryPage page(presenter);
+        TFaultLine fault(QStringLiteral("historyfault"), nullptr);
+        THistoryPage page(presenter, fault);
         page.resize(1040, 440);
         const QPixmap drawn = page.grab();
         benchmark::DoNotOptimize(drawn.cacheKey());
