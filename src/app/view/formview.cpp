@@ -266,7 +266,12 @@ void TFormView::ApplyShared(TControl* c, QWidget* w, Prop p) {
         font.setItalic(f.Italic);
         font.setUnderline(f.Underline);
         font.setStrikeOut(f.StrikeOut);
-        w->setFont(font);
+        // A widget already showing this font by inheritance keeps it so:
+        // setting it would only relayout the widget's text. (Only leaves
+        // change their fonts after the window is built.)
+        if (w->testAttribute(Qt::WA_SetFont) || font != w->font()) {
+            w->setFont(font);
+        }
         break;
     }
     default:
