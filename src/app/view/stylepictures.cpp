@@ -6,9 +6,12 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QResource>
 #include <QStyle>
 
 namespace {
+
+#include "fusiongroupboxframe.inc"
 
 // QPixmap::load's cache key: its prefix, the file, its time and size, each
 // number as the hex digits of its bytes in memory order, low digit first.
@@ -33,18 +36,30 @@ QString PixmapLoadKey(const QString& fileName) {
 
 } // namespace
 
+QImage BuiltGroupBoxFrame() {
+    const QResource resource(QString::fromLatin1(kFusionGroupBoxFrame));
+    if (!resource.isValid() || resource.size() != kFrameFileSize ||
+        PictureHash(resource.data(), resource.size()) != kFrameFileHash) {
+        return QImage();
+    }
+    return QImage(kFramePixels, kFrameWidth, kFrameHeight,
+                  static_cast<QImage::Format>(kFrameFormat));
+}
+
 void ReadStylePictures() {
     static bool read = false;
     if (read || QApplication::style()->name() != QLatin1String("fusion")) {
         return;
     }
     read = true;
-    const QString frame =
-        QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
-    QImageReader reader(frame, "png");
-    // Without this the reader asks every plugin whether it reads PNG.
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
+    const QString frame = QString::fromLatin1(kFusionGroupBoxFrame);
+    QImage image = BuiltGroupBoxFrame();
+    if (image.isNull()) {
+        QImageReader reader(frame, "png");
+        // Without this the reader asks every plugin whether it reads PNG.
+        reader.setAutoDetectImageFormat(false);
+        image = reader.read();
+    }
     if (!image.isNull()) {
         QPixmapCache::insert(PixmapLoadKey(frame), QPixmap::fromImage(image));
     }
