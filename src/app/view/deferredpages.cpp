@@ -27,6 +27,15 @@ QString CannotShow(const QString& why) {
     return QStringLiteral("This installation cannot show this page: %1").arg(why);
 }
 
+// The one local file a drag carries, if it carries exactly one.
+QString DroppedFile(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1) {
+        return QString();
+    }
+    const QUrl url = mime->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 } // namespace
 
 void SetPagesModulePath(const QString& path) {
@@ -38,19 +47,6 @@ VoltiskAddPagesFn LoadPagesModule(QString* why) {
     return reinterpret_cast<VoltiskAddPagesFn>(
         ResolveModule(QStringLiteral("libvoltisk_pages.so"), ChosenPath(), "VoltiskAddPages", why));
 }
-
-namespace {
-
-// The one local file a drag carries, if it carries exactly one.
-QString DroppedFile(const QMimeData* mime) {
-    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1) {
-        return QString();
-    }
-    const QUrl url = mime->urls().front();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
-} // namespace
 
 TFileDropTarget::TFileDropTarget(QWidget* window, std::function<void(const QString&)> take,
                                  QObject* owner)
@@ -87,7 +83,8 @@ TDeferredPages::TDeferredPages(TFormView& view, TDialogs& dialogs, TFileDialogs&
                                QString historyFile, Loader load)
     : QObject(&view), view_(view), dialogs_(dialogs), files_(files),
       historyFile_(std::move(historyFile)), load_(std::move(load)),
-      tabs_(view.findChild<QTabWidget*>()), save_(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &view)) {
+      tabs_(view.findChild<QTabWidget*>()),
+      save_(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &view)) {
     Q_ASSERT(tabs_);
     for (const TPageTab& page : kPageTabs) {
         auto* tab = new QWidget;
