@@ -1,5 +1,6 @@
 // Bindings of the kinds that hold other elements, and of the non-visual ones.
 #include "app/view/elementbinding.h"
+#include "app/view/plainbackgrounds.h"
 #include "settings/tinisettings.h"
 
 #include <QApplication>
@@ -68,7 +69,7 @@ QWidget* CreateGroup(ViewParts&, TComponent&, QWidget* parent) {
     return new QGroupBox(parent);
 }
 
-bool ApplyGroup(ViewParts&, TComponent& element, QWidget* w, Prop p) {
+bool ApplyGroup(ViewParts& parts, TComponent& element, QWidget* w, Prop p) {
     const auto& group = static_cast<const TGroupBox&>(element);
     if (p == Prop::Caption) {
         static_cast<QGroupBox*>(w)->setTitle(group.Caption());
@@ -79,7 +80,7 @@ bool ApplyGroup(ViewParts&, TComponent& element, QWidget* w, Prop p) {
             QPalette pal = w->palette();
             pal.setColor(QPalette::Window, ToQColor(group.Color(), QApplication::palette()));
             w->setPalette(pal);
-            w->setAutoFillBackground(true);
+            parts.plain->Fill(w, true);
         }
         return true;
     }

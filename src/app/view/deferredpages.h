@@ -22,8 +22,7 @@ class QTabWidget;
 // the object.
 class TFileDropTarget : public QObject {
 public:
-    TFileDropTarget(QWidget* window, std::function<void(const QString& path)> take,
-                    QObject* owner);
+    TFileDropTarget(QWidget* window, std::function<void(const QString& path)> take, QObject* owner);
     ~TFileDropTarget() override;
 
 protected:

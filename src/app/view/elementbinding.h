@@ -15,6 +15,7 @@
 class QLabel;
 class QTabWidget;
 class QWidget;
+class TPlainBackgrounds;
 
 // What the bindings share with the view.
 struct ViewParts {
@@ -26,6 +27,8 @@ struct ViewParts {
     QTabWidget* tabs = nullptr;
     QLabel* status = nullptr;
     QTimer timer;
+    // The widgets that fill their own plain background (the window owns it).
+    TPlainBackgrounds* plain = nullptr;
     // The widget of each visual element (the window: the view itself).
     QHash<const TComponent*, QWidget*> widgets;
 };

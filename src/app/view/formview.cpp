@@ -1,4 +1,5 @@
 #include "app/view/formview.h"
+#include "app/view/plainbackgrounds.h"
 #include "app/view/stylepictures.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ TFormView::TFormView(TForm1& model, QWidget* parent)
       model_(model), parts_{model, [this](const std::function<void()>& f) { FromUser(f); }} {
     setObjectName(model.Name());
     setFont(DefaultFont());
+    parts_.plain = new TPlainBackgrounds(this);
     ReadStylePictures();
     {
         // Qt lays out each new line edit's empty text in the application's
@@ -104,7 +106,7 @@ void TFormView::FinishResults() {
     mirroring_ = true;
     model_.FitResultTexts();
     mirroring_ = was;
-    results_.Bind(group, this);
+    results_.Bind(group, this, *parts_.plain);
 }
 
 // Every element's widget under its parent's, by the binding of its kind; a

@@ -1,15 +1,17 @@
 #include "app/view/resultsbinding.h"
+#include "app/view/plainbackgrounds.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 
-void TResultsBinding::Bind(QWidget* group, QWidget* window) {
+void TResultsBinding::Bind(QWidget* group, QWidget* window, TPlainBackgrounds& plain) {
     if (Bound()) {
         return;
     }
     group_ = group;
+    plain_ = &plain;
     const QPoint probe = group->mapTo(window, model_.BackgroundProbe());
     // The middle of a small square, so that no edge shading of any pixel
     // density is taken for the background.
@@ -37,6 +39,6 @@ void TResultsBinding::MakeLabelsOpaque() {
             pal.setColor(QPalette::Window, background_);
             label->setPalette(pal);
         }
-        label->setAutoFillBackground(opaque);
+        plain_->Fill(label, opaque);
     }
 }

@@ -61,6 +61,7 @@ bool ApplyLabel(ViewParts&, TComponent& element, QWidget* w, Prop p) {
 QWidget* CreateEdit(ViewParts& parts, TComponent& element, QWidget* parent) {
     auto* edit = static_cast<TEdit*>(&element);
     auto* e = new FilteredLineEdit(parent);
+    e->plainBackgrounds = parts.plain;
     if (edit->OnKeyPress) {
         e->keyFilter = [edit](QChar& c) { return edit->KeyPress(c); };
     }

@@ -1,4 +1,5 @@
 #include "app/view/viewwidgets.h"
+#include "app/view/plainbackgrounds.h"
 
 #include "app/inputrules.h"
 
@@ -56,9 +57,9 @@ namespace {
 // no other widget over that place), or an invalid colour. Only a parent that
 // fills its own background qualifies: behind any other the colour is its
 // ancestors'.
-QColor PlainBackgroundBehind(const QWidget* w) {
+QColor PlainBackgroundBehind(const QWidget* w, const TPlainBackgrounds* plain) {
     QWidget* parent = w->parentWidget();
-    if (!parent || !parent->autoFillBackground()) {
+    if (!parent || !plain || !plain->Fills(parent)) {
         return {};
     }
     const QRect place = w->geometry();
@@ -96,7 +97,7 @@ void FilteredLineEdit::SetPlainBackground(const QColor& colour) {
 void FilteredLineEdit::focusInEvent(QFocusEvent* event) {
     if (!probed_) {
         probed_ = true;
-        SetPlainBackground(PlainBackgroundBehind(this));
+        SetPlainBackground(PlainBackgroundBehind(this, plainBackgrounds));
     }
     QLineEdit::focusInEvent(event);
 }

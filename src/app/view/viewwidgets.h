@@ -15,11 +15,15 @@
 // character for keys that type nothing (Tab, Delete, arrows, Home, End ...).
 QChar TypedCharacter(int key, Qt::KeyboardModifiers modifiers, const QString& text);
 
+class TPlainBackgrounds;
+
 class FilteredLineEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
     // Returns false to drop the character.
     std::function<bool(QChar&)> keyFilter;
+    // Which parents fill their own plain background.
+    const TPlainBackgrounds* plainBackgrounds = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
