@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
@@ -358,7 +359,14 @@ TEST(View, OnlyResultLabelsInsideTheGroupFrameAreOpaqueOnceTheWindowIsPainted) {
     QApplication::processEvents();
     EXPECT_TRUE(opaque(total));
     EXPECT_TRUE(opaque(split));
-    EXPECT_EQ(total->palette().color(QPalette::Window), split->palette().color(QPalette::Window));
+    // Filled with the colour the group shows around them.
+    const QImage shown = v.view->grab().toImage();
+    const auto at = [&](const QWidget* w, QPoint p) {
+        return shown.pixel(w->mapTo(v.view.get(), p));
+    };
+    const QRgb around = at(group, v.form->Results().BackgroundProbe());
+    EXPECT_EQ(at(total, QPoint(1, 1)), around);
+    EXPECT_EQ(at(split, QPoint(1, 1)), around);
     // Narrowed, the group's frame runs through the split column.
     v.form->showhwcb->SetChecked(false);
     EXPECT_LT(group->width(), split->geometry().right());

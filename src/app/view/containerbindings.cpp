@@ -77,10 +77,12 @@ bool ApplyGroup(ViewParts& parts, TComponent& element, QWidget* w, Prop p) {
     }
     if (p == Prop::Color) {
         if (group.Color() != clDefault) {
+            // The widgets inside take the colour too (Fusion shades their
+            // frames from it).
             QPalette pal = w->palette();
             pal.setColor(QPalette::Window, ToQColor(group.Color(), QApplication::palette()));
             w->setPalette(pal);
-            parts.plain->Fill(w, true);
+            parts.plain->Fill(w, pal.color(QPalette::Window));
         }
         return true;
     }

@@ -9,22 +9,32 @@ TPlainBackgrounds::TPlainBackgrounds(QWidget* window) : QObject(window), window_
     window_->installEventFilter(this);
 }
 
-bool TPlainBackgrounds::Fills(const QWidget* w) const {
-    return std::find(filled_.cbegin(), filled_.cend(), w) != filled_.cend();
+std::vector<TPlainBackgrounds::Filled>::iterator TPlainBackgrounds::Find(const QWidget* w) {
+    return std::find_if(filled_.begin(), filled_.end(),
+                        [w](const Filled& f) { return f.widget == w; });
 }
 
-void TPlainBackgrounds::Fill(QWidget* w, bool on) {
-    if (Fills(w) == on) {
+QColor TPlainBackgrounds::Colour(const QWidget* w) const {
+    const auto found = const_cast<TPlainBackgrounds*>(this)->Find(w);
+    return found == filled_.end() ? QColor() : found->colour;
+}
+
+void TPlainBackgrounds::Fill(QWidget* w, const QColor& colour) {
+    const auto found = Find(w);
+    const QColor before = found == filled_.end() ? QColor() : found->colour;
+    if (before == colour) {
         return;
     }
-    if (on) {
-        filled_.emplace_back(w);
+    if (!colour.isValid()) {
+        filled_.erase(found);
+        w->removeEventFilter(this);
+    } else if (found == filled_.end()) {
+        filled_.push_back({w, colour});
         w->installEventFilter(this);
     } else {
-        std::erase(filled_, w);
-        w->removeEventFilter(this);
+        found->colour = colour;
     }
-    w->setAttribute(Qt::WA_OpaquePaintEvent, on && painted_);
+    w->setAttribute(Qt::WA_OpaquePaintEvent, colour.isValid() && painted_);
     w->update();
 }
 
@@ -43,15 +53,18 @@ bool TPlainBackgrounds::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* w = static_cast<QWidget*>(watched);
-    QPainter(w).fillRect(w->rect(), w->palette().brush(w->backgroundRole()));
+    const auto found = Find(w);
+    if (found != filled_.end()) {
+        QPainter(w).fillRect(w->rect(), found->colour);
+    }
     return false;
 }
 
 void TPlainBackgrounds::WindowPainted() {
     painted_ = true;
-    std::erase(filled_, nullptr);
-    for (QWidget* w : filled_) {
+    std::erase_if(filled_, [](const Filled& f) { return f.widget.isNull(); });
+    for (const Filled& f : filled_) {
         // Only what Qt skips from now on changes: no repaint.
-        w->setAttribute(Qt::WA_OpaquePaintEvent);
+        f.widget->setAttribute(Qt::WA_OpaquePaintEvent);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Widgets that fill their own plain background (their palette's brush for
-// their background role) before they paint.
+// Widgets that fill their own background with one plain colour before they
+// paint.
 //
 // Opaque to Qt, a repaint of such a widget leaves what lies behind it alone:
 // a result label's new text does not repaint its group. But while the window
@@ -10,6 +10,7 @@
 // paint that draws everything anyway. So these widgets count as opaque only
 // once the window's first paint has finished; they look the same either way.
 
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <vector>
@@ -19,17 +20,25 @@ class QWidget;
 class TPlainBackgrounds : public QObject {
 public:
     explicit TPlainBackgrounds(QWidget* window);
-    // `w` fills its background from now on, or no longer.
-    void Fill(QWidget* w, bool on);
-    bool Fills(const QWidget* w) const;
+    // `w` fills its background with `colour` from now on; an invalid colour
+    // stops it.
+    void Fill(QWidget* w, const QColor& colour);
+    // The colour `w` fills with; invalid when it fills nothing.
+    QColor Colour(const QWidget* w) const;
+    bool Fills(const QWidget* w) const { return Colour(w).isValid(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Filled {
+        QPointer<QWidget> widget;
+        QColor colour;
+    };
+    std::vector<Filled>::iterator Find(const QWidget* w);
     void WindowPainted();
 
     QWidget* window_;
     bool painted_ = false;
-    std::vector<QPointer<QWidget>> filled_;
+    std::vector<Filled> filled_;
 };

@@ -33,12 +33,6 @@ void TResultsBinding::MakeLabelsOpaque() {
         if (!label) {
             continue;
         }
-        const bool opaque = inside.contains(label->geometry());
-        if (opaque) {
-            QPalette pal = label->palette();
-            pal.setColor(QPalette::Window, background_);
-            label->setPalette(pal);
-        }
-        plain_->Fill(label, opaque);
+        plain_->Fill(label, inside.contains(label->geometry()) ? background_ : QColor());
     }
 }
