@@ -11,7 +11,7 @@ TPlainBackgrounds::TPlainBackgrounds(QWidget* window) : QObject(window), window_
 
 std::vector<TPlainBackgrounds::Filled>::iterator TPlainBackgrounds::Find(const QWidget* w) {
     return std::find_if(filled_.begin(), filled_.end(),
-                        [w](const Filled& f) { return f.widget == w; });
+                        [w](const Filled& f) { return f.widget == w && f.alive; });
 }
 
 QColor TPlainBackgrounds::Colour(const QWidget* w) const {
@@ -29,7 +29,7 @@ void TPlainBackgrounds::Fill(QWidget* w, const QColor& colour) {
         filled_.erase(found);
         w->removeEventFilter(this);
     } else if (found == filled_.end()) {
-        filled_.push_back({w, colour});
+        filled_.push_back({w, w, colour});
         w->installEventFilter(this);
     } else {
         found->colour = colour;
@@ -62,7 +62,7 @@ bool TPlainBackgrounds::eventFilter(QObject* watched, QEvent* event) {
 
 void TPlainBackgrounds::WindowPainted() {
     painted_ = true;
-    std::erase_if(filled_, [](const Filled& f) { return f.widget.isNull(); });
+    std::erase_if(filled_, [](const Filled& f) { return f.alive.isNull(); });
     for (const Filled& f : filled_) {
         // Only what Qt skips from now on changes: no repaint.
         f.widget->setAttribute(Qt::WA_OpaquePaintEvent);

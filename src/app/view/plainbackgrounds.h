@@ -32,7 +32,9 @@ protected:
 
 private:
     struct Filled {
-        QPointer<QWidget> widget;
+        // Compared on every paint; `alive` tells a deleted one.
+        QWidget* widget;
+        QPointer<QWidget> alive;
         QColor colour;
     };
     std::vector<Filled>::iterator Find(const QWidget* w);
