@@ -346,6 +346,21 @@ TEST(View, ANewResultTextRepaintsTheLabelNotTheGroupBehindIt) {
     EXPECT_EQ(group.paints, 0);
 }
 
+TEST(View, AKeyInAReadingFieldRepaintsTheFieldNotTheGroupBehindIt) {
+    ViewFixture v;
+    auto* edit = v.W_<QLineEdit>("Edit7");
+    edit->setFocus();
+    QApplication::processEvents();
+    PaintCount group, field;
+    v.W_<QGroupBox>("stadardlightandpowerreadingsgb")->installEventFilter(&group);
+    edit->installEventFilter(&field);
+    QTest::keyClick(edit, Qt::Key_1);
+    QApplication::processEvents();
+    EXPECT_EQ(v.form->Edit7->Text(), "1");
+    EXPECT_GT(field.paints, 0);
+    EXPECT_EQ(group.paints, 0);
+}
+
 // Opaque once the window's first paint has finished: until then each opaque
 // widget would be a hole in the clip of everything painted behind it.
 TEST(View, OnlyResultLabelsInsideTheGroupFrameAreOpaqueOnceTheWindowIsPainted) {
