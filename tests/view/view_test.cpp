@@ -361,6 +361,28 @@ TEST(View, AKeyInAReadingFieldRepaintsTheFieldNotTheGroupBehindIt) {
     EXPECT_EQ(group.paints, 0);
 }
 
+// A focused field's panel comes from a picture: the same pixels as drawn, at
+// one and two device pixels per pixel.
+TEST(View, AFieldsPanelFromItsPictureIsTheDrawnPanel) {
+    ViewFixture v;
+    auto* edit = v.W_<QLineEdit>("Edit7");
+    edit->setFocus();
+    QApplication::processEvents();
+    ASSERT_NE(edit->style(), QApplication::style());
+    const auto draw = [edit](qreal ratio) {
+        QImage image((QSizeF(edit->size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        edit->render(&image);
+        return image;
+    };
+    const QImage pictured[] = {draw(1), draw(2), draw(1)};
+    edit->setStyle(QApplication::style());
+    EXPECT_EQ(pictured[0], draw(1));
+    EXPECT_EQ(pictured[1], draw(2));
+    EXPECT_EQ(pictured[2], draw(1));
+}
+
 // Opaque once the window's first paint has finished: until then each opaque
 // widget would be a hole in the clip of everything painted behind it.
 TEST(View, OnlyResultLabelsInsideTheGroupFrameAreOpaqueOnceTheWindowIsPainted) {

@@ -1,13 +1,16 @@
 #include "app/view/viewwidgets.h"
+#include "app/view/panelcache.h"
 #include "app/view/plainbackgrounds.h"
 
 #include "app/inputrules.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -87,11 +90,27 @@ QColor PlainBackgroundBehind(const QWidget* w, const TPlainBackgrounds* plain) {
     return qAlpha(first) == 255 ? QColor::fromRgb(first) : QColor();
 }
 
+// One for every field, made when the first field becomes opaque.
+QStyle* PanelCache() {
+    static QPointer<TPanelCacheStyle> style;
+    if (!style) {
+        style = new TPanelCacheStyle([](const QWidget* w) {
+            const auto* edit = dynamic_cast<const FilteredLineEdit*>(w);
+            return edit ? edit->PlainBackground() : QColor();
+        });
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 } // namespace
 
 void FilteredLineEdit::SetPlainBackground(const QColor& colour) {
     plain_ = colour;
     setAttribute(Qt::WA_OpaquePaintEvent, plain_.isValid());
+    if (plain_.isValid() && !testAttribute(Qt::WA_SetStyle)) {
+        setStyle(PanelCache());
+    }
 }
 
 void FilteredLineEdit::focusInEvent(QFocusEvent* event) {

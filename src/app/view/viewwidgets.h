@@ -24,6 +24,8 @@ public:
     std::function<bool(QChar&)> keyFilter;
     // Which parents fill their own plain background.
     const TPlainBackgrounds* plainBackgrounds = nullptr;
+    // The colour the field fills itself with; invalid when it does not.
+    QColor PlainBackground() const { return plain_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -32,7 +34,8 @@ protected:
     // On first taking the focus the field looks at what its parent paints
     // behind it; where that is one plain colour, the field fills itself with
     // it and is opaque, so a key repaints the field alone instead of the
-    // group box behind it and every widget over that. The pixels stay the same.
+    // group box behind it and every widget over that; its panel then comes
+    // from a picture (panelcache.h). The pixels stay the same.
     void focusInEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
