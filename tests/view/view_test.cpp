@@ -13,10 +13,12 @@
 #include <QLineEdit>
 #include <QSet>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <vector>
 
 TEST(View, EveryModelElementHasAWidgetOfItsName) {
     ViewFixture v;
@@ -361,11 +363,13 @@ TEST(View, AKeyInAReadingFieldRepaintsTheFieldNotTheGroupBehindIt) {
     EXPECT_EQ(group.paints, 0);
 }
 
-// A focused field's panel comes from a picture: the same pixels as drawn, at
-// one and two device pixels per pixel.
+// A field's panel comes from a picture once the field has found its plain
+// background: the same pixels as drawn, focused or not, at one and two
+// device pixels per pixel, whichever was pictured first.
 TEST(View, AFieldsPanelFromItsPictureIsTheDrawnPanel) {
     ViewFixture v;
     auto* edit = v.W_<QLineEdit>("Edit7");
+    auto* other = v.W_<QLineEdit>("Edit6");
     edit->setFocus();
     QApplication::processEvents();
     ASSERT_NE(edit->style(), QApplication::style());
@@ -376,11 +380,24 @@ TEST(View, AFieldsPanelFromItsPictureIsTheDrawnPanel) {
         edit->render(&image);
         return image;
     };
-    const QImage pictured[] = {draw(1), draw(2), draw(1)};
+    const struct {
+        bool focused;
+        qreal ratio;
+    } cases[] = {{true, 1}, {true, 2}, {false, 2}, {false, 1}, {true, 1}};
+    std::vector<QImage> pictured;
+    for (const auto& c : cases) {
+        (c.focused ? edit : other)->setFocus();
+        pictured.push_back(draw(c.ratio));
+    }
+    QStyle* cached = edit->style();
     edit->setStyle(QApplication::style());
-    EXPECT_EQ(pictured[0], draw(1));
-    EXPECT_EQ(pictured[1], draw(2));
-    EXPECT_EQ(pictured[2], draw(1));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        (cases[i].focused ? edit : other)->setFocus();
+        EXPECT_EQ(pictured[i], draw(cases[i].ratio)) << i;
+    }
+    // The two states look different: each was pictured on its own.
+    EXPECT_NE(pictured[0], pictured[3]);
+    edit->setStyle(cached);
 }
 
 // Opaque once the window's first paint has finished: until then each opaque
