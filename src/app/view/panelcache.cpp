@@ -25,19 +25,22 @@ void TPanelCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
                          ratio >= 1 && ratio == std::round(ratio) &&
                          device.dx() == std::round(device.dx()) &&
                          device.dy() == std::round(device.dy());
-    if (!plain.isValid() || !target || target->devType() != QInternal::Image || !aligned ||
-        painter->opacity() != 1.0 ||
+    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+    if (!plain.isValid() || !frame || !target || target->devType() != QInternal::Image ||
+        !aligned || painter->opacity() != 1.0 ||
         painter->compositionMode() != QPainter::CompositionMode_SourceOver) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
     const QImage::Format format = static_cast<QImage*>(target)->format();
     const int state = static_cast<int>(option->state);
+    const int features = static_cast<int>(frame->features);
     const qint64 palette = option->palette.cacheKey();
     const QSize size = option->rect.size();
     const Picture* found = nullptr;
     for (const Picture& p : pictures_) {
         if (p.size == size && p.ratio == ratio && p.format == format && p.state == state &&
+            p.lineWidth == frame->lineWidth && p.features == features &&
             p.direction == option->direction && p.palette == palette && p.plain == plain.rgba()) {
             found = &p;
             break;
@@ -47,17 +50,14 @@ void TPanelCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOptio
         if (pictures_.size() >= 16) {
             pictures_.clear();
         }
-        Picture p{size, ratio, format, state, option->direction, palette, plain.rgba(), {}};
+        Picture p{
+            size,    ratio,        format, state, frame->lineWidth, features, option->direction,
+            palette, plain.rgba(), {}};
         p.image = QImage((QSizeF(size) * ratio).toSize(), format);
         p.image.setDevicePixelRatio(ratio);
         p.image.fill(plain);
         QPainter onPicture(&p.image);
-        QStyleOptionFrame moved;
-        if (const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option)) {
-            moved = *frame;
-        } else {
-            moved.QStyleOption::operator=(*option);
-        }
+        QStyleOptionFrame moved = *frame;
         moved.rect.moveTo(0, 0);
         QProxyStyle::drawPrimitive(element, &moved, &onPicture, widget);
         onPicture.end();

@@ -31,6 +31,8 @@ private:
         qreal ratio = 1;
         QImage::Format format = QImage::Format_Invalid;
         int state = 0;
+        int lineWidth = 0;
+        int features = 0;
         Qt::LayoutDirection direction = Qt::LeftToRight;
         qint64 palette = 0;
         QRgb plain = 0;

@@ -9,30 +9,30 @@ TPlainBackgrounds::TPlainBackgrounds(QWidget* window) : QObject(window), window_
     window_->installEventFilter(this);
 }
 
-std::vector<TPlainBackgrounds::Filled>::iterator TPlainBackgrounds::Find(const QWidget* w) {
-    return std::find_if(filled_.begin(), filled_.end(),
-                        [w](const Filled& f) { return f.widget == w && f.alive; });
+std::size_t TPlainBackgrounds::IndexOf(const QWidget* w) const {
+    const auto found = std::find_if(filled_.cbegin(), filled_.cend(),
+                                    [w](const Filled& f) { return f.widget == w && f.alive; });
+    return static_cast<std::size_t>(found - filled_.cbegin());
 }
 
 QColor TPlainBackgrounds::Colour(const QWidget* w) const {
-    const auto found = const_cast<TPlainBackgrounds*>(this)->Find(w);
-    return found == filled_.end() ? QColor() : found->colour;
+    const std::size_t i = IndexOf(w);
+    return i < filled_.size() ? filled_[i].colour : QColor();
 }
 
 void TPlainBackgrounds::Fill(QWidget* w, const QColor& colour) {
-    const auto found = Find(w);
-    const QColor before = found == filled_.end() ? QColor() : found->colour;
-    if (before == colour) {
+    const std::size_t i = IndexOf(w);
+    if (Colour(w) == colour) {
         return;
     }
     if (!colour.isValid()) {
-        filled_.erase(found);
+        filled_.erase(filled_.begin() + static_cast<std::ptrdiff_t>(i));
         w->removeEventFilter(this);
-    } else if (found == filled_.end()) {
+    } else if (i == filled_.size()) {
         filled_.push_back({w, w, colour});
         w->installEventFilter(this);
     } else {
-        found->colour = colour;
+        filled_[i].colour = colour;
     }
     w->setAttribute(Qt::WA_OpaquePaintEvent, colour.isValid() && painted_);
     w->update();
@@ -53,9 +53,8 @@ bool TPlainBackgrounds::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* w = static_cast<QWidget*>(watched);
-    const auto found = Find(w);
-    if (found != filled_.end()) {
-        QPainter(w).fillRect(w->rect(), found->colour);
+    if (const std::size_t i = IndexOf(w); i < filled_.size()) {
+        QPainter(w).fillRect(w->rect(), filled_[i].colour);
     }
     return false;
 }

@@ -37,7 +37,8 @@ private:
         QPointer<QWidget> alive;
         QColor colour;
     };
-    std::vector<Filled>::iterator Find(const QWidget* w);
+    // The place of `w` in filled_; filled_.size() when it fills nothing.
+    std::size_t IndexOf(const QWidget* w) const;
     void WindowPainted();
 
     QWidget* window_;
